@@ -1,0 +1,40 @@
+#pragma once
+
+// The guarded routines: the only way the plug-in calls into the host PCB server. Each has the
+// entry point's exact arguments, binds the table when the host module has not been found yet,
+// and yields the neutral result without any effect when the entry point is absent.
+
+#include "host/LayerTypes.h"
+#include "host/PcbApiEntries.h"
+
+namespace zz::host {
+
+#define ZZ_DECLARE_GUARDED_ROUTINE(Name, Ret, Neutral, Params, Args) Ret Name Params;
+ZZ_PCBAPI_ENTRIES(ZZ_DECLARE_GUARDED_ROUTINE)
+#undef ZZ_DECLARE_GUARDED_ROUTINE
+
+// The four routines whose arguments differ from their entry point's.
+
+// Copies the text into a buffer of its own before handing it to the host.
+void PcbApi_Percent_Init(const TText255& text, int32_t total);
+// Copies the member name into a buffer of its own before handing it to the host.
+TStatus PcbApi_AddMemberToClass(THandle classHandle, const TText255& member);
+// Empties the out text, then copies at most 254 characters of the host's answer into it.
+TStatus PcbApi_GetDesignatorDisplayString(THandle handle, TText254& out);
+
+// The board transfer form: the current layer travels to and from the host as a layer
+// identifier and is held by the caller as a classic layer number.
+struct BoardHeader {
+  int32_t Header1 = 0;
+  TText255 Header2;
+  uint8_t Header3 = 0;
+  int32_t Header4 = 0;
+  int32_t Header5 = 0;
+  int32_t Header6 = 0;
+  int32_t Header7 = 0;
+  uint8_t Header8 = 0;
+};
+TStatus PcbApi_QueryBoard(TSyncDirection direction, THandle board, BoardHeader& header, TLayerNumber& currentLayer,
+                          int32_t& trailer);
+
+}  // namespace zz::host
