@@ -15,11 +15,17 @@ const HostBinding& CurrentHostBinding() { return g_binding; }
 
 void BindHostEntryPoints() {
   g_binding.Module = platform::FindLoadedModule(kHostModuleName);
+  // Without the module every guarded call comes back here (once per character read, for the
+  // progress display): nothing is bound, and the dispatch table already holds the neutral stubs.
+  if (g_binding.Module == nullptr) {
+    g_binding.Slots.fill(nullptr);
+    return;
+  }
   for (std::size_t i = 0; i < kHostEntryCount; ++i) {
-    g_binding.Slots[i] = g_binding.Module ? platform::FindModuleEntry(g_binding.Module, kHostEntryNames[i]) : nullptr;
+    g_binding.Slots[i] = platform::FindModuleEntry(g_binding.Module, kHostEntryNames[i]);
   }
   detail::RefreshDispatchTable(g_binding);
-  detail::Bound = g_binding.Module != nullptr;
+  detail::Bound = true;
 }
 
 void EnsureHostBinding() {
