@@ -19,4 +19,10 @@ int32_t MmToInternal(double x);
 // bare number (true = mil) and becomes the unit used.
 int32_t ParseLength(std::string_view text, bool& imperial);
 
+// The longest decimal number at the start of the text (sign, digits, point, exponent), read
+// without regard to the C locale; no digits at all read as 0, an overflow as an infinity.
+double ReadDecimal(std::string_view text);
+// A whole text that is a decimal integer (optional sign, digits) within 32 bits.
+bool TryReadInteger(std::string_view text, int32_t& value);
+
 }  // namespace zz

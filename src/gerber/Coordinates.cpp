@@ -1,0 +1,101 @@
+#include "gerber/Coordinates.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "gerber/StatementReader.h"
+#include "host/Errors.h"
+#include "host/Units.h"
+
+namespace zz {
+namespace {
+
+// Digit counts are single characters, so a format never asks for more than 9 + 9 digits.
+constexpr int32_t kMaxDigitCount = 9;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The digit count at `position` of the upper-cased statement, or an error naming it.
+int32_t DigitCount(std::string_view upper, std::size_t position, const char* what, std::string_view statement) {
+  if (position >= upper.size()) {
+    throw EConversionError(std::string(what) + " digit count is missing in format statement " +
+                           QuotedStatement(statement));
+  }
+  const char c = upper[position];
+  if (!IsDigit(c)) {
+    throw EConversionError(std::string(what) + " digit count \"" + std::string(1, c) +
+                           "\" is not a valid integer in format statement " + QuotedStatement(statement));
+  }
+  return c - '0';
+}
+
+}  // namespace
+
+void ReadFormatStatement(TGerberState& state, std::string_view statement) {
+  TShortString<255> upper(statement);
+  for (std::size_t i = 0; i < upper.Size(); ++i) {
+    char& c = upper.Chars[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  const std::string_view text = upper.View();
+  const std::size_t x = text.find('X');
+  if (x == std::string_view::npos) return;
+  // Both counts are checked before anything changes, so a bad statement leaves the state alone.
+  const int32_t integerDigits = DigitCount(text, x + 1, "integer", statement);
+  const int32_t decimalDigits = DigitCount(text, x + 2, "decimal", statement);
+  state.IntegerDigits = integerDigits;
+  state.DecimalDigits = decimalDigits;
+  state.LeadingZerosOmitted = text.find('L') != std::string_view::npos;
+  state.TrailingZerosOmitted = text.find('T') != std::string_view::npos;
+  state.MultiQuadrant = false;
+}
+
+int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits) {
+  // "+" is a sign like "-": left in the text it would count as a digit and shift the value.
+  int64_t sign = 1;
+  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+    if (digits.front() == '-') sign = -1;
+    digits.remove_prefix(1);
+  }
+
+  const std::size_t integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
+  const std::size_t decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
+  const std::size_t width = integerDigits + decimalDigits;
+
+  // A field holds at most 254 characters; anything longer (not from a statement) goes to the heap.
+  char local[320];
+  std::string heap;
+  char* text = local;
+  if (digits.size() + width + 1 > sizeof local) {
+    heap.resize(digits.size() + width + 1);
+    text = heap.data();
+  }
+  std::size_t length = digits.size();
+  if (length != 0) std::memcpy(text, digits.data(), length);
+
+  if (state.TrailingZerosOmitted) {
+    while (length < width) text[length++] = '0';
+  }
+  if (state.LeadingZerosOmitted && length < width) {
+    const std::size_t pad = width - length;
+    std::memmove(text + pad, text, length);
+    std::memset(text, '0', pad);
+    length = width;
+  }
+  // In inches the point goes three places further right, so that the number reads in mils.
+  const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
+  std::memmove(text + point + 1, text + point, length - point);
+  text[point] = '.';
+  ++length;
+
+  bool imperial = state.Imperial;
+  const int64_t value = sign * ParseLength(std::string_view(text, length), imperial);
+  if (value < INT32_MIN || value > INT32_MAX) {
+    throw ERangeError("coordinate " + std::string(sign < 0 ? "-" : "") + std::string(digits) +
+                      " does not fit in 32-bit internal units");
+  }
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace zz

@@ -1,0 +1,161 @@
+#include "gerber/Dispatch.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "gerber/Coordinates.h"
+#include "gerber/StatementReader.h"
+#include "host/Errors.h"
+#include "host/Units.h"
+
+namespace zz {
+namespace {
+
+bool IsFieldChar(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
+
+bool Contains(std::string_view statement, std::string_view part) {
+  return statement.find(part) != std::string_view::npos;
+}
+
+int32_t ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
+  int32_t value = 0;
+  if (!TryReadInteger(field, value)) {
+    throw EConversionError(std::string(key) + " number \"" + std::string(field) +
+                           "\" is not a valid integer in statement " + QuotedStatement(statement));
+  }
+  return value;
+}
+
+[[noreturn]] void ThrowRangeInStatement(const ERangeError& error, std::string_view statement) {
+  throw ERangeError(std::string(error.what()) + " in statement " + QuotedStatement(statement));
+}
+
+// A double beyond the float range becomes an infinity, which the unit conversion then
+// rejects; the plain conversion would be undefined.
+float ToSingle(double value) {
+  if (std::isfinite(value) && std::fabs(value) > FLT_MAX) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    return value > 0 ? infinity : -infinity;
+  }
+  return static_cast<float>(value);
+}
+
+void ApplyDField(TGerberState& state, std::string_view statement) {
+  state.Operation = TOperation::None;
+  const std::string_view field = ExtractField(statement, "D");
+  if (field.empty()) return;
+  const int32_t n = ReadInteger(field, "D", statement);
+  if (n == 1) {
+    state.Operation = TOperation::Draw;
+  } else if (n == 2) {
+    state.Operation = TOperation::Move;
+  } else if (n == 3) {
+    state.Operation = TOperation::Flash;
+  } else if (n >= TApertureFile::kFirstDCode && n <= TApertureFile::kLastDCode) {
+    state.CurrentDCode = n;
+  }
+}
+
+void ApplyGField(TGerberState& state, std::string_view statement) {
+  const std::string_view field = ExtractField(statement, "G");
+  if (field.empty()) return;
+  switch (ReadInteger(field, "G", statement)) {
+    case 1: state.Interpolation = TInterpolation::Linear; break;
+    case 2: state.Interpolation = TInterpolation::Clockwise; break;
+    case 3: state.Interpolation = TInterpolation::CounterClockwise; break;
+    case 75: state.MultiQuadrant = true; break;
+    case 74:
+      state.FullCircleEnabled = false;
+      state.Interpolation = TInterpolation::Linear;
+      break;
+    default: break;
+  }
+}
+
+void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::string_view key,
+                     int32_t& registerValue) {
+  const std::string_view field = ExtractField(statement, key);
+  if (field.empty()) return;
+  try {
+    registerValue = DecodeCoordinate(state, field);
+  } catch (const ERangeError& error) {
+    ThrowRangeInStatement(error, statement);
+  }
+}
+
+}  // namespace
+
+std::string_view ExtractField(std::string_view statement, std::string_view key) {
+  const std::size_t at = statement.find(key);
+  if (at == std::string_view::npos) return {};
+  const std::size_t start = at + key.size();
+  std::size_t end = start;
+  while (end < statement.size() && IsFieldChar(statement[end])) ++end;
+  return statement.substr(start, end - start);
+}
+
+bool DispatchStatement(GerberRun& run, std::string_view statement) {
+  TGerberState& state = run.State;
+  if (IsParameterStatement(statement)) {
+    if (Contains(statement, "MOIN")) state.Imperial = true;
+    if (Contains(statement, "MOMM")) state.Imperial = false;
+    if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
+    return false;
+  }
+  ApplyDField(state, statement);
+  ApplyGField(state, statement);
+  ApplyCoordinate(state, statement, "X", state.CoordX);
+  ApplyCoordinate(state, statement, "Y", state.CoordY);
+  ApplyCoordinate(state, statement, "I", state.CoordI);
+  ApplyCoordinate(state, statement, "J", state.CoordJ);
+  return true;
+}
+
+void DefineApertureStatement(GerberRun& run, std::string_view statement) {
+  const int32_t dcode = ReadInteger(ExtractField(statement, "ADD"), "ADD", statement);
+  run.State.CurrentDCode = dcode;
+  if (dcode < TApertureFile::kFirstDCode || dcode > TApertureFile::kLastDCode) return;
+
+  // The first letter present wins, wherever it stands (a "C" in a macro name makes a circle).
+  int32_t xSize = 0;
+  int32_t ySize = 0;
+  uint8_t shape = 0;
+  const auto readSecondSize = [&] {
+    return Contains(statement, "X") ? ReadDimension(run, statement, "X") : xSize;
+  };
+  if (Contains(statement, "C")) {
+    xSize = ySize = ReadDimension(run, statement, "C,");
+    shape = kShapeRound;
+  } else if (Contains(statement, "O")) {
+    xSize = ReadDimension(run, statement, "O,");
+    ySize = readSecondSize();
+    shape = kShapeRound;
+  } else if (Contains(statement, "R")) {
+    xSize = ReadDimension(run, statement, "R,");
+    ySize = readSecondSize();
+    shape = kShapeRectangle;
+  } else if (Contains(statement, "P")) {
+    xSize = ySize = ReadDimension(run, statement, "P,");
+    shape = kShapeOctagon;
+  } else {
+    return;
+  }
+  run.ApertureTable.DefineAperture(dcode, xSize, ySize, 0, shape, kUsageMultiple);
+}
+
+int32_t ReadDimension(GerberRun& run, std::string_view statement, std::string_view key) {
+  run.HaveApertureTable = true;
+  const std::string_view field = ExtractField(statement, key);
+  if (field.empty()) return 0;
+  const float value = ToSingle(ReadDecimal(field));
+  try {
+    return run.State.Imperial ? MilToInternal(static_cast<double>(value) * 1000.0)
+                              : MmToInternal(static_cast<double>(value));
+  } catch (const ERangeError& error) {
+    ThrowRangeInStatement(error, statement);
+  }
+}
+
+}  // namespace zz

@@ -1,0 +1,36 @@
+#pragma once
+
+// Applies one statement to the modal state: the D, G, X, Y, I and J fields of a data
+// statement, the units and aperture definitions of a parameter statement. Key letters match
+// in upper case only and only their first occurrence counts, so the fields of a G04 comment
+// act like any others.
+//
+// Errors (neither is caught here; the import run reports them and ends the run):
+// - EConversionError: a D, G or ADD number that is not a decimal integer within 32 bits;
+// - ERangeError: a coordinate or size whose value in internal units does not fit in 32 bits.
+// Both messages name the offending text and the statement.
+
+#include <cstdint>
+#include <string_view>
+
+#include "gerber/GerberRun.h"
+
+namespace zz {
+
+// The "+", "-", "." and digit characters right after the first occurrence of key; empty when
+// the key does not occur. Points into the statement.
+std::string_view ExtractField(std::string_view statement, std::string_view key);
+
+// True for a data statement, false for a parameter statement (one holding "%"). A data
+// statement only loads the state; carrying out its operation is the caller's next step.
+bool DispatchStatement(GerberRun& run, std::string_view statement);
+
+// %ADD: defines a round, obround, rectangle or octagon aperture in the run's table and
+// selects its D-code, even one outside 10..999 (which defines nothing).
+void DefineApertureStatement(GerberRun& run, std::string_view statement);
+
+// The length after key in the file's units, read through a 32-bit float. Marks the run as
+// having an aperture table. A missing field gives 0.
+int32_t ReadDimension(GerberRun& run, std::string_view statement, std::string_view key);
+
+}  // namespace zz

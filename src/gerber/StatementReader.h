@@ -1,0 +1,65 @@
+#pragma once
+
+// Splits the Gerber text into statements: a parameter statement runs from "%" to the next "%",
+// a data statement up to and including the next "*". Line ends are skipped; the progress
+// display advances once per character and once per line end. Runs once per character of
+// files of up to 100 MB, so it stays inline and allocates nothing.
+
+#include <string>
+#include <string_view>
+
+#include "gerber/GerberRun.h"
+#include "host/HostRoutines.h"
+#include "host/ShortString.h"
+
+namespace zz {
+
+// The next character of the file, line ends skipped; NUL at the end of the file.
+inline char NextChar(GerberRun& run) {
+  TextFile& file = run.File;
+  if (file.AtEnd()) return '\0';
+  while (file.AtLineEnd()) {
+    file.SkipLineEnd();
+    ++run.LineNumber;
+    host::PcbApi_Percent_Update();
+    if (file.AtEnd()) return '\0';
+  }
+  const char c = file.ReadChar();
+  if (c == '\n') ++run.LineNumber;
+  host::PcbApi_Percent_Update();
+  return c;
+}
+
+// The next statement; at most 255 characters are kept, the rest up to the terminator is read
+// and dropped. After the last statement of a file one more, a single NUL, is read.
+inline TShortString<255> ReadStatement(GerberRun& run) {
+  TShortString<255> statement;
+  TextFile& file = run.File;
+  char c = NextChar(run);
+  while (c == '\0' && !file.AtEnd()) c = NextChar(run);
+  int32_t startLine = run.LineNumber;
+  char terminator = '*';
+  if (c == '%') {
+    terminator = '%';
+    statement.Append(c);
+    c = NextChar(run);
+  }
+  while (c != terminator && !file.AtEnd()) {
+    statement.Append(c);
+    c = NextChar(run);
+  }
+  statement.Append(c);
+  // In a file with bare line feeds the statement takes them in; its text starts after them.
+  for (std::size_t i = 1; i < statement.Size() && statement[i - 1] == '\n' && statement[i] == '\n'; ++i) ++startLine;
+  run.StatementLine = startLine;
+  return statement;
+}
+
+inline bool IsParameterStatement(std::string_view statement) {
+  return statement.find('%') != std::string_view::npos;
+}
+
+// The statement quoted for a message, control characters shown as blanks.
+std::string QuotedStatement(std::string_view statement);
+
+}  // namespace zz
