@@ -69,15 +69,6 @@ TEST_F(ClientServicesTest, RegisteredServicesAreCalledWithThePath) {
   EXPECT_EQ(GetFileSize("C:\\boards\\top.gtl"), 4321);
 }
 
-TEST_F(ClientServicesTest, OnlyTheRegisteredServicesArePresent) {
-  ClientServiceTable table;
-  table.ExtractFileExtFromPath = &FakeExt;
-  RegisterClientServices(table);
-  EXPECT_EQ(ExtractFileExtFromPath("a.gtl"), ".gtl");
-  EXPECT_EQ(ExtractFileNameFromPath("a.gtl"), "");
-  EXPECT_EQ(GetFileSize("a.gtl"), -1);
-}
-
 TEST_F(ClientServicesTest, ResultWithoutTerminatorIsCutAtTheBufferEnd) {
   ClientServiceTable table;
   table.ExtractFileDirFromPath = &UnterminatedResult;

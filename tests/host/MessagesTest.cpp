@@ -162,18 +162,5 @@ TEST_F(TestModeDeathTest, ErrorMessageWritesOneLineAndEndsWithCode1) {
   EXPECT_EQ(ChildOutput(), "before\nShowDialogWithCaption withError Aperture Table Not Found\n");
 }
 
-TEST_F(TestModeDeathTest, DialogWithCaptionWritesCaptionAndMessage) {
-  std::remove(outputPath_.c_str());
-  EXPECT_EXIT(
-      {
-        RedirectStandardOutput(outputPath_);
-        platform::SetTestModeOverride(true);
-        ShowDialogWithCaption("Import", "Bad file", DialogType::Warning, DialogButtons::OkCancel);
-        std::_Exit(0);
-      },
-      ::testing::ExitedWithCode(1), "");
-  EXPECT_EQ(ChildOutput(), "ShowDialogWithCaption withImport Bad file\n");
-}
-
 }  // namespace
 }  // namespace zz

