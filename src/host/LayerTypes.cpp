@@ -1,6 +1,7 @@
 #include "host/LayerTypes.h"
 
 #include <string>
+#include <string_view>
 
 namespace zz {
 namespace {
@@ -172,44 +173,51 @@ constexpr bool ClassicNumbersAreTheirOwnIds() {
 // LayerNumberFromId's shortcut for classic identifiers relies on this.
 static_assert(ClassicNumbersAreTheirOwnIds());
 
-std::array<TShortString<20>, kMaxClassicLayer + 1> MakeLayerNameTable() {
+// Written field by field so that the table is built at compile time: code that runs during
+// static initialisation in other units (a stand-in's board, say) sees the names already there.
+constexpr TShortString<20> LayerName(std::string_view text, int number = 0) {
+  TShortString<20> name;
+  for (char c : text) name.Chars[name.Length++] = c;
+  if (number >= 10) name.Chars[name.Length++] = static_cast<char>('0' + number / 10);
+  if (number > 0) name.Chars[name.Length++] = static_cast<char>('0' + number % 10);
+  return name;
+}
+
+constexpr std::array<TShortString<20>, kMaxClassicLayer + 1> MakeLayerNameTable() {
   std::array<TShortString<20>, kMaxClassicLayer + 1> names;
-  const auto numbered = [&](int first, int last, const char* stem) {
-    for (int n = first; n <= last; ++n) {
-      names[n] = stem;
-      names[n].Append(std::to_string(n - first + 1));
-    }
+  const auto numbered = [&](int first, int last, std::string_view stem) {
+    for (int n = first; n <= last; ++n) names[n] = LayerName(stem, n - first + 1);
   };
-  names[0] = "NoLayer";
-  names[1] = "TopLayer";
+  names[0] = LayerName("NoLayer");
+  names[1] = LayerName("TopLayer");
   numbered(2, 31, "MidLayer");
-  names[32] = "BottomLayer";
-  names[33] = "TopOverlay";
-  names[34] = "BottomOverlay";
-  names[35] = "TopPaste";
-  names[36] = "BottomPaste";
-  names[37] = "TopSolder";
-  names[38] = "BottomSolder";
+  names[32] = LayerName("BottomLayer");
+  names[33] = LayerName("TopOverlay");
+  names[34] = LayerName("BottomOverlay");
+  names[35] = LayerName("TopPaste");
+  names[36] = LayerName("BottomPaste");
+  names[37] = LayerName("TopSolder");
+  names[38] = LayerName("BottomSolder");
   numbered(39, 54, "InternalPlane");
-  names[55] = "DrillGuide";
-  names[56] = "KeepOutLayer";
+  names[55] = LayerName("DrillGuide");
+  names[56] = LayerName("KeepOutLayer");
   numbered(57, 72, "Mechanical");
-  names[73] = "DrillDrawing";
-  names[74] = "MultiLayer";
-  names[75] = "ConnectLayer";
-  names[76] = "BackGroundLayer";
-  names[77] = "DRCErrorLayer";
-  names[78] = "HighlightLayer";
-  names[79] = "GridColor1";
-  names[80] = "GridColor10";
-  names[81] = "PadHoleLayer";
-  names[82] = "ViaHoleLayer";
+  names[73] = LayerName("DrillDrawing");
+  names[74] = LayerName("MultiLayer");
+  names[75] = LayerName("ConnectLayer");
+  names[76] = LayerName("BackGroundLayer");
+  names[77] = LayerName("DRCErrorLayer");
+  names[78] = LayerName("HighlightLayer");
+  names[79] = LayerName("GridColor1");
+  names[80] = LayerName("GridColor10");
+  names[81] = LayerName("PadHoleLayer");
+  names[82] = LayerName("ViaHoleLayer");
   return names;
 }
 
 }  // namespace
 
-const std::array<TShortString<20>, kMaxClassicLayer + 1> LayerNameTable = MakeLayerNameTable();
+constinit const std::array<TShortString<20>, kMaxClassicLayer + 1> LayerNameTable = MakeLayerNameTable();
 
 TLayerIdentifier SignalLayerId(int64_t n) {
   TLayerIdentifier id = 0;
