@@ -1,0 +1,177 @@
+#include "gerber/Drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "gerber/ArcGeometry.h"
+#include "host/Errors.h"
+#include "pcbobjects/CreateObject.h"
+#include "pcbobjects/PcbArc.h"
+#include "pcbobjects/PcbFill.h"
+#include "pcbobjects/PcbPad.h"
+#include "pcbobjects/PcbTrack.h"
+
+namespace zz {
+namespace {
+
+struct ApertureData {
+  int32_t XSize = 0;
+  int32_t YSize = 0;
+  int32_t HoleSize = 0;
+  uint8_t Shape = 0;
+  uint8_t Usage = 0;
+};
+
+ApertureData CurrentAperture(const GerberRun& run) {
+  ApertureData a;
+  run.ApertureTable.GetAperture(run.State.CurrentDCode, a.XSize, a.YSize, a.HoleSize, a.Shape, a.Usage);
+  return a;
+}
+
+// Sums of two 32-bit values are formed in 64 bits; a result no coordinate can hold ends the run.
+int32_t Checked(int64_t value, const char* what) {
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) {
+    throw ERangeError(std::string(what) + " " + std::to_string(value) + " does not fit in 32-bit internal units");
+  }
+  return static_cast<int32_t>(value);
+}
+
+constexpr uint8_t kRectangleAperture = 1;
+
+}  // namespace
+
+uint8_t PadShapeForAperture(uint8_t apertureShape) {
+  switch (apertureShape) {
+    case 0:
+      return PadShape::Round;
+    case 1:
+      return PadShape::Rectangle;
+    case 2:
+      return PadShape::Octagon;
+    case 3:
+      return PadShape::Relief;
+    default:
+      return PadShape::None;
+  }
+}
+
+void ExecuteStatement(GerberRun& run) {
+  TGerberState& state = run.State;
+  switch (state.Operation) {
+    case TOperation::Move:
+      state.PointX = state.CoordX;
+      state.PointY = state.CoordY;
+      break;
+    case TOperation::Draw:
+      if (state.Interpolation == TInterpolation::Clockwise || state.Interpolation == TInterpolation::CounterClockwise) {
+        DrawArc(run);
+      } else {
+        DrawLinear(run);
+      }
+      break;
+    case TOperation::Flash:
+      FlashAperture(run);
+      break;
+    case TOperation::None:
+      break;
+  }
+  state.FullCircleEnabled = true;
+}
+
+void DrawLinear(GerberRun& run) {
+  TGerberState& state = run.State;
+  const ApertureData aperture = CurrentAperture(run);
+  const int32_t px = state.PointX;
+  const int32_t py = state.PointY;
+  state.PointX = state.CoordX;
+  state.PointY = state.CoordY;
+  if (run.Board == nullptr) return;
+
+  if (aperture.Shape == kRectangleAperture) {
+    // The box of the stroke grown by half the aperture on each side, halves truncated.
+    const int64_t hx = aperture.XSize / 2;
+    const int64_t hy = aperture.YSize / 2;
+    const int32_t x1 = Checked(std::min<int64_t>(px, state.CoordX) - hx, "fill corner");
+    const int32_t y1 = Checked(std::min<int64_t>(py, state.CoordY) - hy, "fill corner");
+    const int32_t x2 = Checked(std::max<int64_t>(px, state.CoordX) + hx, "fill corner");
+    const int32_t y2 = Checked(std::max<int64_t>(py, state.CoordY) + hy, "fill corner");
+    CreateBoardObject<TPcbFill>(*run.Board, [&](TPcbFill& fill) {
+      fill.SetX(x1);
+      fill.SetY(y1);
+      fill.SetX2(x2);
+      fill.SetY2(y2);
+      fill.SetRotation(0.0);
+    });
+    return;
+  }
+
+  CreateBoardObject<TPcbTrack>(*run.Board, [&](TPcbTrack& track) {
+    track.SetX(px);
+    track.SetY(py);
+    track.SetX2(state.CoordX);
+    track.SetY2(state.CoordY);
+    track.SetWidth(aperture.XSize);
+  });
+}
+
+void DrawArc(GerberRun& run) {
+  TGerberState& state = run.State;
+  const ApertureData aperture = CurrentAperture(run);
+  const int32_t cx = Checked(int64_t{state.PointX} + state.CoordI, "arc centre");
+  const int32_t cy = Checked(int64_t{state.PointY} + state.CoordJ, "arc centre");
+
+  const double startSide = PointAngle(cx, cy, state.PointX, state.PointY);
+  state.PointX = state.CoordX;
+  state.PointY = state.CoordY;
+  const double endSide = PointAngle(cx, cy, state.CoordX, state.CoordY);
+
+  // The host's arcs run counter-clockwise, so a clockwise arc is stored with its ends exchanged.
+  double startAngle = startSide;
+  double endAngle = endSide;
+  if (state.Interpolation == TInterpolation::Clockwise) std::swap(startAngle, endAngle);
+  if (state.MultiQuadrant && state.FullCircleEnabled && endAngle == startAngle) endAngle += 360.0;
+
+  // The radius is measured to the end point of the Gerber arc.
+  const float distance = PointDistance(cx, cy, state.CoordX, state.CoordY);
+  const int32_t radius = Checked(std::llrint(static_cast<double>(distance)), "arc radius");
+
+  if (run.Board != nullptr) {
+    CreateBoardObject<TPcbArc>(*run.Board, [&](TPcbArc& arc) {
+      arc.SetX(cx);
+      arc.SetY(cy);
+      arc.SetStartAngle(startAngle);
+      arc.SetEndAngle(endAngle);
+      arc.SetLineWidth(aperture.XSize);
+      arc.SetRadius(radius);
+    });
+  }
+  state.CoordI = 0;
+  state.CoordJ = 0;
+}
+
+void FlashAperture(GerberRun& run) {
+  TGerberState& state = run.State;
+  const ApertureData aperture = CurrentAperture(run);
+  state.PointX = state.CoordX;
+  state.PointY = state.CoordY;
+  if (run.Board == nullptr) return;
+  const uint8_t shape = PadShapeForAperture(aperture.Shape);
+  CreateBoardObject<TPcbPad>(*run.Board, [&](TPcbPad& pad) {
+    pad.SetX(state.CoordX);
+    pad.SetY(state.CoordY);
+    pad.SetHoleSize(0);  // a flash makes no hole, whatever the aperture's hole
+    pad.SetTopXSize(aperture.XSize);
+    pad.SetMidXSize(aperture.XSize);
+    pad.SetBotXSize(aperture.XSize);
+    pad.SetTopYSize(aperture.YSize);
+    pad.SetMidYSize(aperture.YSize);
+    pad.SetBotYSize(aperture.YSize);
+    pad.SetTopShape(shape);
+    pad.SetMidShape(shape);
+    pad.SetBotShape(shape);
+  });
+}
+
+}  // namespace zz

@@ -1,0 +1,22 @@
+#pragma once
+
+// Carries out the operation of a data statement once its fields are loaded: a move sets the
+// current point, a draw creates a track (a fill for a rectangle aperture) or an arc, a flash a
+// pad. Every primitive goes onto the run board's current layer, created in the host at once.
+// A value that no 32-bit coordinate can hold (an arc centre or a fill corner beyond the range)
+// raises ERangeError; nothing is created for that statement.
+
+#include "gerber/GerberRun.h"
+
+namespace zz {
+
+void ExecuteStatement(GerberRun& run);
+
+void DrawLinear(GerberRun& run);
+void DrawArc(GerberRun& run);
+void FlashAperture(GerberRun& run);
+
+// The pad shape code written for an aperture shape code.
+uint8_t PadShapeForAperture(uint8_t apertureShape);
+
+}  // namespace zz
