@@ -9,7 +9,6 @@
 #include "pcbobjects/PCBObjectClass.h"
 #include "pcbobjects/PcbComponent.h"
 #include "pcbobjects/PcbDimension.h"
-#include "pcbobjects/PcbNet.h"
 #include "pcbobjects/PcbText.h"
 
 namespace zz {
@@ -197,15 +196,6 @@ TEST_F(OtherObjectsTest, ComponentNameIsTheTextOfItsDesignator) {
   component.GetName(name);
   EXPECT_EQ(name.Str(), "U12");
   EXPECT_EQ(host.Calls.front().Int(0), 77);
-}
-
-TEST_F(OtherObjectsTest, NetNameComesFromTheNetQuery) {
-  TPcbNet net(3);
-  net.Sync(kFetch);
-  TText255 name;
-  net.GetName(name);
-  EXPECT_EQ(name.Str(), RecordingHost::DefaultText(3));
-  EXPECT_EQ(net.IndexWord, RecordingHost::DefaultInt(2));
 }
 
 }  // namespace
