@@ -80,10 +80,14 @@ void UpperCase(TShortString<255>& text) {
 
 const char* UsageWord(uint8_t usage) {
   switch (usage) {
-    case kUsageFlashOnly: return "FLASHONLY";
-    case kUsageStrokeOnly: return "STROKEONLY";
-    case kUsageMultiple: return "MULTIPLE";
-    default: return "";
+    case kUsageFlashOnly:
+      return "FLASHONLY";
+    case kUsageStrokeOnly:
+      return "STROKEONLY";
+    case kUsageMultiple:
+      return "MULTIPLE";
+    default:
+      return "";
   }
 }
 

@@ -16,11 +16,16 @@ constexpr std::string_view kKeyedHeader = "Kolvex Aperture File";
 
 std::unique_ptr<TAperture> NewAperture(uint8_t shape) {
   switch (shape) {
-    case kShapeRound: return std::make_unique<TRoundAperture>();
-    case kShapeRectangle: return std::make_unique<TRectangleAperture>();
-    case kShapeOctagon: return std::make_unique<TOctagonAperture>();
-    case kShapeRelief: return std::make_unique<TReliefAperture>();
-    default: return std::make_unique<TAperture>();
+    case kShapeRound:
+      return std::make_unique<TRoundAperture>();
+    case kShapeRectangle:
+      return std::make_unique<TRectangleAperture>();
+    case kShapeOctagon:
+      return std::make_unique<TOctagonAperture>();
+    case kShapeRelief:
+      return std::make_unique<TReliefAperture>();
+    default:
+      return std::make_unique<TAperture>();
   }
 }
 
@@ -50,8 +55,8 @@ std::unique_ptr<TAperture> ListLineAperture(std::string_view line) {
     std::string_view Word;
     uint8_t Shape;
   } kClasses[] = {
-      {"SQUARE", kShapeRectangle}, {"ROUNDED", kShapeRound}, {"RECTANGULAR", kShapeRectangle},
-      {"CIRCULAR", kShapeRound},   {"MOIRE", kShapeRound},   {"TARGET", kShapeRound},
+      {"SQUARE", kShapeRectangle}, {"ROUNDED", kShapeRound},   {"RECTANGULAR", kShapeRectangle},
+      {"CIRCULAR", kShapeRound},   {"MOIRE", kShapeRound},     {"TARGET", kShapeRound},
       {"ROUNDRECT", kShapeRound},  {"OCTAGON", kShapeOctagon}, {"RELIEF", kShapeRelief},
   };
   for (const auto& entry : kClasses) {

@@ -62,15 +62,24 @@ void ApplyGField(TGerberState& state, std::string_view statement) {
   const std::string_view field = ExtractField(statement, "G");
   if (field.empty()) return;
   switch (ReadInteger(field, "G", statement)) {
-    case 1: state.Interpolation = TInterpolation::Linear; break;
-    case 2: state.Interpolation = TInterpolation::Clockwise; break;
-    case 3: state.Interpolation = TInterpolation::CounterClockwise; break;
-    case 75: state.MultiQuadrant = true; break;
+    case 1:
+      state.Interpolation = TInterpolation::Linear;
+      break;
+    case 2:
+      state.Interpolation = TInterpolation::Clockwise;
+      break;
+    case 3:
+      state.Interpolation = TInterpolation::CounterClockwise;
+      break;
+    case 75:
+      state.MultiQuadrant = true;
+      break;
     case 74:
       state.FullCircleEnabled = false;
       state.Interpolation = TInterpolation::Linear;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -122,9 +131,7 @@ void DefineApertureStatement(GerberRun& run, std::string_view statement) {
   int32_t xSize = 0;
   int32_t ySize = 0;
   uint8_t shape = 0;
-  const auto readSecondSize = [&] {
-    return Contains(statement, "X") ? ReadDimension(run, statement, "X") : xSize;
-  };
+  const auto readSecondSize = [&] { return Contains(statement, "X") ? ReadDimension(run, statement, "X") : xSize; };
   if (Contains(statement, "C")) {
     xSize = ySize = ReadDimension(run, statement, "C,");
     shape = kShapeRound;

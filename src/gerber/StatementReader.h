@@ -55,9 +55,7 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
   return statement;
 }
 
-inline bool IsParameterStatement(std::string_view statement) {
-  return statement.find('%') != std::string_view::npos;
-}
+inline bool IsParameterStatement(std::string_view statement) { return statement.find('%') != std::string_view::npos; }
 
 // The statement quoted for a message, control characters shown as blanks.
 std::string QuotedStatement(std::string_view statement);

@@ -42,9 +42,7 @@ int32_t RoundToInternal(long double product, double x, const char* unit) {
 
 int32_t MilToInternal(double x) { return RoundToInternal(static_cast<long double>(x) * 10000.0L, x, "mil"); }
 
-int32_t MmToInternal(double x) {
-  return RoundToInternal(static_cast<long double>(x) * 10000.0L / kMmPerInch, x, "mm");
-}
+int32_t MmToInternal(double x) { return RoundToInternal(static_cast<long double>(x) * 10000.0L / kMmPerInch, x, "mm"); }
 
 double ReadDecimal(std::string_view text) {
   const char* const first = text.data();

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "TempFile.h"
+#include "ApertureTestSupport.h"
 #include "apertures/ApertureFile.h"
 #include "apertures/ParameterString.h"
 #include "host/ClientServices.h"
@@ -16,23 +16,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
-
-struct Fields {
-  int32_t XSize, YSize, HoleSize;
-  uint8_t Shape, Usage;
-  bool operator==(const Fields&) const = default;
-};
-
-void PrintTo(const Fields& a, std::ostream* os) {
-  *os << "{" << a.XSize << ", " << a.YSize << ", " << a.HoleSize << ", shape " << int(a.Shape) << ", usage "
-      << int(a.Usage) << "}";
-}
-
-Fields Get(const TApertureFile& table, int32_t dcode) {
-  Fields f{1, 1, 1, 9, 9};
-  table.GetAperture(dcode, f.XSize, f.YSize, f.HoleSize, f.Shape, f.Usage);
-  return f;
-}
+using namespace std::string_literals;
 
 uint8_t ZZ_WINAPI FileExists(const char* path) {
   std::error_code error;
@@ -66,23 +50,10 @@ const Fields kEmpty{0, 0, 0, kShapeRound, kUsageMultiple};
 
 // --- the table ---
 
-TEST_F(ApertureFileTest, AbsentEntriesGiveZeroSizesRoundAndMultiple) {
-  EXPECT_EQ(Get(table_, 5), kEmpty);
-  EXPECT_EQ(Get(table_, 1000), kEmpty);
-  EXPECT_EQ(Get(table_, 500), kEmpty);
-  EXPECT_EQ(Get(table_, -2147483647 - 1), kEmpty);
-  EXPECT_EQ(table_.MaxDCode(), 9);
-}
-
-TEST_F(ApertureFileTest, DefinesOnlyDCodesTenTo999) {
-  table_.DefineAperture(9, 1, 2, 3, kShapeRectangle, kUsageFlashOnly);
-  table_.DefineAperture(1000, 1, 2, 3, kShapeRectangle, kUsageFlashOnly);
-  EXPECT_EQ(table_.FindAperture(9), nullptr);
-  EXPECT_EQ(table_.FindAperture(1000), nullptr);
-  table_.DefineAperture(10, 1, 2, 3, kShapeRectangle, kUsageFlashOnly);
-  table_.DefineAperture(999, 4, 5, 6, kShapeOctagon, kUsageStrokeOnly);
-  EXPECT_EQ(Get(table_, 10), (Fields{1, 2, 3, kShapeRectangle, kUsageFlashOnly}));
-  EXPECT_EQ(Get(table_, 999), (Fields{4, 5, 6, kShapeOctagon, kUsageStrokeOnly}));
+TEST_F(ApertureFileTest, DefinesOnlyDCodesTenTo999AndAnswersZerosForTheRest) {
+  for (const int32_t dcode : {9, 10, 999, 1000}) table_.DefineAperture(dcode, 1, 2, 3, kShapeOctagon, kUsageFlashOnly);
+  for (const int32_t dcode : {-2147483647 - 1, 9, 11, 1000}) EXPECT_EQ(Get(table_, dcode), kEmpty) << dcode;
+  EXPECT_EQ(Get(table_, 10), (Fields{1, 2, 3, kShapeOctagon, kUsageFlashOnly}));
   EXPECT_EQ(table_.FindAperture(999)->DCode, 999);
   EXPECT_EQ(table_.MaxDCode(), 9);  // only the file readers raise it
 }
@@ -99,17 +70,14 @@ TEST_F(ApertureFileTest, RedefinitionKeepsTheObjectAndItsClass) {
 
 TEST_F(ApertureFileTest, EnsureCreatesTheClassOfTheShapeOnce) {
   EXPECT_FALSE(table_.EnsureAperture(9, kShapeRound));
-  EXPECT_TRUE(table_.EnsureAperture(10, kShapeRound));
-  EXPECT_TRUE(table_.EnsureAperture(11, kShapeRectangle));
-  EXPECT_TRUE(table_.EnsureAperture(12, kShapeOctagon));
-  EXPECT_TRUE(table_.EnsureAperture(13, kShapeRelief));
-  EXPECT_TRUE(table_.EnsureAperture(14, 7));
+  int32_t dcode = 10;
+  for (const uint8_t shape : {0, 7, 3, 1, 2}) EXPECT_TRUE(table_.EnsureAperture(dcode++, shape));
   EXPECT_TRUE(HoldsClass<TRoundAperture>(10));
-  EXPECT_TRUE(HoldsClass<TRectangleAperture>(11));
-  EXPECT_TRUE(HoldsClass<TOctagonAperture>(12));
-  EXPECT_TRUE(HoldsClass<TReliefAperture>(13));
-  EXPECT_TRUE(HoldsClass<TAperture>(14));
-  EXPECT_EQ(table_.FindAperture(14)->Shape, 0);
+  EXPECT_TRUE(HoldsClass<TAperture>(11));  // shape 7
+  EXPECT_TRUE(HoldsClass<TReliefAperture>(12));
+  EXPECT_TRUE(HoldsClass<TRectangleAperture>(13));
+  EXPECT_TRUE(HoldsClass<TOctagonAperture>(14));
+  EXPECT_EQ(table_.FindAperture(11)->Shape, 0);
   EXPECT_TRUE(table_.EnsureAperture(10, kShapeRelief));
   EXPECT_TRUE(HoldsClass<TRoundAperture>(10));
 }
@@ -117,70 +85,37 @@ TEST_F(ApertureFileTest, EnsureCreatesTheClassOfTheShapeOnce) {
 // --- keyed tables ---
 
 TEST_F(ApertureFileTest, KeyedTableLoadsUnderItsHeader) {
+  const uint32_t parsesBefore = ParameterLineParseCount();
   Load(
       "Kolvex Aperture File 1.0\r\n"
       "DCode=10|Shape=Round|XSize=10mil|YSize=10mil|HoleSize=0mil|Usage=FLASHONLY\r\n"
-      "DCode=20|Shape=Octagon|XSize=0.254mm|YSize=2|Usage=strokeonly\r\n");
+      "DCode=20|Shape=Octagon|XSize=0.254mm|YSize=2|Usage=strokeonly\r\n"
+      "DCode=30|Shape=Round|XSize=1\0|YSize=2\r\n"s);       // a NUL ends the line
+  EXPECT_EQ(ParameterLineParseCount() - parsesBefore, 3u);  // once per line
   EXPECT_TRUE(HoldsClass<TRoundAperture>(10));
   EXPECT_EQ(Get(table_, 10), (Fields{100000, 100000, 0, kShapeRound, kUsageFlashOnly}));
   // Each value starts in mils: the "mm" of XSize does not carry to YSize.
   EXPECT_EQ(Get(table_, 20), (Fields{100000, 20000, 0, kShapeOctagon, kUsageStrokeOnly}));
-  EXPECT_EQ(table_.MaxDCode(), 20);
+  EXPECT_EQ(Get(table_, 30), (Fields{10000, 0, 0, kShapeRound, kUsageMultiple}));
+  EXPECT_EQ(table_.MaxDCode(), 30);
 }
 
 TEST_F(ApertureFileTest, KeyedLinesThatAreSkipped) {
   Load(
       "header: Kolvex Aperture File\n"
-      "DCode=10|Shape=SQUARE|XSize=1\n"          // not a shape word of this format
-      "dCode=11|Shape=Round|XSize=1\n"           // first character must be an upper-case D
-      "Shape=Round|DCode=12|XSize=1\n"           // likewise
-      "DCode=13|XSize=1\n"                       // no shape
-      "Diameter=5|Shape=Round\n"                 // no D-code
-      "DCode=5|Shape=Round|XSize=1\n"            // out of range
-      "DCODE=14|SHAPE=round|XSIZE=1|USAGE=x\n");  // names and shape words in any case
+      "DCode=10|Shape=SQUARE|XSize=1\n"         // not a shape word of this format
+      "dCode=11|Shape=Round|XSize=1\n"          // first character must be an upper-case D
+      "Shape=Round|DCode=12|XSize=1\n"          // likewise
+      "DCode=13|XSize=1\n"                      // no shape
+      "Diameter=5|Shape=Round\n"                // no D-code
+      "DCode=5|Shape=Round|XSize=1\n"           // out of range
+      "DCODE=14|SHAPE=round|XSIZE=1|USAGE=x\n"  // names and shape words in any case
+      "DCode=15|Shape=ROUND|XSize=10|YSize=20|HoleSize=5|Usage=FLASHONLY\n"
+      "DCode=15|Shape=RECTANGLE|YSize=30\n");  // changes only sizes, hole and usage
   for (const int32_t dcode : {5, 10, 11, 12, 13}) EXPECT_EQ(table_.FindAperture(dcode), nullptr) << dcode;
   EXPECT_EQ(Get(table_, 14), (Fields{10000, 0, 0, kShapeRound, kUsageMultiple}));
-  EXPECT_EQ(table_.MaxDCode(), 14);
-}
-
-TEST_F(ApertureFileTest, LaterKeyedLineChangesOnlySizesHoleAndUsage) {
-  Load(
-      "Kolvex Aperture File\n"
-      "DCode=11|Shape=ROUND|XSize=10|YSize=20|HoleSize=5|Usage=FLASHONLY\n"
-      "DCode=11|Shape=RECTANGLE|YSize=30\n");
-  EXPECT_TRUE(HoldsClass<TRoundAperture>(11));
-  // XSize and HoleSize were not named again; Usage falls back to multiple.
-  EXPECT_EQ(Get(table_, 11), (Fields{100000, 300000, 50000, kShapeRound, kUsageMultiple}));
-}
-
-TEST_F(ApertureFileTest, KeyedLineIsParsedOnce) {
-  const uint32_t before = ParameterLineParseCount();
-  Load(
-      "Kolvex Aperture File\n"
-      "DCode=10|Shape=Round|XSize=1|YSize=1|HoleSize=0|Usage=MULTIPLE\n"
-      "DCode=11|Shape=Round|XSize=1|YSize=1|HoleSize=0|Usage=MULTIPLE\n");
-  EXPECT_EQ(ParameterLineParseCount() - before, 2u);
-}
-
-TEST_F(ApertureFileTest, KeyedDCodeThatIsNotAnIntegerEndsTheLoad) {
-  try {
-    Load(
-        "Kolvex Aperture File\n"
-        "DCode=10|Shape=Round|XSize=1\n"
-        "DCode=1O|Shape=Round|XSize=1\n"
-        "DCode=12|Shape=Round|XSize=1\n");
-    ADD_FAILURE() << "no error";
-  } catch (const EConversionError& error) {
-    EXPECT_THAT(error.what(), AllOf(HasSubstr("line 3"), HasSubstr("\"1O\""), HasSubstr(".apr")));
-  }
-  EXPECT_NE(table_.FindAperture(10), nullptr);
-  EXPECT_EQ(table_.FindAperture(12), nullptr);
-}
-
-TEST_F(ApertureFileTest, KeyedLineEndsAtANul) {
-  Load(std::string("Kolvex Aperture File\nDCode=10|Shape=Round|XSize=1\0|YSize=2\n", 51));
-  EXPECT_EQ(Get(table_, 10).YSize, 0);
-  EXPECT_EQ(Get(table_, 10).XSize, 10000);
+  EXPECT_TRUE(HoldsClass<TRoundAperture>(15));
+  EXPECT_EQ(Get(table_, 15), (Fields{100000, 300000, 50000, kShapeRound, kUsageMultiple}));
 }
 
 // --- aperture lists ---
@@ -224,29 +159,37 @@ TEST_F(ApertureFileTest, ListSkipsOtherLinesAndKeepsTheLastLineOfADCode) {
       "D5 ROUNDED 1\n"
       "D1000 ROUNDED 1\n"
       "D10 SQUARE 5 5\n"
-      "D10 OCTAGON 7 7\n");
+      "D10 OCTAGON 7 7\n"
+      "D11 ROUND abc 1.2.3 7x\n");  // not numbers: 0, or the leading number
   EXPECT_TRUE(HoldsClass<TOctagonAperture>(10));
   EXPECT_EQ(Get(table_, 10), (Fields{70000, 70000, 0, kShapeOctagon, kUsageMultiple}));
+  EXPECT_EQ(Get(table_, 11), (Fields{0, 12000, 70000, kShapeRound, kUsageMultiple}));
   EXPECT_EQ(table_.FindAperture(5), nullptr);
-  EXPECT_EQ(table_.MaxDCode(), 10);
+  EXPECT_EQ(table_.MaxDCode(), 11);
 }
 
-TEST_F(ApertureFileTest, LengthsThatAreNotNumbersReadAsZeroOrTheirLeadingNumber) {
-  Load("D10 ROUND abc 1.2.3 7x\n");
-  EXPECT_EQ(Get(table_, 10), (Fields{0, 12000, 70000, kShapeRound, kUsageMultiple}));
-}
-
-TEST_F(ApertureFileTest, ListDCodeThatIsNotAnIntegerEndsTheLoad) {
-  for (const char* bad : {"DCODE ROUND 1\n", "D ROUND 1\n", "D99999999999 ROUND 1\n", "D\n"}) {
+TEST_F(ApertureFileTest, DCodeThatIsNotAnIntegerEndsTheLoadNamingFileAndLine) {
+  const std::string keyed = "Kolvex Aperture File\nDCode=10|Shape=Round\n";
+  const struct {
+    std::string Bytes;
+    const char* Shown;
+  } cases[] = {
+      {keyed + "DCode=1O|Shape=Round\nDCode=11|Shape=Round\n", "\"1O\""},
+      {keyed + "DCode=|Shape=Round\nDCode=11|Shape=Round\n", "\"\""},
+      {"\nD10 ROUND 1\nDCODE ROUND 1\nD11 ROUND 1\n", "\"DCODE\""},
+      {"\nD10 ROUND 1\nD\nD11 ROUND 1\n", "\"D\""},
+      {"\nD10 ROUND 1\nD99999999999 ROUND 1\nD11 ROUND 1\n", "\"D99999999999\""},
+  };
+  for (const auto& c : cases) {
     TApertureFile table;
-    const TempFile file(std::string("D10 ROUND 1\n") + bad + "D11 ROUND 1\n");
+    const TempFile file(c.Bytes, ".apr");
     try {
       table.LoadFromFile(TShortString<255>(file.Path()));
-      ADD_FAILURE() << bad << " was accepted";
+      ADD_FAILURE() << c.Bytes << " was accepted";
     } catch (const EConversionError& error) {
-      EXPECT_THAT(error.what(), HasSubstr("line 2")) << bad;
+      EXPECT_THAT(error.what(), AllOf(HasSubstr("line 3"), HasSubstr(c.Shown), HasSubstr(".apr"))) << c.Bytes;
     }
-    EXPECT_NE(table.FindAperture(10), nullptr);
+    EXPECT_NE(table.FindAperture(10), nullptr);  // earlier lines stay
     EXPECT_EQ(table.FindAperture(11), nullptr);
   }
 }
@@ -256,19 +199,16 @@ TEST_F(ApertureFileTest, LengthBeyond32BitsEndsTheLoadWithARangeError) {
   EXPECT_THROW(Load("Kolvex Aperture File\nDCode=10|Shape=Round|XSize=99999999mm\n"), ERangeError);
 }
 
-TEST_F(ApertureFileTest, CtrlZEndsTheFile) {
-  Load("D10 ROUND 1\n\x1A" "D11 ROUND 1\n");
+TEST_F(ApertureFileTest, LoadsNothingBeyondCtrlZOrFromAMissingFile) {
+  Load(
+      "D10 ROUND 1\n\x1A"
+      "D11 ROUND 1\n");
   EXPECT_NE(table_.FindAperture(10), nullptr);
   EXPECT_EQ(table_.FindAperture(11), nullptr);
-}
-
-TEST_F(ApertureFileTest, MissingFileOrMissingServiceLoadsNothing) {
   table_.LoadFromFile(TShortString<255>("/nonexistent/folder/table.apr"));
-  const TempFile file("D10 ROUND 1\n");
-  client::RegisterClientServices({});
-  table_.LoadFromFile(TShortString<255>(file.Path()));
-  EXPECT_EQ(table_.FindAperture(10), nullptr);
-  EXPECT_EQ(table_.MaxDCode(), 9);
+  client::RegisterClientServices({});  // no existence service: no file
+  Load("D12 ROUND 1\n");
+  EXPECT_EQ(table_.FindAperture(12), nullptr);
 }
 
 // --- description lines read back ---

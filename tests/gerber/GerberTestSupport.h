@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../apertures/TempFile.h"
+#include "../apertures/ApertureTestSupport.h"
 #include "apertures/ApertureFile.h"
 #include "gerber/Dispatch.h"
 #include "gerber/GerberRun.h"

@@ -1,16 +1,22 @@
 #pragma once
 
-// A file with given bytes in the temporary folder, removed when the object goes.
+// Helpers of the aperture and Gerber tests: a temporary file with given bytes, and the five
+// fields the aperture table answers for a D-code.
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <string>
 #include <string_view>
 
+#include "apertures/ApertureFile.h"
+
 namespace zz::testing {
 
+// Removed when the object goes.
 class TempFile {
  public:
   explicit TempFile(std::string_view bytes, std::string_view extension = ".tmp") {
@@ -34,5 +40,22 @@ class TempFile {
  private:
   std::filesystem::path path_;
 };
+
+struct Fields {
+  int32_t XSize, YSize, HoleSize;
+  uint8_t Shape, Usage;
+  bool operator==(const Fields&) const = default;
+};
+
+inline void PrintTo(const Fields& a, std::ostream* os) {
+  *os << "{" << a.XSize << ", " << a.YSize << ", " << a.HoleSize << ", shape " << int(a.Shape) << ", usage "
+      << int(a.Usage) << "}";
+}
+
+inline Fields Get(const TApertureFile& table, int32_t dcode) {
+  Fields f{1, 1, 1, 9, 9};
+  table.GetAperture(dcode, f.XSize, f.YSize, f.HoleSize, f.Shape, f.Usage);
+  return f;
+}
 
 }  // namespace zz::testing
