@@ -1,0 +1,34 @@
+#pragma once
+
+// The board dump "zizozudu-board/1": the header keys in their fixed order, then the objects in
+// the order they were added, one per line so that two dumps diff well. Lengths are integers in
+// internal units, angles doubles printed so that they read back to the same value, `layer` the
+// classic layer number of the object's layer identifier. Texts that are not valid UTF-8 (file
+// names in a single-byte code page) are written with replacement characters.
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "standin/Server.h"
+
+namespace standin {
+
+// Counts by kind of what the import read and could not represent, in the order to print them.
+using IgnoredCounts = std::vector<std::pair<std::string, int64_t>>;
+
+struct DumpHeader {
+  std::string File;
+  bool Recognised = false;
+  bool Result = false;
+  std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
+};
+
+// Messages come from server.Messages(), the current layer from the board.
+void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header);
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header);
+
+}  // namespace standin

@@ -1,0 +1,126 @@
+#include "standin/ClientFiles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <string_view>
+#include <system_error>
+
+namespace standin {
+namespace {
+
+#if defined(_WIN32)
+constexpr std::string_view kSeparators = "\\/:";
+#else
+constexpr std::string_view kSeparators = "/";
+#endif
+
+std::string_view PathOf(const char* path) { return path != nullptr ? std::string_view(path) : std::string_view(); }
+
+// Copies at most the buffer's capacity less one and terminates.
+void WriteResult(char* result, std::string_view text) {
+  if (result == nullptr) return;
+  const std::size_t n = std::min(text.size(), zz::client::kResultBufferSize - 1);
+  if (n != 0) std::memcpy(result, text.data(), n);
+  result[n] = '\0';
+}
+
+// Index just past the folder part.
+std::size_t NameStart(std::string_view path) {
+  const std::size_t separator = path.find_last_of(kSeparators);
+  return separator == std::string_view::npos ? 0 : separator + 1;
+}
+
+// Index of the extension's dot within the path, or the path's size when there is none.
+std::size_t ExtensionStart(std::string_view path) {
+  const std::size_t nameStart = NameStart(path);
+  const std::size_t dot = path.rfind('.');
+  return (dot == std::string_view::npos || dot < nameStart) ? path.size() : dot;
+}
+
+std::filesystem::path FileSystemPath(std::string_view path) { return std::filesystem::path(std::string(path)); }
+
+}  // namespace
+
+uint8_t ZZ_WINAPI ClientAPI_ExistSpecific(const char* path) {
+  const std::string_view text = PathOf(path);
+  if (text.empty()) return 0;
+  try {
+    std::error_code error;
+    return std::filesystem::is_regular_file(FileSystemPath(text), error) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void ZZ_WINAPI ClientAPI_ExtractFileDirFromPath(const char* path, char* result) {
+  const std::string_view text = PathOf(path);
+  WriteResult(result, text.substr(0, NameStart(text)));
+}
+
+void ZZ_WINAPI ClientAPI_ExtractFileNameFromPath(const char* path, char* result) {
+  const std::string_view text = PathOf(path);
+  const std::size_t start = NameStart(text);
+  WriteResult(result, text.substr(start, ExtensionStart(text) - start));
+}
+
+void ZZ_WINAPI ClientAPI_ExtractFileExtFromPath(const char* path, char* result) {
+  const std::string_view text = PathOf(path);
+  WriteResult(result, text.substr(ExtensionStart(text)));
+}
+
+void ZZ_WINAPI ClientAPI_ExtractWholeFileNameFromPath(const char* path, char* result) {
+  const std::string_view text = PathOf(path);
+  WriteResult(result, text.substr(NameStart(text)));
+}
+
+void ZZ_WINAPI ClientAPI_ForceFileNameExtension(const char* path, const char* extension, char* result) {
+  if (result == nullptr) return;
+  const std::string_view text = PathOf(path);
+  std::string_view ext = PathOf(extension);
+  if (!ext.empty() && ext.front() == '.') ext.remove_prefix(1);
+  const std::string_view stem = text.substr(0, ExtensionStart(text));
+  // Built piece by piece into the buffer, so no text longer than the buffer is ever formed.
+  std::size_t used = 0;
+  auto append = [&](std::string_view piece) {
+    const std::size_t n = std::min(piece.size(), zz::client::kResultBufferSize - 1 - used);
+    if (n != 0) std::memcpy(result + used, piece.data(), n);
+    used += n;
+  };
+  append(stem);
+  if (!ext.empty()) {
+    append(".");
+    append(ext);
+  }
+  result[used] = '\0';
+}
+
+int32_t ZZ_WINAPI ClientAPI_GetFileSize(const char* path) {
+  const std::string_view text = PathOf(path);
+  if (text.empty()) return -1;
+  try {
+    std::error_code error;
+    const std::filesystem::path file = FileSystemPath(text);
+    if (!std::filesystem::is_regular_file(file, error)) return -1;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error || size > static_cast<std::uintmax_t>(std::numeric_limits<int32_t>::max())) return -1;
+    return static_cast<int32_t>(size);
+  } catch (...) {
+    return -1;
+  }
+}
+
+zz::client::ClientServiceTable ClientFileServices() {
+  zz::client::ClientServiceTable table;
+  table.ExistSpecific = &ClientAPI_ExistSpecific;
+  table.ExtractFileDirFromPath = &ClientAPI_ExtractFileDirFromPath;
+  table.ExtractFileNameFromPath = &ClientAPI_ExtractFileNameFromPath;
+  table.ExtractFileExtFromPath = &ClientAPI_ExtractFileExtFromPath;
+  table.ExtractWholeFileNameFromPath = &ClientAPI_ExtractWholeFileNameFromPath;
+  table.ForceFileNameExtension = &ClientAPI_ForceFileNameExtension;
+  table.GetFileSize = &ClientAPI_GetFileSize;
+  return table;
+}
+
+}  // namespace standin
