@@ -52,8 +52,8 @@ struct BoardHeader {
 // Printer options around their 27-byte block, which travels by address as a whole.
 using PrinterHead = std::tuple<zz::TText255, zz::TText255, zz::TText255, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t,
                                uint8_t, int32_t, double, double, double>;
-using PrinterTail = std::tuple<uint8_t, uint8_t, double, double, double, int32_t, int32_t, uint8_t, uint8_t, uint8_t,
-                               uint8_t, uint8_t>;
+using PrinterTail =
+    std::tuple<uint8_t, uint8_t, double, double, double, int32_t, int32_t, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t>;
 
 struct Board {
   explicit Board(zz::THandle handle);

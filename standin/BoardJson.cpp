@@ -87,8 +87,7 @@ void WriteBoardJson(std::ostream& out, const Server& server, const Board& board,
   out << "{\"format\":\"zizozudu-board/1\",\"file\":" << Text(header.File)
       << ",\"recognised\":" << (header.Recognised ? "true" : "false")
       << ",\"result\":" << (header.Result ? "true" : "false") << ",\"messages\":" << Text(server.Messages())
-      << ",\"current_layer\":" << Int{CurrentLayerNumber(board)}
-      << ",\"objects\":[";
+      << ",\"current_layer\":" << Int{CurrentLayerNumber(board)} << ",\"objects\":[";
   bool first = true;
   for (const THandle handle : board.Objects) {
     out << (first ? "\n" : ",\n");

@@ -53,8 +53,8 @@ void WriteArc(std::ostream& out, const ArcRecord& a) {
   const double r = std::abs(static_cast<double>(a.Radius));
   const double sweep = ArcSweep(a.StartAngle, a.EndAngle);
   if (sweep >= 360.0) {
-    out << "<circle cx=\"" << Mm(a.X) << "\" cy=\"" << MmY(a.Y) << "\" r=\"" << Mm(r) << "\" fill=\"none\" stroke-width=\""
-        << Mm(width) << "\"/>\n";
+    out << "<circle cx=\"" << Mm(a.X) << "\" cy=\"" << MmY(a.Y) << "\" r=\"" << Mm(r)
+        << "\" fill=\"none\" stroke-width=\"" << Mm(width) << "\"/>\n";
     return;
   }
   const double start = (std::isfinite(a.StartAngle) ? a.StartAngle : 0.0) * kPi / 180.0;

@@ -38,8 +38,7 @@ std::optional<Box> FillBounds(const FillRecord& f) {
   std::optional<Box> box;
   const double w = std::abs(static_cast<double>(f.X2) - f.X);
   const double h = std::abs(static_cast<double>(f.Y2) - f.Y);
-  IncludeTurnedBox(box, (static_cast<double>(f.X) + f.X2) / 2, (static_cast<double>(f.Y) + f.Y2) / 2, w, h,
-                   f.Rotation);
+  IncludeTurnedBox(box, (static_cast<double>(f.X) + f.X2) / 2, (static_cast<double>(f.Y) + f.Y2) / 2, w, h, f.Rotation);
   return box;
 }
 

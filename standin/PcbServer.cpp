@@ -97,8 +97,7 @@ TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COM
                          int32_t* X2, int32_t* Y2, int32_t* ExtValue1, double* Rotation) {
   FillRecord* f = S().FindFill(handle);
   if (f == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(f->Common), f->X, f->Y, f->X2, f->Y2, f->ExtValue1, f->Rotation),
+  Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f->Common), f->X, f->Y, f->X2, f->Y2, f->ExtValue1, f->Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, ExtValue1, Rotation);
   return kDone;
 }
@@ -108,8 +107,8 @@ TStatus PcbApi_QueryArc(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
   ArcRecord* a = S().FindArc(handle);
   if (a == nullptr || !IsDirection(direction)) return kRefused;
   Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(a->Common), a->X, a->Y, a->Radius, a->StartAngle, a->EndAngle,
-                    a->LineWidth, a->ExtValue1),
+           std::tie(ZZ_STANDIN_COMMON_TIE(a->Common), a->X, a->Y, a->Radius, a->StartAngle, a->EndAngle, a->LineWidth,
+                    a->ExtValue1),
            ZZ_PCBAPI_COMMON_A, X, Y, Radius, StartAngle, EndAngle, LineWidth, ExtValue1);
   return kDone;
 }
@@ -118,18 +117,18 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
                         int32_t* TopXSize, int32_t* TopYSize, int32_t* MidXSize, int32_t* MidYSize, int32_t* BotXSize,
                         int32_t* BotYSize, int32_t* HoleSize, uint8_t* TopShape, uint8_t* MidShape, uint8_t* BotShape,
                         TText20* Name, uint8_t* PadByte1, uint8_t* PadByte2, double* Rotation, TText20* PadText1,
-                        TText20* PadText2, int32_t* PadValue1, TText20* PadText3, uint8_t* PadByte3,
-                        uint8_t* PadByte4, int32_t* PadValue2, int64_t* PadValue5, int32_t* PadValue3,
-                        int32_t* PadValue4, int32_t* PadValue6, uint8_t* PadViaFlag1, uint8_t* PadViaFlag2) {
+                        TText20* PadText2, int32_t* PadValue1, TText20* PadText3, uint8_t* PadByte3, uint8_t* PadByte4,
+                        int32_t* PadValue2, int64_t* PadValue5, int32_t* PadValue3, int32_t* PadValue4,
+                        int32_t* PadValue6, uint8_t* PadViaFlag1, uint8_t* PadViaFlag2) {
   PadRecord* p = S().FindPad(handle);
   if (p == nullptr || !IsDirection(direction)) return kRefused;
   PadExtras e = S().ExtrasOf(*p);
-  Exchange(direction,
-           std::tie(e.Name, e.PadByte1, e.PadByte2, e.PadText1, e.PadText2, e.PadValue1, e.PadText3, e.PadByte3,
-                    e.PadByte4, e.PadValue2, e.PadValue5, e.PadValue3, e.PadValue4, e.PadValue6, e.PadViaFlag1,
-                    e.PadViaFlag2),
-           Name, PadByte1, PadByte2, PadText1, PadText2, PadValue1, PadText3, PadByte3, PadByte4, PadValue2, PadValue5,
-           PadValue3, PadValue4, PadValue6, PadViaFlag1, PadViaFlag2);
+  Exchange(
+      direction,
+      std::tie(e.Name, e.PadByte1, e.PadByte2, e.PadText1, e.PadText2, e.PadValue1, e.PadText3, e.PadByte3, e.PadByte4,
+               e.PadValue2, e.PadValue5, e.PadValue3, e.PadValue4, e.PadValue6, e.PadViaFlag1, e.PadViaFlag2),
+      Name, PadByte1, PadByte2, PadText1, PadText2, PadValue1, PadText3, PadByte3, PadByte4, PadValue2, PadValue5,
+      PadValue3, PadValue4, PadValue6, PadViaFlag1, PadViaFlag2);
   // The carried values first: if they cannot be kept, the pad stays as it was.
   if (direction == zz::kStore && !S().StoreExtras(*p, e)) return kRefused;
   Exchange(direction,
@@ -277,15 +276,14 @@ TStatus PcbApi_QueryBoardEngineeringChangeOrderOptions(TSyncDirection direction,
   return WithBoard(direction, board, [&](Board& b) { Exchange(direction, b.EcoOptions, Option, Text); });
 }
 
-TStatus PcbApi_QueryBoardOutputOptions(TSyncDirection direction, THandle board, int32_t* V1, int32_t* V2,
-                                       uint8_t* B1, uint8_t* B2, uint8_t* B3, uint8_t* B4, uint8_t* B5, uint8_t* B6,
-                                       uint8_t* B7, uint8_t* B8, uint8_t* B9, uint8_t* B10, uint8_t* B11,
-                                       uint8_t* B12, uint8_t* B13, uint8_t* B14, uint8_t* B15, uint8_t* B16,
-                                       uint8_t* B17, uint8_t* B18, uint8_t* B19, uint8_t* B20, uint8_t* B21,
-                                       uint8_t* B22) {
+TStatus PcbApi_QueryBoardOutputOptions(TSyncDirection direction, THandle board, int32_t* V1, int32_t* V2, uint8_t* B1,
+                                       uint8_t* B2, uint8_t* B3, uint8_t* B4, uint8_t* B5, uint8_t* B6, uint8_t* B7,
+                                       uint8_t* B8, uint8_t* B9, uint8_t* B10, uint8_t* B11, uint8_t* B12, uint8_t* B13,
+                                       uint8_t* B14, uint8_t* B15, uint8_t* B16, uint8_t* B17, uint8_t* B18,
+                                       uint8_t* B19, uint8_t* B20, uint8_t* B21, uint8_t* B22) {
   return WithBoard(direction, board, [&](Board& b) {
-    Exchange(direction, b.OutputOptions, V1, V2, B1, B2, B3, B4, B5, B6, B7, B8, B9, B10, B11, B12, B13, B14, B15,
-             B16, B17, B18, B19, B20, B21, B22);
+    Exchange(direction, b.OutputOptions, V1, V2, B1, B2, B3, B4, B5, B6, B7, B8, B9, B10, B11, B12, B13, B14, B15, B16,
+             B17, B18, B19, B20, B21, B22);
   });
 }
 
@@ -315,15 +313,13 @@ TStatus PcbApi_QueryBoardOutputOptionsFlipLayers(TSyncDirection direction, THand
 
 TStatus PcbApi_QueryBoardAdvancedPlacerOptions(TSyncDirection direction, THandle board, TText255* T1, TText255* T2,
                                                uint8_t* B1, uint8_t* B2, uint8_t* B3, uint8_t* B4) {
-  return WithBoard(direction, board,
-                   [&](Board& b) { Exchange(direction, b.PlacerOptions, T1, T2, B1, B2, B3, B4); });
+  return WithBoard(direction, board, [&](Board& b) { Exchange(direction, b.PlacerOptions, T1, T2, B1, B2, B3, B4); });
 }
 
-TStatus PcbApi_QueryBoardGerberOptions(TSyncDirection direction, THandle board, uint8_t* F1, uint8_t* F2,
-                                       uint8_t* F3, uint8_t* F4, int32_t* F13, uint8_t* F5, uint8_t* F6, uint8_t* F7,
-                                       uint8_t* F8, uint8_t* F9, uint8_t* F10, int32_t* F11, TText255* F12,
-                                       int32_t* F14, int32_t* F15, int32_t* F17, int32_t* F18, int32_t* F19,
-                                       int32_t* F16) {
+TStatus PcbApi_QueryBoardGerberOptions(TSyncDirection direction, THandle board, uint8_t* F1, uint8_t* F2, uint8_t* F3,
+                                       uint8_t* F4, int32_t* F13, uint8_t* F5, uint8_t* F6, uint8_t* F7, uint8_t* F8,
+                                       uint8_t* F9, uint8_t* F10, int32_t* F11, TText255* F12, int32_t* F14,
+                                       int32_t* F15, int32_t* F17, int32_t* F18, int32_t* F19, int32_t* F16) {
   return WithBoard(direction, board, [&](Board& b) {
     Exchange(direction, b.GerberOptions, F1, F2, F3, F4, F13, F5, F6, F7, F8, F9, F10, F11, F12, F14, F15, F17, F18,
              F19, F16);
@@ -332,10 +328,10 @@ TStatus PcbApi_QueryBoardGerberOptions(TSyncDirection direction, THandle board, 
 
 TStatus PcbApi_QueryBoardPrinterOptions(TSyncDirection direction, THandle board, TText255* T1, TText255* T2,
                                         TText255* T3, uint8_t* B1, uint8_t* B2, uint8_t* B3, uint8_t* B4, uint8_t* B5,
-                                        uint8_t* B6, int32_t* V1, double* D1, double* D2, double* D3,
-                                        uint8_t* Block27, uint8_t* B7, uint8_t* B8, double* D4, double* D5,
-                                        double* D6, int32_t* V2, int32_t* V3, uint8_t* B9, uint8_t* B10, uint8_t* B11,
-                                        uint8_t* B12, uint8_t* B13) {
+                                        uint8_t* B6, int32_t* V1, double* D1, double* D2, double* D3, uint8_t* Block27,
+                                        uint8_t* B7, uint8_t* B8, double* D4, double* D5, double* D6, int32_t* V2,
+                                        int32_t* V3, uint8_t* B9, uint8_t* B10, uint8_t* B11, uint8_t* B12,
+                                        uint8_t* B13) {
   return WithBoard(direction, board, [&](Board& b) {
     Exchange(direction, b.PrinterOptionsHead, T1, T2, T3, B1, B2, B3, B4, B5, B6, V1, D1, D2, D3);
     if (Block27 != nullptr) {
@@ -379,8 +375,8 @@ TStatus PcbApi_QueryLayer(TSyncDirection direction, uint8_t LayerNumber, THandle
   if (!IsLayerNumber(LayerNumber)) return kRefused;
   return WithBoard(direction, boardHandle, [&](Board& b) {
     LayerRecord& l = b.Layers[LayerNumber];
-    Exchange(direction, std::tie(l.Name, l.CopperThickness, l.LayerFlag1, l.LayerFlag2, l.PrevLayer, l.NextLayer,
-                                 l.LayerFlag3),
+    Exchange(direction,
+             std::tie(l.Name, l.CopperThickness, l.LayerFlag1, l.LayerFlag2, l.PrevLayer, l.NextLayer, l.LayerFlag3),
              Name, CopperThickness, LayerFlag1, LayerFlag2, PrevLayer, NextLayer, LayerFlag3);
   });
 }
@@ -392,9 +388,9 @@ TStatus PcbApi_QueryInternalPlane(TSyncDirection direction, uint8_t LayerNumber,
   if (LayerNumber < 39 || LayerNumber > 54) return kRefused;
   return WithBoard(direction, boardHandle, [&](Board& b) {
     LayerRecord& l = b.Layers[LayerNumber];
-    Exchange(direction, std::tie(l.Name, l.CopperThickness, l.LayerFlag1, l.LayerFlag2, l.PrevLayer, l.NextLayer,
-                                 l.NetName),
-             Name, CopperThickness, LayerFlag1, LayerFlag2, PrevLayer, NextLayer, NetName);
+    Exchange(direction,
+             std::tie(l.Name, l.CopperThickness, l.LayerFlag1, l.LayerFlag2, l.PrevLayer, l.NextLayer, l.NetName), Name,
+             CopperThickness, LayerFlag1, LayerFlag2, PrevLayer, NextLayer, NetName);
   });
 }
 

@@ -66,9 +66,9 @@ struct PadRecord {
   uint8_t TopShape = zz::PadShape::Round;
   uint8_t MidShape = zz::PadShape::Round;
   uint8_t BotShape = zz::PadShape::Round;
-  uint8_t StackMode = 0;            // 0 simple; 2 would make the plug-in send every layer on store
-  uint32_t Extras = kNoSideEntry;   // PadExtras, only when a carried value is not at its default
-  uint32_t Layers = kNoSideEntry;   // PadLayerOverrides, only when a layer differs
+  uint8_t StackMode = 0;           // 0 simple; 2 would make the plug-in send every layer on store
+  uint32_t Extras = kNoSideEntry;  // PadExtras, only when a carried value is not at its default
+  uint32_t Layers = kNoSideEntry;  // PadLayerOverrides, only when a layer differs
   double Rotation = 0.0;
 };
 

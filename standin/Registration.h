@@ -16,10 +16,10 @@
 namespace standin {
 
 struct Options {
-  bool ModuleAbsent = false;                    // no "ZetPcb.dll" at all
-  std::set<std::string> AbsentEntries;          // PcbApi_ names the module does not export
-  std::set<std::string> AbsentClientServices;   // ClientAPI_ names the host does not provide
-  bool CollectMessages = true;                  // otherwise the platform shows them
+  bool ModuleAbsent = false;                   // no "ZetPcb.dll" at all
+  std::set<std::string> AbsentEntries;         // PcbApi_ names the module does not export
+  std::set<std::string> AbsentClientServices;  // ClientAPI_ names the host does not provide
+  bool CollectMessages = true;                 // otherwise the platform shows them
   ProgressDisplay::Mode Progress = ProgressDisplay::Mode::Auto;
 };
 

@@ -40,7 +40,9 @@ Board::Board(zz::THandle handle) : Handle(handle) {
 
 zz::TLayerNumber CurrentLayerNumber(const Board& board) { return zz::LayerNumberFromId(board.Header.CurrentLayerId); }
 
-void SetCurrentLayer(Board& board, zz::TLayerNumber layer) { board.Header.CurrentLayerId = zz::LayerIdFromNumber(layer); }
+void SetCurrentLayer(Board& board, zz::TLayerNumber layer) {
+  board.Header.CurrentLayerId = zz::LayerIdFromNumber(layer);
+}
 
 Server::Server() { Reset(); }
 

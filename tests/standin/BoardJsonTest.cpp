@@ -74,13 +74,12 @@ TEST_F(BoardJsonDump, ObjectsAppearInTheOrderAddedWithTheirKeys) {
 
   const ordered_json objects = Dump()["objects"];
   ASSERT_EQ(objects.size(), 5U);
-  EXPECT_EQ(KeysOf(objects[0]), (std::vector<std::string>{"kind", "layer", "x", "y", "hole_size", "rotation", "top",
-                                                          "mid", "bot"}));
+  EXPECT_EQ(KeysOf(objects[0]),
+            (std::vector<std::string>{"kind", "layer", "x", "y", "hole_size", "rotation", "top", "mid", "bot"}));
   EXPECT_EQ(KeysOf(objects[0]["top"]), (std::vector<std::string>{"x_size", "y_size", "shape"}));
-  EXPECT_EQ(KeysOf(objects[1]), (std::vector<std::string>{"kind", "layer", "x", "y", "radius", "start_angle",
-                                                          "end_angle", "width"}));
-  EXPECT_EQ(KeysOf(objects[2]),
-            (std::vector<std::string>{"kind", "layer", "x1", "y1", "x2", "y2", "rotation"}));
+  EXPECT_EQ(KeysOf(objects[1]),
+            (std::vector<std::string>{"kind", "layer", "x", "y", "radius", "start_angle", "end_angle", "width"}));
+  EXPECT_EQ(KeysOf(objects[2]), (std::vector<std::string>{"kind", "layer", "x1", "y1", "x2", "y2", "rotation"}));
   EXPECT_EQ(KeysOf(objects[3]), (std::vector<std::string>{"kind", "layer", "x1", "y1", "x2", "y2", "width"}));
   EXPECT_EQ(objects[3]["kind"], "track");
   EXPECT_EQ(objects[3]["layer"], 31);

@@ -248,9 +248,9 @@ TEST_F(BoardQueries, PrinterOptionsKeepTheirWholeBlock) {
   double d[6] = {0.5, 1.5, 2.5, 3.5, 4.5, 5.5};
   uint8_t block[zz::kPrinterBlockSize];
   for (int i = 0; i < zz::kPrinterBlockSize; ++i) block[i] = static_cast<uint8_t>(100 + i);
-  ASSERT_EQ(PcbApi_QueryBoardPrinterOptions(kStore, board, &t1, &t2, &t3, &b[0], &b[1], &b[2], &b[3], &b[4], &b[5],
-                                            &v1, &d[0], &d[1], &d[2], block, &b[6], &b[7], &d[3], &d[4], &d[5], &v2,
-                                            &v3, &b[8], &b[9], &b[10], &b[11], &b[12]),
+  ASSERT_EQ(PcbApi_QueryBoardPrinterOptions(kStore, board, &t1, &t2, &t3, &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &v1,
+                                            &d[0], &d[1], &d[2], block, &b[6], &b[7], &d[3], &d[4], &d[5], &v2, &v3,
+                                            &b[8], &b[9], &b[10], &b[11], &b[12]),
             0);
   uint8_t got[zz::kPrinterBlockSize] = {};
   zz::TText255 g1, g2, g3;

@@ -153,7 +153,7 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
   ASSERT_TRUE(IsWellFormed(svg)) << svg;
   const std::regex circle("<circle ");
   EXPECT_EQ(std::distance(std::sregex_iterator(svg.begin(), svg.end(), circle), std::sregex_iterator()),
-            2);  // the round pad and the relief pad
+            2);                                          // the round pad and the relief pad
   EXPECT_NE(svg.find("rx=\"0.5\""), std::string::npos);  // the stadium
   EXPECT_NE(svg.find("<polygon "), std::string::npos);   // the octagon
   EXPECT_NE(svg.find("<rect x=\"0\" y=\"-2\" width=\"1\" height=\"2\" stroke=\"none\"/>"), std::string::npos) << svg;

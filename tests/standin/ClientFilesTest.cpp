@@ -22,8 +22,9 @@ std::string Call(Fn fn, A... args) {
 class ClientFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zz_clientfiles_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("zz_clientfiles_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -93,8 +94,8 @@ TEST(ClientFilePaths, ForcingAnExtensionReplacesTheOldOne) {
 
 TEST(ClientFilePaths, ResultsNeverExceedTheBuffer) {
   const std::string longPath = "/" + std::string(6000, 'd') + "/" + std::string(5000, 'n') + ".gtl";
-  for (auto fn : {ClientAPI_ExtractFileDirFromPath, ClientAPI_ExtractFileNameFromPath,
-                  ClientAPI_ExtractWholeFileNameFromPath}) {
+  for (auto fn :
+       {ClientAPI_ExtractFileDirFromPath, ClientAPI_ExtractFileNameFromPath, ClientAPI_ExtractWholeFileNameFromPath}) {
     std::string buffer(zz::client::kResultBufferSize + 16, '#');
     fn(longPath.c_str(), buffer.data());
     EXPECT_EQ(std::string(buffer.c_str()).size(), zz::client::kResultBufferSize - 1);

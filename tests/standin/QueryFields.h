@@ -20,8 +20,8 @@ struct Track {
   Common C;
   int32_t X = 0, Y = 0, X2 = 0, Y2 = 0, Width = 0, Ext1 = 0, Ext2 = 0, Ext3 = 0;
   zz::TStatus Query(zz::TSyncDirection d, zz::THandle h) {
-    return PcbApi_QueryTrack(d, h, &C.StateFlags, &C.IndexWord, &C.LayerId, &C.AuxValue1, &C.AuxByte, &C.AuxValue2,
-                             &X, &Y, &X2, &Y2, &Width, &Ext1, &Ext2, &Ext3);
+    return PcbApi_QueryTrack(d, h, &C.StateFlags, &C.IndexWord, &C.LayerId, &C.AuxValue1, &C.AuxByte, &C.AuxValue2, &X,
+                             &Y, &X2, &Y2, &Width, &Ext1, &Ext2, &Ext3);
   }
 };
 

@@ -25,7 +25,7 @@ TEST_F(Registration, TheModuleAnswersEveryEntryPointWithItsOwnFunction) {
   const zz::platform::ModuleHandle module = zz::platform::FindLoadedModule("zetpcb.DLL");
   ASSERT_NE(module, nullptr);
   std::set<void*> addresses;
-#define ZZ_CHECK_ENTRY(Name, Ret, Neutral, Params, Args)                                      \
+#define ZZ_CHECK_ENTRY(Name, Ret, Neutral, Params, Args)                                     \
   EXPECT_EQ(zz::platform::FindModuleEntry(module, #Name), reinterpret_cast<void*>(&::Name)); \
   addresses.insert(zz::platform::FindModuleEntry(module, #Name));
   ZZ_PCBAPI_ENTRIES(ZZ_CHECK_ENTRY)
