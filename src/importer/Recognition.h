@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace zz {
+
+// Whether the file exists and its first line, upper-cased, holds a whole format statement:
+// "%FS" (or "%*FS"), "X", "Y" and "*%". Opens and closes the file; keeps no state.
+bool IsRecognisedGerberFile(const std::string& fileName);
+
+// The same test on a first line already read.
+bool IsFormatStatementLine(std::string_view firstLine);
+
+}  // namespace zz
