@@ -1,0 +1,163 @@
+#include <memory>
+
+#include "ImportTestSupport.h"
+#include "apertures/ApertureFile.h"
+#include "gerber/Drawing.h"
+#include "host/Errors.h"
+#include "pcbobjects/PcbBoard.h"
+
+namespace zz::testing {
+namespace {
+
+// Drives the drawing routines directly, on the stand-in's current board.
+class Drawing : public ImportTest {
+ protected:
+  void SetUp() override {
+    ImportTest::SetUp();
+    board_ = std::make_unique<TPcbBoard>(Server().CurrentBoardHandle());
+    board_->Sync(kFetch);
+    run_ = std::make_unique<GerberRun>(file_, table_, board_.get(), state_);
+    ResetModalState(state_);
+  }
+
+  void Aperture(int32_t dcode, int32_t x, int32_t y, uint8_t shape) {
+    table_.DefineAperture(dcode, x, y, 0, shape, 2);
+    state_.CurrentDCode = dcode;
+  }
+  void MoveTo(int32_t x, int32_t y) { Operate(TOperation::Move, x, y); }
+  void DrawTo(int32_t x, int32_t y) { Operate(TOperation::Draw, x, y); }
+  void ArcTo(TInterpolation direction, int32_t x, int32_t y, int32_t i, int32_t j) {
+    state_.Interpolation = direction;
+    state_.CoordI = i;
+    state_.CoordJ = j;
+    DrawTo(x, y);
+  }
+  void Operate(TOperation operation, int32_t x, int32_t y) {
+    state_.Operation = operation;
+    state_.CoordX = x;
+    state_.CoordY = y;
+    ExecuteStatement(*run_);
+  }
+
+  TextFile file_;
+  TApertureFile table_;
+  TGerberState state_;
+  std::unique_ptr<TPcbBoard> board_;
+  std::unique_ptr<GerberRun> run_;
+};
+
+TEST_F(Drawing, RoundApertureDrawsATrack) {
+  Aperture(10, 100000, 100000, 0);
+  MoveTo(0, 0);
+  DrawTo(1000000, 0);
+  ASSERT_EQ(Objects().size(), 1u);
+  const auto& track = TrackAt(0);
+  EXPECT_EQ(track.X, 0);
+  EXPECT_EQ(track.X2, 1000000);
+  EXPECT_EQ(track.Width, 100000);
+  EXPECT_EQ(state_.PointX, 1000000);
+}
+
+TEST_F(Drawing, RectangleApertureDrawsTheGrownBox) {
+  Aperture(11, 100000, 50000, 1);
+  MoveTo(0, 0);
+  DrawTo(1000000, 0);
+  const auto& fill = FillAt(0);
+  EXPECT_EQ(fill.X, -50000);
+  EXPECT_EQ(fill.Y, -25000);
+  EXPECT_EQ(fill.X2, 1050000);
+  EXPECT_EQ(fill.Y2, 25000);
+
+  Aperture(12, 5, 7, 1);  // halves truncate: 2 and 3
+  MoveTo(10, 10);
+  DrawTo(0, 0);
+  const auto& odd = FillAt(1);
+  EXPECT_EQ(odd.X, -2);
+  EXPECT_EQ(odd.Y, -3);
+  EXPECT_EQ(odd.X2, 12);
+  EXPECT_EQ(odd.Y2, 13);
+}
+
+TEST_F(Drawing, DrawBeforeAnyMoveStartsAtMinusOne) {
+  Aperture(10, 10, 10, 0);
+  DrawTo(100, 100);
+  EXPECT_EQ(TrackAt(0).X, -1);
+  EXPECT_EQ(TrackAt(0).Y, -1);
+}
+
+TEST_F(Drawing, ArcAnglesAndRadius) {
+  Aperture(10, 20, 20, 0);
+  MoveTo(0, 1000);
+  ArcTo(TInterpolation::Clockwise, 1000, 0, 0, -1000);
+  const auto& clockwise = ArcAt(0);
+  EXPECT_EQ(clockwise.X, 0);
+  EXPECT_EQ(clockwise.Y, 0);
+  EXPECT_EQ(clockwise.StartAngle, 0.0);
+  EXPECT_EQ(clockwise.EndAngle, 90.0);
+  EXPECT_EQ(clockwise.Radius, 1000);
+  EXPECT_EQ(state_.CoordI, 0);
+  EXPECT_EQ(state_.CoordJ, 0);
+
+  MoveTo(1000, 0);
+  ArcTo(TInterpolation::CounterClockwise, 0, -1000, -1000, 0);
+  EXPECT_EQ(ArcAt(1).StartAngle, 0.0);
+  EXPECT_EQ(ArcAt(1).EndAngle, 270.0);
+
+  // The radius is measured to the end point.
+  MoveTo(1000, 0);
+  ArcTo(TInterpolation::CounterClockwise, 0, 2000, -1000, 0);
+  EXPECT_EQ(ArcAt(2).Radius, 2000);
+  MoveTo(2000, 0);
+  ArcTo(TInterpolation::CounterClockwise, 1001, -1, -1000, 0);
+  EXPECT_EQ(ArcAt(3).EndAngle, -45.0);
+}
+
+TEST_F(Drawing, FullCircleOnlyAfterTheFirstExecutedStatement) {
+  Aperture(10, 20, 20, 0);
+  state_.MultiQuadrant = true;
+  state_.FullCircleEnabled = false;
+  state_.PointX = 1000;
+  state_.PointY = 0;
+  ArcTo(TInterpolation::CounterClockwise, 1000, 0, -1000, 0);
+  EXPECT_EQ(ArcAt(0).EndAngle, ArcAt(0).StartAngle);
+  ArcTo(TInterpolation::CounterClockwise, 1000, 0, -1000, 0);
+  EXPECT_EQ(ArcAt(1).EndAngle, ArcAt(1).StartAngle + 360.0);
+}
+
+TEST_F(Drawing, FlashMakesAPadOfTheApertureShapeWithoutHole) {
+  table_.DefineAperture(13, 300, 200, 150, 3, 0);  // relief with a hole
+  state_.CurrentDCode = 13;
+  Operate(TOperation::Flash, 5, 6);
+  const auto& pad = PadAt(0);
+  EXPECT_EQ(pad.X, 5);
+  EXPECT_EQ(pad.Y, 6);
+  EXPECT_EQ(pad.HoleSize, 0);
+  EXPECT_EQ(pad.TopShape, PadShape::Relief);
+  EXPECT_EQ(pad.MidShape, PadShape::Relief);
+  EXPECT_EQ(pad.BotShape, PadShape::Relief);
+  EXPECT_EQ(pad.MidXSize, 300);
+  EXPECT_EQ(pad.BotYSize, 200);
+
+  state_.CurrentDCode = 77;  // undefined: size 0, round
+  Operate(TOperation::Flash, 0, 0);
+  EXPECT_EQ(PadAt(1).TopXSize, 0);
+  EXPECT_EQ(PadAt(1).TopShape, PadShape::Round);
+}
+
+TEST(PadShapes, FollowTheApertureShape) {
+  EXPECT_EQ(PadShapeForAperture(0), PadShape::Round);
+  EXPECT_EQ(PadShapeForAperture(1), PadShape::Rectangle);
+  EXPECT_EQ(PadShapeForAperture(2), PadShape::Octagon);
+  EXPECT_EQ(PadShapeForAperture(3), PadShape::Relief);
+  EXPECT_EQ(PadShapeForAperture(4), PadShape::None);
+}
+
+TEST_F(Drawing, FillBeyondTheRangeRaisesARangeError) {
+  Aperture(11, 100, 100, 1);
+  MoveTo(2147483600, 0);
+  EXPECT_THROW(DrawTo(2147483640, 0), ERangeError);
+  EXPECT_TRUE(Objects().empty());
+}
+
+}  // namespace
+}  // namespace zz::testing
