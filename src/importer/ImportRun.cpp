@@ -13,6 +13,7 @@
 #include "host/Errors.h"
 #include "host/HostRoutines.h"
 #include "host/Messages.h"
+#include "importer/ImportObserver.h"
 #include "importer/Recognition.h"
 #include "importer/TableFileSearch.h"
 #include "pcbobjects/PcbBoard.h"
@@ -21,6 +22,8 @@ namespace zz {
 namespace {
 
 constexpr const char* kApertureTableNotFound = "Aperture Table Not Found";
+
+ImportObserver* g_observer = nullptr;
 
 // The host's progress display, open for as long as this object lives.
 class ProgressDisplay {
@@ -68,6 +71,7 @@ bool ReadUpToFormatStatement(GerberRun& run) {
     const TShortString<255> statement = ReadStatement(run);
     if (IsParameterStatement(statement.View())) {
       ReadFormatStatement(run.State, statement.View());
+      if (g_observer != nullptr) g_observer->OnStatement(run, statement.View(), false);
       return true;
     }
   }
@@ -76,6 +80,7 @@ bool ReadUpToFormatStatement(GerberRun& run) {
 
 // Steps 5 to 11 of a run, with the file, table and board already in place.
 bool InterpretFile(GerberRun& run, const std::string& fileName) {
+  if (g_observer != nullptr) g_observer->OnRunStart();
   if (!run.File.IsOpen()) throw RunFailure(FileLabel(fileName) + "the file cannot be opened.");
   LoadApertureTableFile(run, fileName);
   try {
@@ -85,7 +90,9 @@ bool InterpretFile(GerberRun& run, const std::string& fileName) {
     ResetModalState(run.State);
     while (!run.File.AtEnd()) {
       const TShortString<255> statement = ReadStatement(run);
-      if (!DispatchStatement(run, statement.View())) continue;
+      const bool isData = DispatchStatement(run, statement.View());
+      if (g_observer != nullptr) g_observer->OnStatement(run, statement.View(), isData);
+      if (!isData) continue;
       if (!run.HaveApertureTable && IsOperation(run.State.Operation)) {
         ShowErrorMessage(kApertureTableNotFound);
         return false;  // the statement is not executed, whether or not it was the last one
@@ -105,6 +112,9 @@ bool InterpretFile(GerberRun& run, const std::string& fileName) {
 }
 
 }  // namespace
+
+void SetImportObserver(ImportObserver* observer) { g_observer = observer; }
+ImportObserver* CurrentImportObserver() { return g_observer; }
 
 bool RunImport(const std::string& fileName, THandle boardHandle) {
   if (!IsRecognisedGerberFile(fileName)) return false;
