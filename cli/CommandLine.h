@@ -1,0 +1,57 @@
+#pragma once
+
+// The tool's command line:
+//   zizozudu import FILE [--layer N|NAME] [--json OUT|-] [--svg OUT] [--quiet]
+//   zizozudu recognise FILE...
+// plus --help and --version.
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/LayerTypes.h"
+
+namespace zzcli {
+
+// Exit codes of the tool.
+constexpr int kExitImported = 0;       // the import returned true
+constexpr int kExitImportFailed = 1;   // the import returned false
+constexpr int kExitUsage = 2;          // a usage error: bad arguments, unwritable output
+constexpr int kExitNotRecognised = 3;  // not a Gerber file this importer reads
+
+// The plug-in takes file names as length-prefixed texts of at most 255 characters.
+constexpr std::size_t kMaxPathLength = 255;
+
+struct ImportCommand {
+  std::string File;
+  std::optional<zz::TLayerNumber> Layer;
+  std::optional<std::string> JsonOut;  // "-" = standard output
+  std::optional<std::string> SvgOut;
+  bool Quiet = false;
+};
+
+struct RecogniseCommand {
+  std::vector<std::string> Files;
+};
+
+struct ParsedCommandLine {
+  std::optional<ImportCommand> Import;
+  std::optional<RecogniseCommand> Recognise;
+  // When neither command is set the tool ends at once with this code: 0 after --help or
+  // --version, kExitUsage after a usage error (already reported on `err`).
+  int ExitCode = kExitImported;
+};
+
+// versionText is called only for --version.
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                                   const std::function<std::string()>& versionText);
+
+// A layer given as a number 0..82 or as a name of LayerNameTable in any letter case.
+std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text);
+
+// The usage error for a path the plug-in cannot take, or none.
+std::optional<std::string> PathLengthError(const std::string& path);
+
+}  // namespace zzcli

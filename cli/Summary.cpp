@@ -1,0 +1,126 @@
+#include "cli/Summary.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace zzcli {
+namespace {
+
+constexpr double kUnitsPerMm = 10000.0 / 0.0254;
+constexpr double kUnitsPerInch = 10'000'000.0;
+
+std::string Fixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "aperture_macros" reads better as "aperture macros".
+std::string Words(std::string key) {
+  for (char& c : key) {
+    if (c == '_') c = ' ';
+  }
+  return key;
+}
+
+void Line(std::ostringstream& out, const char* label, const std::string& value) {
+  std::string padded = *label != '\0' ? std::string(label) + ":" : std::string();
+  padded.resize(17, ' ');
+  out << padded << value << '\n';
+}
+
+}  // namespace
+
+std::string FormatMm(double units) { return Fixed(units / kUnitsPerMm, 4); }
+std::string FormatInch(double units) { return Fixed(units / kUnitsPerInch, 5); }
+
+ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board) {
+  ObjectCounts counts;
+  for (const zz::THandle handle : board.Objects) {
+    switch (server.KindOf(handle)) {
+      case zz::TObjectKind::Track:
+        ++counts.Tracks;
+        break;
+      case zz::TObjectKind::Fill:
+        ++counts.Fills;
+        break;
+      case zz::TObjectKind::Arc:
+        ++counts.Arcs;
+        break;
+      case zz::TObjectKind::Pad:
+        ++counts.Pads;
+        break;
+      default:
+        ++counts.Others;
+        break;
+    }
+  }
+  return counts;
+}
+
+std::string FormatSummary(const ImportReport& report) {
+  std::ostringstream out;
+  Line(out, "File", report.File);
+  Line(out, "Recognised", report.Recognised ? "yes" : "no: " + report.NotRecognisedReason);
+  if (report.Crashed) {
+    Line(out, "Result", "false (the import stopped with an error: " + report.CrashText + ")");
+  } else if (report.Result) {
+    Line(out, "Result", "true (the whole file was read)");
+  } else if (report.Recognised) {
+    Line(out, "Result", "false (the import stopped before the end of the file)");
+  } else {
+    Line(out, "Result", "false (nothing was imported)");
+  }
+  const std::string layerName =
+      report.Layer <= zz::kMaxClassicLayer ? std::string(zz::LayerNameTable[report.Layer].View()) : "?";
+  Line(out, "Layer", std::to_string(report.Layer) + " " + layerName);
+
+  if (report.Messages.empty()) {
+    Line(out, "Messages shown", "none");
+  } else {
+    Line(out, "Messages shown", std::to_string(report.Messages.size()));
+    for (const std::string& message : report.Messages) out << "  \"" << message << "\"\n";
+  }
+
+  const ObjectCounts& c = report.Counts;
+  std::string objects = std::to_string(c.Total());
+  if (c.Total() != 0) {
+    objects += ": " + Plural(c.Tracks, "track", "tracks") + ", " + Plural(c.Fills, "fill", "fills") + ", " +
+               Plural(c.Arcs, "arc", "arcs") + ", " + Plural(c.Pads, "pad", "pads");
+    if (c.Others != 0) objects += ", " + Plural(c.Others, "other", "others");
+  }
+  Line(out, "Objects", objects);
+
+  if (report.Bounds) {
+    const standin::Box& b = *report.Bounds;
+    Line(out, "Bounding box",
+         "x " + FormatMm(b.Left) + " to " + FormatMm(b.Right) + ", y " + FormatMm(b.Bottom) + " to " + FormatMm(b.Top) +
+             " mm (" + FormatMm(b.Width()) + " x " + FormatMm(b.Height()) + " mm)");
+    Line(out, "",
+         "x " + FormatInch(b.Left) + " to " + FormatInch(b.Right) + ", y " + FormatInch(b.Bottom) + " to " +
+             FormatInch(b.Top) + " in (" + FormatInch(b.Width()) + " x " + FormatInch(b.Height()) + " in)");
+  } else {
+    Line(out, "Bounding box", "none (no objects)");
+  }
+
+  if (!report.Recognised) {
+    Line(out, "Aperture table", "not searched");
+  } else {
+    Line(out, "Aperture table", report.TableFile ? *report.TableFile : "none beside the file");
+  }
+
+  if (report.Ignored) {
+    std::string ignored;
+    for (const auto& [kind, count] : *report.Ignored) {
+      ignored += (ignored.empty() ? "" : ", ") + Words(kind) + " " + std::to_string(count);
+    }
+    Line(out, "Ignored", ignored.empty() ? "nothing" : ignored);
+  }
+  return out.str();
+}
+
+}  // namespace zzcli

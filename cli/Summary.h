@@ -1,0 +1,50 @@
+#pragma once
+
+// The one-screen summary of an import: what the user reads after `zizozudu import`.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/LayerTypes.h"
+#include "standin/BoardJson.h"
+#include "standin/Geometry.h"
+#include "standin/Server.h"
+
+namespace zzcli {
+
+struct ObjectCounts {
+  std::size_t Tracks = 0;
+  std::size_t Fills = 0;
+  std::size_t Arcs = 0;
+  std::size_t Pads = 0;
+  std::size_t Others = 0;  // kinds the importer never creates
+  std::size_t Total() const { return Tracks + Fills + Arcs + Pads + Others; }
+};
+
+struct ImportReport {
+  std::string File;
+  bool Recognised = false;
+  std::string NotRecognisedReason;  // plain words, when not recognised
+  bool Result = false;
+  bool Crashed = false;  // the import ended by an exception, whose text is CrashText
+  std::string CrashText;
+  zz::TLayerNumber Layer = 0;  // the board's current layer, where the objects went
+  std::vector<std::string> Messages;
+  ObjectCounts Counts;
+  std::optional<standin::Box> Bounds;  // internal units
+  std::optional<std::string> TableFile;
+  std::optional<standin::IgnoredCounts> Ignored;
+};
+
+ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board);
+
+// Several lines, each "Label:  value", ending with a line feed.
+std::string FormatSummary(const ImportReport& report);
+
+// A length in internal units as millimetres or inches with a fixed number of decimals.
+std::string FormatMm(double units);
+std::string FormatInch(double units);
+
+}  // namespace zzcli

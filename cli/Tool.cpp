@@ -1,0 +1,168 @@
+#include "cli/Tool.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fstream>
+
+#include "cli/FileChecks.h"
+#include "cli/Summary.h"
+#include "standin/BoardSvg.h"
+#include "standin/Geometry.h"
+#include "standin/Registration.h"
+#include "standin/Server.h"
+
+#ifndef ZZ_VERSION
+#define ZZ_VERSION "0.0.0"
+#endif
+
+namespace zzcli {
+namespace {
+
+constexpr const char* kTool = "zizozudu: ";
+
+// An output file, opened before the import so that a bad path costs no import.
+bool OpenOutput(std::ofstream& file, const std::string& path, std::ostream& err) {
+  file.open(path, std::ios::binary | std::ios::trunc);
+  if (file) return true;
+  err << kTool << path << ": cannot be written (" << std::strerror(errno) << ")\n";
+  return false;
+}
+
+bool CloseOutput(std::ofstream& file, const std::string& path, std::ostream& err) {
+  file.close();
+  if (!file.fail()) return true;
+  err << kTool << path << ": writing failed (" << std::strerror(errno) << ")\n";
+  return false;
+}
+
+// The importer runs in our process: an exception escaping it must end the run, not the tool.
+template <typename Fn>
+bool Guarded(Fn&& call, std::string& error) {
+  try {
+    call();
+    return true;
+  } catch (const std::exception& e) {
+    error = e.what();
+  } catch (...) {
+    error = "unknown error";
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ExplainNotRecognised(const std::string& path) {
+  const Diagnosis diagnosis = DiagnoseGerberFile(path);
+  if (diagnosis.Reason != Unrecognised::None) return diagnosis.Text;
+  return "the importer turned it down although its first line holds a format statement";
+}
+
+int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const bool jsonToStdout = command.JsonOut && *command.JsonOut == "-";
+  std::ofstream jsonFile;
+  std::ofstream svgFile;
+  if (command.JsonOut && !jsonToStdout && !OpenOutput(jsonFile, *command.JsonOut, err)) return kExitUsage;
+  if (command.SvgOut && !OpenOutput(svgFile, *command.SvgOut, err)) return kExitUsage;
+  std::ostream& summaryOut = jsonToStdout ? err : out;
+
+  standin::Reset();
+  standin::Options options;
+  options.Progress = command.Quiet ? standin::ProgressDisplay::Mode::Never : standin::ProgressDisplay::Mode::Auto;
+  standin::Register(options);
+  standin::Server& server = standin::TheServer();
+  standin::Board& board = server.CurrentBoard();
+  if (command.Layer) standin::SetCurrentLayer(board, *command.Layer);
+
+  ImportReport report;
+  report.File = command.File;
+  const zz::TShortString<255> fileName(command.File);
+  const zz::TShortString<255> reserved;
+  if (plugin.Ignored.BeforeImport) plugin.Ignored.BeforeImport();
+  report.Crashed = !Guarded(
+      [&] {
+        report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
+        report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
+      },
+      report.CrashText);
+  if (report.Crashed) report.Result = false;
+  if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
+  if (plugin.Ignored.AfterImport) report.Ignored = plugin.Ignored.AfterImport();
+
+  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(command.File);
+  if (report.Recognised) report.TableFile = GuessApertureTableFile(command.File);
+  report.Layer = standin::CurrentLayerNumber(board);
+  report.Messages = server.Messages();
+  report.Counts = CountObjects(server, board);
+  report.Bounds = standin::BoardBounds(server, board);
+
+  bool written = true;
+  if (command.JsonOut) {
+    standin::DumpHeader header{command.File, report.Recognised, report.Result, report.Ignored};
+    if (jsonToStdout) {
+      standin::WriteBoardJson(out, server, board, header);
+      out.flush();
+    } else {
+      standin::WriteBoardJson(jsonFile, server, board, header);
+      written = CloseOutput(jsonFile, *command.JsonOut, err) && written;
+    }
+  }
+  if (command.SvgOut) {
+    standin::WriteBoardSvg(svgFile, server, board);
+    written = CloseOutput(svgFile, *command.SvgOut, err) && written;
+  }
+
+  if (!command.Quiet) summaryOut << FormatSummary(report);
+  if (report.Crashed) {
+    err << kTool << command.File << ": the import stopped with an error: " << report.CrashText << '\n';
+  } else if (!report.Recognised) {
+    err << kTool << command.File << ": not recognised: " << report.NotRecognisedReason << '\n';
+  } else if (command.Quiet) {
+    // The summary is not there to show them, and they are what went wrong.
+    for (const std::string& message : report.Messages) err << kTool << command.File << ": " << message << '\n';
+    if (!report.Result) err << kTool << command.File << ": the import stopped before the end of the file\n";
+  }
+
+  if (!written) return kExitUsage;
+  if (!report.Recognised && !report.Crashed) return kExitNotRecognised;
+  return report.Result ? kExitImported : kExitImportFailed;
+}
+
+int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  standin::Reset();
+  standin::Options options;
+  options.Progress = standin::ProgressDisplay::Mode::Never;
+  standin::Register(options);
+  bool all = true;
+  for (const std::string& file : command.Files) {
+    const zz::TShortString<255> fileName(file);
+    bool recognised = false;
+    std::string error;
+    if (!Guarded(
+            [&] { recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0; },
+            error)) {
+      err << kTool << file << ": the recognition test stopped with an error: " << error << '\n';
+    }
+    if (recognised) {
+      out << file << ": recognised\n";
+    } else {
+      out << file << ": not recognised: " << ExplainNotRecognised(file) << '\n';
+      all = false;
+    }
+  }
+  return all ? kExitImported : kExitNotRecognised;
+}
+
+int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const auto version = [&plugin] {
+    std::string text = std::string("zizozudu ") + ZZ_VERSION;
+    if (plugin.Exports.Description != nullptr) text += "\nimporter: " + std::string(plugin.Exports.Description());
+    return text;
+  };
+  const ParsedCommandLine parsed = ParseCommandLine(argc, argv, out, err, version);
+  if (parsed.Import) return RunImport(*parsed.Import, plugin, out, err);
+  if (parsed.Recognise) return RunRecognise(*parsed.Recognise, plugin, out, err);
+  return parsed.ExitCode;
+}
+
+}  // namespace zzcli

@@ -1,0 +1,135 @@
+// The real importer, driven through its three exports by the tool, into the stand-in: what a
+// user gets from `zizozudu import`.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "ToolRun.h"
+#include "cli/Tool.h"
+#include "importer/ZizoZudu.h"
+#include "standin/Registration.h"
+
+namespace zzcli {
+namespace {
+
+Plugin RealPlugin() {
+  Plugin plugin;
+  plugin.Exports.Description = &GetPcbImporterDescription;
+  plugin.Exports.Recognised = &RecognisedPCBFile;
+  plugin.Exports.Import = &ImportFileIntoPcb;
+  return plugin;
+}
+
+class EndToEnd : public test::TempFolder {
+ protected:
+  // Imports the file and returns its board dump.
+  nlohmann::json Import(const std::string& path, std::vector<std::string> extra = {}, int expectedExit = 0) {
+    std::vector<std::string> args = {"import", path, "--json", "-", "--quiet"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const test::ToolResult r = test::RunWith(RealPlugin(), args);
+    EXPECT_EQ(r.ExitCode, expectedExit) << r.Err;
+    lastErr_ = r.Err;
+    return nlohmann::json::parse(r.Out);
+  }
+  std::string lastErr_;
+};
+
+// The importer's reader ends a line only at a carriage return: files are written as DOS text.
+std::string Dos(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+constexpr const char* kHeader = "%FSLAX24Y24*%\n%MOIN*%\n";
+
+TEST_F(EndToEnd, RoundApertureDrawBecomesATrack) {
+  const nlohmann::json dump =
+      Import(Write("track.gtl", Dos(std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n")));
+  ASSERT_EQ(dump["objects"].size(), 1U) << dump;
+  const nlohmann::json& t = dump["objects"][0];
+  EXPECT_EQ(t["kind"], "track");
+  EXPECT_EQ(t["layer"], 1);
+  EXPECT_EQ(t["x1"], 0);
+  EXPECT_EQ(t["y1"], 0);
+  EXPECT_EQ(t["x2"], 1000000);
+  EXPECT_EQ(t["y2"], 0);
+  EXPECT_EQ(t["width"], 100000);
+  EXPECT_EQ(dump["result"], true);
+}
+
+TEST_F(EndToEnd, RectangleApertureDrawBecomesAFillAroundTheStroke) {
+  const nlohmann::json dump = Import(
+      Write("fill.gtl", Dos(std::string(kHeader) + "%ADD11R,0.0100X0.0050*%\nD11*\nX0Y0D02*\nX1000Y0D01*\nM02*\n")));
+  ASSERT_EQ(dump["objects"].size(), 1U) << dump;
+  const nlohmann::json& f = dump["objects"][0];
+  EXPECT_EQ(f["kind"], "fill");
+  EXPECT_EQ(f["x1"], -50000);
+  EXPECT_EQ(f["y1"], -25000);
+  EXPECT_EQ(f["x2"], 1050000);
+  EXPECT_EQ(f["y2"], 25000);
+  EXPECT_EQ(f["rotation"], 0.0);
+}
+
+TEST_F(EndToEnd, MultiQuadrantFullCircleBecomesAWholeArc) {
+  const nlohmann::json dump = Import(Write(
+      "circle.gtl", Dos(std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nG75*\nX1Y0D02*\nG03X1Y0I-1J0D01*\nM02*\n")));
+  ASSERT_EQ(dump["objects"].size(), 1U) << dump;
+  const nlohmann::json& a = dump["objects"][0];
+  EXPECT_EQ(a["kind"], "arc");
+  EXPECT_EQ(a["x"], 0);
+  EXPECT_EQ(a["y"], 0);
+  EXPECT_EQ(a["radius"], 1000);
+  EXPECT_EQ(a["start_angle"].get<double>(), 0.0);
+  EXPECT_EQ(a["end_angle"].get<double>(), 360.0);
+}
+
+TEST_F(EndToEnd, FlashBecomesAPadWithoutHoleOnTheChosenLayer) {
+  const nlohmann::json dump =
+      Import(Write("pad.gtl", Dos(std::string(kHeader) + "%ADD12C,0.0600X0.0200*%\nD12*\nX5000Y2500D03*\nM02*\n")),
+             {"--layer", "BottomLayer"});
+  ASSERT_EQ(dump["objects"].size(), 1U) << dump;
+  const nlohmann::json& p = dump["objects"][0];
+  EXPECT_EQ(p["kind"], "pad");
+  EXPECT_EQ(p["layer"], 32);
+  EXPECT_EQ(p["x"], 5000000);
+  EXPECT_EQ(p["y"], 2500000);
+  EXPECT_EQ(p["hole_size"], 0);
+  for (const char* side : {"top", "mid", "bot"}) {
+    EXPECT_EQ(p[side]["x_size"], 600000) << side;
+    EXPECT_EQ(p[side]["shape"], 1) << side;
+  }
+  EXPECT_EQ(dump["current_layer"], 32);
+}
+
+TEST_F(EndToEnd, DrawWithoutAnyApertureSourceStopsWithTheMessage) {
+  const nlohmann::json dump =
+      Import(Write("bare.gtl", Dos(std::string(kHeader) + "X0Y0D02*\nX1000Y0D01*\nM02*\n")), {}, kExitImportFailed);
+  EXPECT_EQ(dump["messages"], nlohmann::json::array({"Aperture Table Not Found"}));
+  EXPECT_EQ(dump["result"], false);
+  EXPECT_TRUE(dump["objects"].empty());
+  EXPECT_NE(lastErr_.find("Aperture Table Not Found"), std::string::npos) << lastErr_;
+}
+
+TEST_F(EndToEnd, FileWithoutFormatStatementIsNotRecognised) {
+  const nlohmann::json dump =
+      Import(Write("plain.gtl", Dos("G04 no format*\n%FSLAX24Y24*%\n")), {}, kExitNotRecognised);
+  EXPECT_EQ(dump["recognised"], false);
+  EXPECT_NE(lastErr_.find("first line lacks a format statement"), std::string::npos) << lastErr_;
+}
+
+TEST_F(EndToEnd, ExampleBoardsImportWhole) {
+  for (const char* example : {"board.gtl", "keyed/panel.gtl", "rs274d/legacy.gbr"}) {
+    const std::string path = std::string(ZZ_EXAMPLES_DIR) + "/" + example;
+    const test::ToolResult r = test::RunWith(RealPlugin(), {"import", path});
+    EXPECT_EQ(r.ExitCode, kExitImported) << example << r.Err;
+    EXPECT_EQ(r.Out.find("Objects:         0\n"), std::string::npos) << example << '\n' << r.Out;
+  }
+}
+
+}  // namespace
+}  // namespace zzcli
