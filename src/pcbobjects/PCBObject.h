@@ -4,7 +4,7 @@
 // handle and a local copy of the object's properties; getters and setters work on the copy, and
 // Sync exchanges the whole copy with the host in one direction.
 //
-// The virtual operations are declared in their fixed slot order (the number before each group).
+// The virtual operations are declared in their fixed slot order (the number before each).
 // Getters of properties the base class lacks return 0, false, 0.0 or an empty text and their
 // setters do nothing; the descendants override them.
 
