@@ -107,16 +107,5 @@ TEST(ClientFilePaths, ResultsNeverExceedTheBuffer) {
   EXPECT_EQ(buffer.substr(zz::client::kResultBufferSize), std::string(16, '#'));
 }
 
-TEST(ClientFilePaths, TableHoldsAllSevenServices) {
-  const zz::client::ClientServiceTable table = ClientFileServices();
-  EXPECT_NE(table.ExistSpecific, nullptr);
-  EXPECT_NE(table.ExtractFileDirFromPath, nullptr);
-  EXPECT_NE(table.ExtractFileNameFromPath, nullptr);
-  EXPECT_NE(table.ExtractFileExtFromPath, nullptr);
-  EXPECT_NE(table.ExtractWholeFileNameFromPath, nullptr);
-  EXPECT_NE(table.ForceFileNameExtension, nullptr);
-  EXPECT_NE(table.GetFileSize, nullptr);
-}
-
 }  // namespace
 }  // namespace standin
