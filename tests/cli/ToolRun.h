@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,7 +39,8 @@ class TempFolder : public ::testing::Test {
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = std::filesystem::temp_directory_path() /
-           (std::string("zz_cli_") + info->test_suite_name() + "_" + info->name());
+           (std::string("zz_cli_") + info->test_suite_name() + "_" + info->name() + "_" +
+            std::to_string(std::random_device{}()));  // several builds may run these tests at once
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

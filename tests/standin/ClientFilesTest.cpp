@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "standin/ClientFiles.h"
@@ -23,8 +24,8 @@ class ClientFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("zz_clientfiles_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("zz_clientfiles_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(std::random_device{}()));  // several builds may run these tests at once
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }

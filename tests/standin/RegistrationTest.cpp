@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 
 #include "host/ClientServices.h"
@@ -50,7 +51,8 @@ TEST_F(Registration, LeftOutEntriesAndTheWholeModuleAreAbsent) {
 }
 
 TEST_F(Registration, ClientServicesReachTheFileSystemUnlessLeftOut) {
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "zz_registration_test.gtl";
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("zz_registration_" + std::to_string(std::random_device{}()) + ".gtl");
   std::ofstream(file) << "12345";
   Register();
   EXPECT_TRUE(zz::client::ExistSpecific(file.string()));
