@@ -92,11 +92,13 @@ bool IsCheckingThrows() { return g_checkThrows; }
 // Every throw goes through here before the C++ runtime's own __cxa_throw.
 extern "C" void __asan_handle_no_return() __attribute__((weak));
 
-extern "C" [[noreturn]] void __cxa_throw(void* object, std::type_info* type, void (*destructor)(void*)) {
-  if (zzfuzz::IsCheckingThrows() && !zzfuzz::IsOwnExceptionType(*type)) {
-    zzfuzz::Fail("foreign exception thrown", type->name());
+// The type travels as void*, as the compilers declare the function themselves.
+extern "C" [[noreturn]] void __cxa_throw(void* object, void* type, void (*destructor)(void*)) {
+  const auto& thrown = *static_cast<const std::type_info*>(type);
+  if (zzfuzz::IsCheckingThrows() && !zzfuzz::IsOwnExceptionType(thrown)) {
+    zzfuzz::Fail("foreign exception thrown", thrown.name());
   }
-  using Throw = void (*)(void*, std::type_info*, void (*)(void*));
+  using Throw = void (*)(void*, void*, void (*)(void*));
   static const Throw next = reinterpret_cast<Throw>(::dlsym(RTLD_NEXT, "__cxa_throw"));
   if (next == nullptr) zzfuzz::Fail("the C++ runtime's __cxa_throw is not found");
   // AddressSanitizer's own hook on throws is the one this definition replaces.
