@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 #include <sstream>
 
 #include "QueryFields.h"
@@ -15,36 +15,58 @@ constexpr int32_t kMm = static_cast<int32_t>(10000.0 / 0.0254);
 // Element nesting and attribute quoting: enough of XML well-formedness to catch a writer slip.
 ::testing::AssertionResult IsWellFormed(const std::string& xml) {
   if (xml.rfind("<?xml", 0) != 0) return ::testing::AssertionFailure() << "no prolog";
-  const std::regex tag(R"(<(/?)([A-Za-z]+)((?:\s+[a-zA-Z][-a-zA-Z0-9]*="[^"<&]*")*)\s*(/?)>)");
+  auto isName = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-'; };
   std::vector<std::string> open;
-  const std::size_t body = xml.find("?>") + 2;
-  std::size_t last = body;  // between tags there may be no stray "<" or ">"
-  for (auto it = std::sregex_iterator(xml.begin() + static_cast<long>(body), xml.end(), tag);
-       it != std::sregex_iterator(); ++it) {
-    const std::size_t at = body + static_cast<std::size_t>(it->position(0));
-    if (xml.substr(last, at - last).find_first_of("<>") != std::string::npos) {
-      return ::testing::AssertionFailure() << "malformed tag before " << it->str();
+  std::size_t i = xml.find("?>") + 2;
+  while ((i = xml.find_first_of("<>", i)) != std::string::npos) {
+    if (xml[i] == '>') return ::testing::AssertionFailure() << "stray > at " << i;
+    const std::size_t start = i++;
+    const bool closing = xml[i] == '/';
+    if (closing) ++i;
+    const std::size_t nameStart = i;
+    while (i < xml.size() && isName(xml[i])) ++i;
+    const std::string name = xml.substr(nameStart, i - nameStart);
+    while (!closing && i < xml.size() && xml[i] == ' ') {  // attributes: name="value"
+      const std::size_t attribute = ++i;
+      while (i < xml.size() && isName(xml[i])) ++i;
+      const std::size_t close = xml.find('"', i + 2);
+      if (i == attribute || xml.compare(i, 2, "=\"") != 0 || close == std::string::npos ||
+          xml.substr(i + 2, close - i - 2).find_first_of("<>&") != std::string::npos) {
+        return ::testing::AssertionFailure() << "bad attribute in " << xml.substr(start, 40);
+      }
+      i = close + 1;
     }
-    last = at + static_cast<std::size_t>(it->length(0));
-    if ((*it)[1] == "/") {
-      if (open.empty() || open.back() != (*it)[2]) return ::testing::AssertionFailure() << "stray " << it->str();
+    const bool selfClosing = !closing && xml.compare(i, 2, "/>") == 0;
+    if (name.empty() || (!selfClosing && xml.compare(i, 1, ">") != 0)) {
+      return ::testing::AssertionFailure() << "bad tag " << xml.substr(start, 40);
+    }
+    i += selfClosing ? 2 : 1;
+    if (closing) {
+      if (open.empty() || open.back() != name) return ::testing::AssertionFailure() << "stray </" << name;
       open.pop_back();
-    } else if ((*it)[4] != "/") {
-      open.push_back((*it)[2]);
+    } else if (!selfClosing) {
+      open.push_back(name);
     }
   }
-  if (xml.substr(last).find_first_of("<>") != std::string::npos) return ::testing::AssertionFailure() << "tail";
   if (!open.empty()) return ::testing::AssertionFailure() << "unclosed <" << open.back();
   return ::testing::AssertionSuccess();
 }
 
 std::vector<double> Numbers(const std::string& svg, const std::string& element, const std::string& attribute) {
-  std::smatch m;
-  std::regex_search(svg, m, std::regex("<" + element + "[^>]*\\s" + attribute + "=\"([^\"]*)\""));
-  std::istringstream in(m[1].str());
+  const std::size_t tag = svg.find("<" + element + " ");
+  const std::size_t at = svg.find(" " + attribute + "=\"", tag);
   std::vector<double> values;
+  if (tag == std::string::npos || at == std::string::npos) return values;
+  const std::size_t from = at + attribute.size() + 3;
+  std::istringstream in(svg.substr(from, svg.find('"', from) - from));
   for (double v; in >> v;) values.push_back(v);
   return values;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t i = text.find(part); i != std::string::npos; i = text.find(part, i + 1)) ++n;
+  return n;
 }
 
 class BoardSvgDrawing : public ::testing::Test {
@@ -99,9 +121,7 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
     f.Y2 = 2 * kMm;
   });
   const std::string svg = Svg();
-  const std::regex circle("<circle ");
-  EXPECT_EQ(std::distance(std::sregex_iterator(svg.begin(), svg.end(), circle), std::sregex_iterator()), 2)
-      << svg;                                            // the round pad and the relief pad
+  EXPECT_EQ(Count(svg, "<circle "), 2U) << svg;          // the round pad and the relief pad
   EXPECT_NE(svg.find("rx=\"0.5\""), std::string::npos);  // the stadium
   EXPECT_NE(svg.find("<polygon "), std::string::npos);   // the octagon
   EXPECT_NE(svg.find("<rect x=\"0\" y=\"-2\" width=\"1\" height=\"2\" stroke=\"none\"/>"), std::string::npos) << svg;
