@@ -145,9 +145,9 @@ TEST_F(ContentCases, NulBytesAreSkippedBetweenStatementsAndEndAField) {
       ImportBytes(std::string(kInchHeader) + std::string("%ADD10C,0.010*%\r\n\0\0\0D10*\0\0X100\0Y200D03*\0", 43)));
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 1U);
-  EXPECT_EQ(pads[0]->X, 100000);
-  EXPECT_EQ(pads[0]->Y, 200000);
-  EXPECT_EQ(pads[0]->TopXSize, 100000);
+  EXPECT_EQ(pads[0].X, 100000);
+  EXPECT_EQ(pads[0].Y, 200000);
+  EXPECT_EQ(pads[0].TopXSize, 100000);
 }
 
 TEST_F(ContentCases, CtrlZEndsTheFile) {
@@ -172,9 +172,9 @@ TEST_F(ContentCases, EveryShapeLetterWithoutASizeDefinesAnEmptyAperture) {
   ASSERT_EQ(pads.size(), 5U);
   const uint8_t shapes[] = {PadShape::Round, PadShape::Round, PadShape::Rectangle, PadShape::Octagon, PadShape::Round};
   for (std::size_t i = 0; i < pads.size(); ++i) {
-    EXPECT_EQ(pads[i]->TopXSize, 0) << i;
-    EXPECT_EQ(pads[i]->TopYSize, 0) << i;
-    EXPECT_EQ(pads[i]->TopShape, shapes[i]) << i;
+    EXPECT_EQ(pads[i].TopXSize, 0) << i;
+    EXPECT_EQ(pads[i].TopYSize, 0) << i;
+    EXPECT_EQ(pads[i].TopShape, shapes[i]) << i;
   }
 }
 
@@ -191,7 +191,7 @@ TEST_F(ContentCases, ExponentInADefinitionEndsTheField) {
   // "e" is no field character: the size is the 1 before it, in inches.
   ExpectSuccess(ImportBytes(std::string(kInchHeader) + "%ADD10C,1e400*%\r\nD10*X0Y0D03*\r\n"));
   ASSERT_EQ(Pads().size(), 1U);
-  EXPECT_EQ(Pads()[0]->TopXSize, 10'000'000);
+  EXPECT_EQ(Pads()[0].TopXSize, 10'000'000);
 }
 
 // ---- Format statements and fields that are odd but readable ----
@@ -210,7 +210,7 @@ TEST_P(OddFields, ImportWithTheDocumentedValue) {
   ExpectSuccess(ImportBytes(std::string(c.Header) + "%ADD10C,0.010*%\r\nD10*\r\n" + std::string(c.Flash) + "\r\n"));
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 1U);
-  EXPECT_EQ(pads[0]->X, c.X);
+  EXPECT_EQ(pads[0].X, c.X);
 }
 
 // A text that is no whole number once padded reads as its longest leading number.
@@ -249,7 +249,7 @@ TEST_P(BadStatements, StopTheImportNamingFileLineAndStatement) {
   // The flash before the bad statement stays, nothing after it is made.
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 1U);
-  EXPECT_EQ(pads[0]->X, 0);
+  EXPECT_EQ(pads[0].X, 0);
 }
 
 // Wide enough formats: with leading zeros omitted the point goes after the integer digits (plus
@@ -321,7 +321,7 @@ TEST_F(TableFileCases, DCodesOutOfRangeAreSkippedAndBeyond32BitsReported) {
   Write("board.apr", "D9 ROUND 50\r\nD1000 ROUND 50\r\nD-10 ROUND 50\r\nD10 ROUND 20\r\n");
   ExpectSuccess(Import(Write("board.gtl", kRs274dBody)));
   ASSERT_EQ(Pads().size(), 1U);
-  EXPECT_EQ(Pads()[0]->TopXSize, 200000);
+  EXPECT_EQ(Pads()[0].TopXSize, 200000);
 
   standin::Reset();
   const std::string table = Write("board.apr", "D10 ROUND 20\r\nD99999999999 ROUND 50\r\n");
@@ -334,16 +334,16 @@ TEST_F(TableFileCases, ShapeWordsInAnyLetterCase) {
   ExpectSuccess(Import(Write("board.gtl", "%FSLAX24Y24*%\r\n%MOIN*%\r\nD10*X0Y0D03*D11*X0Y0D03*\r\n")));
   auto pads = Pads();
   ASSERT_EQ(pads.size(), 2U);
-  EXPECT_EQ(pads[0]->TopShape, PadShape::Rectangle);
-  EXPECT_EQ(pads[1]->TopShape, PadShape::Octagon);
+  EXPECT_EQ(pads[0].TopShape, PadShape::Rectangle);
+  EXPECT_EQ(pads[1].TopShape, PadShape::Octagon);
 
   standin::Reset();
   Write("board.Atl", "Kolvex Aperture File\r\nDCode=12|Shape=rEcTaNgLe|XSize=10|YSize=20\r\n");
   ExpectSuccess(Import(Write("board.gtl", "%FSLAX24Y24*%\r\n%MOIN*%\r\nD12*X0Y0D03*\r\n")));
   pads = Pads();
   ASSERT_EQ(pads.size(), 1U);
-  EXPECT_EQ(pads[0]->TopShape, PadShape::Rectangle);
-  EXPECT_EQ(pads[0]->TopYSize, 200000);
+  EXPECT_EQ(pads[0].TopShape, PadShape::Rectangle);
+  EXPECT_EQ(pads[0].TopYSize, 200000);
 }
 
 TEST_F(TableFileCases, TableFileThatIsAFolderIsNotOne) {
@@ -371,8 +371,8 @@ TEST_F(TableFileCases, VeryLongLinesKeepTheirFirst255Characters) {
   ExpectSuccess(Import(Write("board.gtl", "%FSLAX24Y24*%\r\n%MOIN*%\r\nD10*X0Y0D03*D11*X0Y0D03*\r\n")));
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 2U);
-  EXPECT_EQ(pads[0]->TopXSize, 100000);
-  EXPECT_EQ(pads[1]->TopXSize, 200000);
+  EXPECT_EQ(pads[0].TopXSize, 100000);
+  EXPECT_EQ(pads[1].TopXSize, 200000);
 
   // A list size cut at 255 characters is still far beyond 32 bits.
   standin::Reset();
@@ -391,8 +391,8 @@ TEST_F(TableFileCases, ExponentsBeyondTheDoubleRange) {
   Write("board.apr", "Kolvex Aperture File\r\nDCode=10|Shape=Round|XSize=1e-400mil|YSize=-1e-400MM\r\n");
   ExpectSuccess(Import(path));
   ASSERT_EQ(Pads().size(), 1U);
-  EXPECT_EQ(Pads()[0]->TopXSize, 0);
-  EXPECT_EQ(Pads()[0]->TopYSize, 0);
+  EXPECT_EQ(Pads()[0].TopXSize, 0);
+  EXPECT_EQ(Pads()[0].TopYSize, 0);
 }
 
 }  // namespace

@@ -90,10 +90,11 @@ class ImportFixture : public ::testing::Test {
   static const std::vector<std::string>& Messages() { return Server().Messages(); }
   static const std::vector<THandle>& BoardObjects() { return Server().CurrentBoard().Objects; }
 
-  static std::vector<const standin::PadRecord*> Pads() {
-    std::vector<const standin::PadRecord*> pads;
+  // Copies of the board's pads, in the order added.
+  static std::vector<standin::PadRecord> Pads() {
+    std::vector<standin::PadRecord> pads;
     for (const THandle handle : BoardObjects()) {
-      if (const standin::PadRecord* pad = Server().FindPad(handle)) pads.push_back(pad);
+      if (const auto pad = Server().FindPad(handle)) pads.push_back(*pad);
     }
     return pads;
   }
