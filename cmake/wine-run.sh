@@ -34,7 +34,7 @@ if [ -n "${ZZ_WINEPREFIX:-}" ]; then
 elif build=$(build_folder_of "$program"); then
   prefix=$build/wineprefix
 else
-  prefix=${XDG_CACHE_HOME:-$HOME/.cache}/zizozudu/wineprefix
+  prefix=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/zizozudu/wineprefix
 fi
 
 export WINEPREFIX="$prefix"
