@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# End-to-end checks of Zizozudu.dll under Wine, one scenario per call:
+#
+#   scenarios.sh SCENARIO --bin WIN32-BUILD-DIR --wine-run WINE-RUN.sh --source SOURCE-DIR
+#                --work WORK-DIR [--objdump OBJDUMP] [--native TOOL] [--version X.Y.Z]
+#
+#   binary        export and import tables of the DLL, the stand-in and the two host programs
+#   description   the description export, the DESCRIPTION resource and the version resource
+#   test-mode     the editor's test mode: the dialog becomes one line on standard output, exit code 1
+#   no-server     without ZetPcb.dll: the whole file is read, nothing placed, the result true
+#   no-client     without the client file services: nothing is recognised, the import returns false
+#   boards        board handles (0 = current, another board by its handle) and the current layer
+#   late-server   ZetPcb.dll loaded after the plug-in: bound on the first call, the same board
+set -euo pipefail
+
+scenario=${1:-}
+shift || true
+bin='' wine_run='' source_dir='' work='' objdump=i686-w64-mingw32-objdump native='' version=''
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --bin) bin=$2 ;;
+    --wine-run) wine_run=$2 ;;
+    --source) source_dir=$2 ;;
+    --work) work=$2 ;;
+    --objdump) objdump=$2 ;;
+    --native) native=$2 ;;
+    --version) version=$2 ;;
+    *) echo "scenarios.sh: unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
+
+failures=0
+fail() {
+  echo "FAILED: $*" >&2
+  failures=$((failures + 1))
+}
+expect_eq() {  # what, expected, actual
+  if [ "$2" != "$3" ]; then
+    fail "$1"
+    printf '  expected: %s\n  actual:   %s\n' "$2" "$3" >&2
+  fi
+}
+# Runs the host under Wine; sets $out (standard output) and $status.
+host() {
+  local program=$1
+  shift
+  status=0
+  out=$("$wine_run" "$bin/$program" "$@" 2>"$work/stderr.txt") || status=$?
+}
+
+rm -rf "$work"
+mkdir -p "$work"
+cp -R "$source_dir/examples" "$work/examples"
+cd "$work"
+# Draws before any aperture is known, with no table file beside it. CR LF line ends: a line feed
+# alone is an ordinary character to the reader.
+printf '%%FSLAX24Y24*%%\r\n%%MOIN*%%\r\nG04 no apertures*\r\nX0Y0D02*\r\nX100Y0D01*\r\n' >no-aperture.gtl
+
+exports_of() { "$objdump" -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n -E 's/^\s*\[ *[0-9]+\] //p'; }
+imports_of() { "$objdump" -p "$1" | sed -n -E 's/^\s*DLL Name: //p'; }
+
+case "$scenario" in
+  binary)
+    expect_eq "Zizozudu.dll exports" "GetPcbImporterDescription ImportFileIntoPcb RecognisedPCBFile" \
+      "$(exports_of "$bin/Zizozudu.dll" | LC_ALL=C sort | xargs)"
+    # Only DLLs that every Windows has: no MinGW runtime (libgcc, libstdc++, libwinpthread) beside it.
+    for binary in Zizozudu.dll ZetPcb.dll zz-wine-host.exe zz-wine-host-noclient.exe; do
+      imports=$(imports_of "$bin/$binary")
+      [ -n "$imports" ] || fail "$binary: no import table found"
+      for dll in $imports; do
+        case "${dll,,}" in
+          kernel32.dll | user32.dll | advapi32.dll | msvcrt.dll | version.dll) ;;
+          *) fail "$binary imports $dll, which is not a Windows system DLL" ;;
+        esac
+      done
+    done
+    expect_eq "zz-wine-host.exe exports the client file services" \
+      "ClientAPI_ExistSpecific ClientAPI_ExtractFileDirFromPath ClientAPI_ExtractFileExtFromPath ClientAPI_ExtractFileNameFromPath ClientAPI_ExtractWholeFileNameFromPath ClientAPI_ForceFileNameExtension ClientAPI_GetFileSize" \
+      "$(exports_of "$bin/zz-wine-host.exe" | LC_ALL=C sort | xargs)"
+    expect_eq "zz-wine-host-noclient.exe exports nothing" "" "$(exports_of "$bin/zz-wine-host-noclient.exe" | xargs)"
+    # Every entry point of the plug-in's binding list, read from the list itself.
+    sed -n -E 's/^ *X\((P[Cc][Bb][Aa][Pp][Ii]_[A-Za-z0-9_]+),.*/\1/p' "$source_dir/src/host/PcbApiEntries.h" |
+      LC_ALL=C sort >entries.txt
+    exports_of "$bin/ZetPcb.dll" | LC_ALL=C sort >zetpcb.txt
+    [ "$(wc -l <entries.txt)" -ge 70 ] || fail "fewer entry points than expected in PcbApiEntries.h"
+    missing=$(LC_ALL=C comm -23 entries.txt zetpcb.txt | xargs)
+    expect_eq "ZetPcb.dll exports every bound entry point" "" "$missing"
+    if grep -q '@' zetpcb.txt || exports_of "$bin/Zizozudu.dll" | grep -q '@'; then fail "a decorated export name"; fi
+    ;;
+
+  description)
+    host zz-wine-host.exe --describe
+    expected="description: Single Gerber Files (*.g??;*.g?)
+resource DESCRIPTION: RCDATA, 64 bytes: 7c00 7c00 5300 6900 6e00 6700 6c00 6500 2000 4700 6500 7200 6200 6500 7200 2000 4600 6900 6c00 6500 7300 2000 2800 2a00 2e00 6700 3f00 3f00 2900 7c00 7c00 7c00
+resource DESCRIPTION as UTF-16: ||Single Gerber Files (*.g??)|||
+version: file $version.0
+version: ProductName Zizozudu
+version: FileVersion $version"
+    expect_eq "exit code" 0 "$status"
+    expect_eq "description and resources" "$expected" "$(printf '%s' "$out" | tr -d '\r')"
+    ;;
+
+  test-mode)
+    # A prefix of its own (kept between runs: it takes seconds to make), so that the key never
+    # reaches the tests that run beside this one.
+    export ZZ_WINEPREFIX="$work.wineprefix"
+    key='HKLM\Software\Ferlux\TestMode'
+    "$wine_run" reg add "$key" /f >/dev/null 2>&1 || fail "reg add $key"
+    trap '"$wine_run" reg delete "$key" /f >/dev/null 2>&1 || true' EXIT
+    status=0
+    "$wine_run" "$bin/zz-wine-host.exe" no-aperture.gtl >stdout.bin 2>stderr.txt || status=$?
+    expect_eq "exit code in test mode" 1 "$status"
+    # Exactly one line and nothing else; the editor's standard output is in text mode, so CR LF.
+    printf 'ShowDialogWithCaption withError Aperture Table Not Found\r\n' >expected.bin
+    cmp -s expected.bin stdout.bin || fail "standard output in test mode: $(od -c stdout.bin | head -5)"
+    "$wine_run" reg delete "$key" /f >/dev/null 2>&1 || fail "reg delete $key"
+    trap - EXIT
+    # Without the key the same file reaches the dialog (kept off the screen by the host) and goes on.
+    host zz-wine-host.exe no-aperture.gtl
+    expect_eq "exit code without test mode" 3 "$status"
+    expect_eq "summary without test mode" "recognised=1 result=0 dialogs=1 objects=0 current_board_objects=0 progress=1/1/65/48" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    ;;
+
+  no-server)
+    host zz-wine-host.exe --no-server examples/board.gtl
+    expect_eq "exit code" 0 "$status"
+    expect_eq "summary" "recognised=1 result=1 dialogs=0" "$(printf '%s' "$out" | tr -d '\r')"
+    # The message routine does not need the PCB server.
+    host zz-wine-host.exe --no-server no-aperture.gtl
+    expect_eq "exit code, no aperture" 3 "$status"
+    expect_eq "summary, no aperture" "recognised=1 result=0 dialogs=1" "$(printf '%s' "$out" | tr -d '\r')"
+    ;;
+
+  no-client)
+    host zz-wine-host-noclient.exe examples/board.gtl --json board.json
+    expect_eq "exit code" 3 "$status"
+    expect_eq "summary" "recognised=0 result=0 dialogs=0 objects=0 current_board_objects=0 progress=0/0/0/0" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    expect_eq "dump" '{"format":"zizozudu-board/1","file":"examples/board.gtl","recognised":false,"result":false,"messages":[],"current_layer":1,"objects":[]}' \
+      "$(cat board.json)"
+    ;;
+
+  boards)
+    host zz-wine-host.exe examples/board.gtl --json current.json
+    expect_eq "board 0: exit code" 0 "$status"
+    expect_eq "board 0: summary" "recognised=1 result=1 dialogs=0 objects=18 current_board_objects=18 progress=1/1/760/714" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    # Another board by its handle: everything lands there, the current board stays empty.
+    host zz-wine-host.exe examples/board.gtl --board second --json second.json
+    expect_eq "second board: summary" "recognised=1 result=1 dialogs=0 objects=18 current_board_objects=0 progress=1/1/760/714" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    cmp -s current.json second.json || fail "the second board's dump differs from the current board's"
+    # A second board made current, passed as 0.
+    host zz-wine-host.exe examples/board.gtl --board second-current --json second-current.json
+    expect_eq "second board made current: summary" \
+      "recognised=1 result=1 dialogs=0 objects=18 current_board_objects=18 progress=1/1/760/714" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    cmp -s current.json second-current.json || fail "the dump of the second board made current differs"
+    # A handle the editor does not know: nothing is placed anywhere, and nothing breaks.
+    host zz-wine-host.exe examples/board.gtl --board 12345
+    expect_eq "unknown board: exit code" 0 "$status"
+    expect_eq "unknown board: summary" "recognised=1 result=1 dialogs=0 objects=-1 current_board_objects=0 progress=1/1/760/714" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    # The current layer receives every object, on another board too.
+    host zz-wine-host.exe examples/board.gtl --board second --layer 32 --json layer32.json
+    expect_eq "layer 32: exit code" 0 "$status"
+    grep -q '"current_layer":32,' layer32.json || fail "layer 32: the dump's current layer"
+    [ "$(grep -c '"layer":32,' layer32.json)" = 18 ] || fail "layer 32: not every object on layer 32"
+    if [ -n "$native" ] && [ -x "$native" ]; then
+      "$native" import examples/board.gtl --layer 32 --json native-layer32.json --quiet
+      cmp -s native-layer32.json layer32.json || fail "layer 32: the native tool's dump differs"
+    fi
+    ;;
+
+  late-server)
+    host zz-wine-host.exe examples/keyed/panel.gtl --json early.json
+    expect_eq "loaded first: exit code" 0 "$status"
+    host zz-wine-host.exe examples/keyed/panel.gtl --late-server --json late.json
+    expect_eq "loaded late: exit code" 0 "$status"
+    grep -q '"kind":"pad"' late.json || fail "loaded late: no objects placed"
+    cmp -s early.json late.json || fail "the dump differs when ZetPcb.dll is loaded after the plug-in"
+    ;;
+
+  *)
+    echo "scenarios.sh: unknown scenario '$scenario'" >&2
+    exit 2
+    ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+  echo "scenarios.sh $scenario: $failures check(s) failed; host output in $work/stderr.txt" >&2
+  exit 1
+fi
+echo "scenarios.sh $scenario: passed"
