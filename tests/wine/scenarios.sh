@@ -107,7 +107,8 @@ version: FileVersion $version"
     export ZZ_WINEPREFIX="$work.wineprefix"
     key='HKLM\Software\Ferlux\TestMode'
     "$wine_run" reg add "$key" /f >/dev/null 2>&1 || fail "reg add $key"
-    trap '"$wine_run" reg delete "$key" /f >/dev/null 2>&1 || true' EXIT
+    # Whatever happens, the key goes, and so does this prefix's Wine server.
+    trap '"$wine_run" reg delete "$key" /f >/dev/null 2>&1 || true; WINEPREFIX=$ZZ_WINEPREFIX wineserver -k >/dev/null 2>&1 || true' EXIT
     status=0
     "$wine_run" "$bin/zz-wine-host.exe" no-aperture.gtl >stdout.bin 2>stderr.txt || status=$?
     expect_eq "exit code in test mode" 1 "$status"
@@ -115,7 +116,7 @@ version: FileVersion $version"
     printf 'ShowDialogWithCaption withError Aperture Table Not Found\r\n' >expected.bin
     cmp -s expected.bin stdout.bin || fail "standard output in test mode: $(od -c stdout.bin | head -5)"
     "$wine_run" reg delete "$key" /f >/dev/null 2>&1 || fail "reg delete $key"
-    trap - EXIT
+    trap 'WINEPREFIX=$ZZ_WINEPREFIX wineserver -k >/dev/null 2>&1 || true' EXIT
     # Without the key the same file reaches the dialog (kept off the screen by the host) and goes on.
     host zz-wine-host.exe no-aperture.gtl
     expect_eq "exit code without test mode" 3 "$status"

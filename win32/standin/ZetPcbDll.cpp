@@ -46,7 +46,11 @@ int32_t ZZ_WINAPI ZetStandIn_CurrentBoard() { return S().CurrentBoardHandle(); }
 int32_t ZZ_WINAPI ZetStandIn_SetCurrentLayer(int32_t board, int32_t layer) {
   standin::Board* target = BoardOf(board);
   if (target == nullptr || layer < 0 || layer > zz::kMaxClassicLayer) return 0;
-  standin::SetCurrentLayer(*target, static_cast<zz::TLayerNumber>(layer));
+  try {
+    standin::SetCurrentLayer(*target, static_cast<zz::TLayerNumber>(layer));
+  } catch (...) {
+    return 0;  // a layer the identifier conversion refuses
+  }
   return 1;
 }
 
