@@ -1,5 +1,6 @@
 #include "apertures/ApertureFile.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -165,7 +166,7 @@ void TApertureFile::LoadFromFile(const TShortString<255>& FileName) {
     const bool keyed = line.View().find(kKeyedHeader) != std::string_view::npos;
     if (!keyed) ReadListLine(line);
     while (file.ReadLine(line)) {
-      ++lineNumber;
+      if (lineNumber < INT32_MAX) ++lineNumber;  // a file of more lines must not overflow the count
       if (keyed) {
         ReadKeyedLine(line);
       } else {

@@ -5,6 +5,7 @@
 // display advances once per character and once per line end. Runs once per character of
 // files of up to 100 MB, so it stays inline and allocates nothing.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,18 +15,24 @@
 
 namespace zz {
 
+// Line numbers stop at the largest 32-bit value: a file of more line ends than that must not
+// overflow the count.
+inline void CountLine(int32_t& line) {
+  if (line < INT32_MAX) ++line;
+}
+
 // The next character of the file, line ends skipped; NUL at the end of the file.
 inline char NextChar(GerberRun& run) {
   TextFile& file = run.File;
   if (file.AtEnd()) return '\0';
   while (file.AtLineEnd()) {
     file.SkipLineEnd();
-    ++run.LineNumber;
+    CountLine(run.LineNumber);
     host::PcbApi_Percent_Update();
     if (file.AtEnd()) return '\0';
   }
   const char c = file.ReadChar();
-  if (c == '\n') ++run.LineNumber;
+  if (c == '\n') CountLine(run.LineNumber);
   host::PcbApi_Percent_Update();
   return c;
 }
@@ -50,7 +57,8 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
   }
   statement.Append(c);
   // In a file with bare line feeds the statement takes them in; its text starts after them.
-  for (std::size_t i = 1; i < statement.Size() && statement[i - 1] == '\n' && statement[i] == '\n'; ++i) ++startLine;
+  for (std::size_t i = 1; i < statement.Size() && statement[i - 1] == '\n' && statement[i] == '\n'; ++i)
+    CountLine(startLine);
   run.StatementLine = startLine;
   return statement;
 }
