@@ -43,21 +43,21 @@ class ObjectWriter {
 
 void WriteObject(std::ostream& out, const Server& server, THandle handle) {
   ObjectWriter w(out);
-  if (const TrackRecord* t = server.FindTrack(handle)) {
+  if (const auto t = server.FindTrack(handle)) {
     w.Begin("track", t->Common.LayerId);
     w.Length("x1", t->X);
     w.Length("y1", t->Y);
     w.Length("x2", t->X2);
     w.Length("y2", t->Y2);
     w.Length("width", t->Width);
-  } else if (const FillRecord* f = server.FindFill(handle)) {
+  } else if (const auto f = server.FindFill(handle)) {
     w.Begin("fill", f->Common.LayerId);
     w.Length("x1", f->X);
     w.Length("y1", f->Y);
     w.Length("x2", f->X2);
     w.Length("y2", f->Y2);
     w.Angle("rotation", f->Rotation);
-  } else if (const ArcRecord* a = server.FindArc(handle)) {
+  } else if (const auto a = server.FindArc(handle)) {
     w.Begin("arc", a->Common.LayerId);
     w.Length("x", a->X);
     w.Length("y", a->Y);
@@ -65,7 +65,7 @@ void WriteObject(std::ostream& out, const Server& server, THandle handle) {
     w.Angle("start_angle", a->StartAngle);
     w.Angle("end_angle", a->EndAngle);
     w.Length("width", a->LineWidth);
-  } else if (const PadRecord* p = server.FindPad(handle)) {
+  } else if (const auto p = server.FindPad(handle)) {
     w.Begin("pad", p->Common.LayerId);
     w.Length("x", p->X);
     w.Length("y", p->Y);

@@ -140,13 +140,13 @@ void WriteBoardSvg(std::ostream& out, const Server& server, const Board& board) 
       << "\" fill=\"" << kBackground << "\"/>\n"
       << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
   for (const THandle handle : board.Objects) {
-    if (const TrackRecord* t = server.FindTrack(handle)) {
+    if (const auto t = server.FindTrack(handle)) {
       WriteTrack(out, *t);
-    } else if (const FillRecord* f = server.FindFill(handle)) {
+    } else if (const auto f = server.FindFill(handle)) {
       WriteFill(out, *f);
-    } else if (const ArcRecord* a = server.FindArc(handle)) {
+    } else if (const auto a = server.FindArc(handle)) {
       WriteArc(out, *a);
-    } else if (const PadRecord* p = server.FindPad(handle)) {
+    } else if (const auto p = server.FindPad(handle)) {
       WritePad(out, *p);
     }
   }

@@ -109,10 +109,10 @@ double ArcSweep(double startAngle, double endAngle) {
 }
 
 std::optional<Box> ObjectBounds(const Server& server, THandle handle) {
-  if (const TrackRecord* t = server.FindTrack(handle)) return TrackBounds(*t);
-  if (const FillRecord* f = server.FindFill(handle)) return FillBounds(*f);
-  if (const ArcRecord* a = server.FindArc(handle)) return ArcBounds(*a);
-  if (const PadRecord* p = server.FindPad(handle)) return PadBounds(*p);
+  if (const auto t = server.FindTrack(handle)) return TrackBounds(*t);
+  if (const auto f = server.FindFill(handle)) return FillBounds(*f);
+  if (const auto a = server.FindArc(handle)) return ArcBounds(*a);
+  if (const auto p = server.FindPad(handle)) return PadBounds(*p);
   return std::nullopt;
 }
 

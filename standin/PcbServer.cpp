@@ -11,6 +11,8 @@
 #include "standin/Geometry.h"
 #include "standin/Server.h"
 
+// The answers have internal linkage, so that each one is compiled into its export below rather
+// than reached through one more call.
 namespace standin::entries {
 namespace {
 
@@ -50,8 +52,6 @@ int32_t OutwardCeil(double v) {
   return static_cast<int32_t>(std::min(std::ceil(v), static_cast<double>(std::numeric_limits<int32_t>::max())));
 }
 
-}  // namespace
-
 // ---- Objects ----
 
 int32_t PcbApi_GetObjectIdFromObjectHandle(THandle handle) { return static_cast<int32_t>(S().KindOf(handle)); }
@@ -61,55 +61,74 @@ THandle PcbApi_CreateObject(uint8_t kind) { return S().CreateObject(kind); }
 TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().AddObject(board, object); }
 
 void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  CommonFields* common = S().FindCommon(handle);
-  if (common != nullptr && IsDirection(direction)) Exchange(direction, std::tie(common->BitField2), bits);
+  const CommonFields* stored = S().FindCommon(handle);
+  if (stored == nullptr || !IsDirection(direction)) return;
+  CommonFields c = *stored;
+  Exchange(direction, std::tie(c.BitField2), bits);
+  if (c.BitField2 != stored->BitField2) S().SetCommon(handle, c);
 }
 
 void PcbApi_GetObjectBitField3(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  CommonFields* common = S().FindCommon(handle);
-  if (common != nullptr && IsDirection(direction)) Exchange(direction, std::tie(common->BitField3), bits);
+  const CommonFields* stored = S().FindCommon(handle);
+  if (stored == nullptr || !IsDirection(direction)) return;
+  CommonFields c = *stored;
+  Exchange(direction, std::tie(c.BitField3), bits);
+  if (c.BitField3 != stored->BitField3) S().SetCommon(handle, c);
 }
 
 TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t* StateFlags, uint16_t* IndexWord,
                               uint32_t* LayerId, int32_t* AuxValue1, int32_t* AuxValue2, uint8_t* AuxByte) {
-  CommonFields* c = S().FindCommon(handle);
-  if (c == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction, std::tie(c->StateFlags, c->IndexWord, c->LayerId, c->AuxValue1, c->AuxValue2, c->AuxByte),
-           StateFlags, IndexWord, LayerId, AuxValue1, AuxValue2, AuxByte);
+  const CommonFields* stored = S().FindCommon(handle);
+  if (stored == nullptr || !IsDirection(direction)) return kRefused;
+  CommonFields c = *stored;
+  Exchange(direction, std::tie(c.StateFlags, c.IndexWord, c.LayerId, c.AuxValue1, c.AuxValue2, c.AuxByte), StateFlags,
+           IndexWord, LayerId, AuxValue1, AuxValue2, AuxByte);
+  if (direction == zz::kStore && !S().SetCommon(handle, c)) return kRefused;
   return kDone;
 }
 
 #define ZZ_STANDIN_COMMON_TIE(c) c.StateFlags, c.IndexWord, c.LayerId, c.AuxValue1, c.AuxByte, c.AuxValue2
 
+// Each object query works on the object's whole record: assembled for a fetch, taken apart again
+// after a store.
 TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                           int32_t* X2, int32_t* Y2, int32_t* Width, int32_t* ExtValue1, int32_t* ExtValue2,
                           int32_t* ExtValue3) {
-  TrackRecord* t = S().FindTrack(handle);
-  if (t == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(t->Common), t->X, t->Y, t->X2, t->Y2, t->Width, t->ExtValue1, t->ExtValue2,
-                    t->ExtValue3),
-           ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
+  Server& s = S();
+  const uint32_t row = s.RowOf(handle, TObjectKind::Track);
+  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  TrackRecord t = s.Track(row);
+  Exchange(
+      direction,
+      std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), t.X, t.Y, t.X2, t.Y2, t.Width, t.ExtValue1, t.ExtValue2, t.ExtValue3),
+      ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
+  if (direction == zz::kStore && !s.SetTrack(row, t)) return kRefused;
   return kDone;
 }
 
 TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                          int32_t* X2, int32_t* Y2, int32_t* ExtValue1, double* Rotation) {
-  FillRecord* f = S().FindFill(handle);
-  if (f == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f->Common), f->X, f->Y, f->X2, f->Y2, f->ExtValue1, f->Rotation),
+  Server& s = S();
+  const uint32_t row = s.RowOf(handle, TObjectKind::Fill);
+  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  FillRecord f = s.Fill(row);
+  Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f.Common), f.X, f.Y, f.X2, f.Y2, f.ExtValue1, f.Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, ExtValue1, Rotation);
+  if (direction == zz::kStore && !s.SetFill(row, f)) return kRefused;
   return kDone;
 }
 
 TStatus PcbApi_QueryArc(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                         int32_t* Radius, double* StartAngle, double* EndAngle, int32_t* LineWidth, int32_t* ExtValue1) {
-  ArcRecord* a = S().FindArc(handle);
-  if (a == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(a->Common), a->X, a->Y, a->Radius, a->StartAngle, a->EndAngle, a->LineWidth,
-                    a->ExtValue1),
-           ZZ_PCBAPI_COMMON_A, X, Y, Radius, StartAngle, EndAngle, LineWidth, ExtValue1);
+  Server& s = S();
+  const uint32_t row = s.RowOf(handle, TObjectKind::Arc);
+  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  ArcRecord a = s.Arc(row);
+  Exchange(
+      direction,
+      std::tie(ZZ_STANDIN_COMMON_TIE(a.Common), a.X, a.Y, a.Radius, a.StartAngle, a.EndAngle, a.LineWidth, a.ExtValue1),
+      ZZ_PCBAPI_COMMON_A, X, Y, Radius, StartAngle, EndAngle, LineWidth, ExtValue1);
+  if (direction == zz::kStore && !s.SetArc(row, a)) return kRefused;
   return kDone;
 }
 
@@ -120,79 +139,143 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
                         TText20* PadText2, int32_t* PadValue1, TText20* PadText3, uint8_t* PadByte3, uint8_t* PadByte4,
                         int32_t* PadValue2, int64_t* PadValue5, int32_t* PadValue3, int32_t* PadValue4,
                         int32_t* PadValue6, uint8_t* PadViaFlag1, uint8_t* PadViaFlag2) {
-  PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsDirection(direction)) return kRefused;
-  PadExtras e = S().ExtrasOf(*p);
+  Server& s = S();
+  const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
+  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  PadRecord p = s.Pad(row);
+  PadExtras e = s.ExtrasOf(p);
   Exchange(
       direction,
       std::tie(e.Name, e.PadByte1, e.PadByte2, e.PadText1, e.PadText2, e.PadValue1, e.PadText3, e.PadByte3, e.PadByte4,
                e.PadValue2, e.PadValue5, e.PadValue3, e.PadValue4, e.PadValue6, e.PadViaFlag1, e.PadViaFlag2),
       Name, PadByte1, PadByte2, PadText1, PadText2, PadValue1, PadText3, PadByte3, PadByte4, PadValue2, PadValue5,
       PadValue3, PadValue4, PadValue6, PadViaFlag1, PadViaFlag2);
-  // The carried values first: if they cannot be kept, the pad stays as it was.
-  if (direction == zz::kStore && !S().StoreExtras(*p, e)) return kRefused;
   Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(p->Common), p->X, p->Y, p->TopXSize, p->TopYSize, p->MidXSize, p->MidYSize,
-                    p->BotXSize, p->BotYSize, p->HoleSize, p->TopShape, p->MidShape, p->BotShape, p->Rotation),
+           std::tie(ZZ_STANDIN_COMMON_TIE(p.Common), p.X, p.Y, p.TopXSize, p.TopYSize, p.MidXSize, p.MidYSize,
+                    p.BotXSize, p.BotYSize, p.HoleSize, p.TopShape, p.MidShape, p.BotShape, p.Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, TopXSize, TopYSize, MidXSize, MidYSize, BotXSize, BotYSize, HoleSize, TopShape,
            MidShape, BotShape, Rotation);
+  // The carried values and the pad's own go in together: if they cannot be kept, the pad stays as it was.
+  if (direction == zz::kStore && !s.SetPad(row, p, e)) return kRefused;
   return kDone;
 }
 
 #undef ZZ_STANDIN_COMMON_TIE
 
 TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8_t* StackMode) {
-  PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsDirection(direction)) return kRefused;
-  Exchange(direction, std::tie(p->StackMode), StackMode);
+  Server& s = S();
+  const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
+  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  PadRecord p = s.Pad(row);
+  const uint8_t before = p.StackMode;
+  Exchange(direction, std::tie(p.StackMode), StackMode);
+  if (direction == zz::kStore && p.StackMode != before) {
+    const PadExtras extras = s.ExtrasOf(p);
+    if (!s.SetPad(row, p, extras)) return kRefused;
+  }
   return kDone;
 }
 
-// The per-layer pad queries run 4 x 83 times per pad: a bounds check, a kind check and a read.
+// The per-layer pad queries run 4 x 83 times per pad. The pad asked about last keeps its values
+// at hand, and a pad without values of its own on any layer answers from its top, mid and bottom
+// values: each query is then a few instructions without a stack frame. Everything else takes
+// the general answer, out of line.
+constexpr std::array<uint8_t, zz::kMaxClassicLayer + 1> kLayerPart = [] {
+  std::array<uint8_t, zz::kMaxClassicLayer + 1> part{};  // 0 top: layer 1 and every layer outside 2..32
+  for (int layer = 2; layer <= 31; ++layer) part[layer] = 1;
+  part[32] = 2;
+  return part;
+}();
+
+const Server::PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
+  const Server* server = detail::theServer;
+  if (server == nullptr || !IsLayerNumber(layer)) return nullptr;
+  const Server::PadLayerAnswers& a = server->CachedLayerAnswers();
+  return handle == a.SimpleHandle ? &a : nullptr;
+}
+
+[[gnu::noinline]] TStatus ShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
+  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  if (a == nullptr || !IsLayerNumber(layer) || shape == nullptr) return kRefused;
+  *shape = a->Simple ? a->Shape[kLayerPart[layer]] : S().PadShapeOnLayer(S().Pad(a->Row), layer);
+  return kDone;
+}
+
+[[gnu::noinline]] TStatus SizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
+  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  if (a == nullptr || !IsLayerNumber(layer) || xSize == nullptr || ySize == nullptr) return kRefused;
+  if (a->Simple) {
+    *xSize = a->XSize[kLayerPart[layer]];
+    *ySize = a->YSize[kLayerPart[layer]];
+  } else {
+    S().PadSizeOnLayer(S().Pad(a->Row), layer, *xSize, *ySize);
+  }
+  return kDone;
+}
+
+[[gnu::noinline]] TStatus CornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
+  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  if (a == nullptr || !IsLayerNumber(layer) || radius == nullptr) return kRefused;
+  *radius = a->Simple ? 0 : S().PadCornerRadiusOnLayer(S().Pad(a->Row), layer);
+  return kDone;
+}
+
+[[gnu::noinline]] TStatus CornerPercentOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
+  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  if (a == nullptr || !IsLayerNumber(layer) || percent == nullptr) return kRefused;
+  *percent = a->Simple ? 0 : S().PadCornerPercentOnLayer(S().Pad(a->Row), layer);
+  return kDone;
+}
+
 TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
-  const PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer) || shape == nullptr) return kRefused;
-  *shape = S().PadShapeOnLayer(*p, layer);
+  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  if (a == nullptr || shape == nullptr) [[unlikely]]
+    return ShapeOnLayer(handle, layer, shape);
+  *shape = a->Shape[kLayerPart[layer]];
   return kDone;
 }
 
 TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  const PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer) || xSize == nullptr || ySize == nullptr) return kRefused;
-  S().PadSizeOnLayer(*p, layer, *xSize, *ySize);
+  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  if (a == nullptr || xSize == nullptr || ySize == nullptr) [[unlikely]]
+    return SizeOnLayer(handle, layer, xSize, ySize);
+  *xSize = a->XSize[kLayerPart[layer]];
+  *ySize = a->YSize[kLayerPart[layer]];
   return kDone;
 }
 
 TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
-  const PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer) || radius == nullptr) return kRefused;
-  *radius = S().PadCornerRadiusOnLayer(*p, layer);
+  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  if (a == nullptr || radius == nullptr) [[unlikely]]
+    return CornerRadiusOnLayer(handle, layer, radius);
+  *radius = 0;
   return kDone;
 }
 
 TStatus PcbApi_QueryPadCRPercentageOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
-  const PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer) || percent == nullptr) return kRefused;
-  *percent = S().PadCornerPercentOnLayer(*p, layer);
+  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  if (a == nullptr || percent == nullptr) [[unlikely]]
+    return CornerPercentOnLayer(handle, layer, percent);
+  *percent = 0;
   return kDone;
 }
 
 TStatus PcbApi_SetPadShapeOnLayer(THandle handle, uint8_t layer, uint8_t shape) {
-  PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadShapeOnLayer(*p, layer, shape) ? kDone : kRefused;
+  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
+  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return S().SetPadShapeOnLayer(row, layer, shape) ? kDone : kRefused;
 }
 
 TStatus PcbApi_SetPadSizeOnLayer(THandle handle, uint8_t layer, int32_t xSize, int32_t ySize) {
-  PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadSizeOnLayer(*p, layer, xSize, ySize) ? kDone : kRefused;
+  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
+  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return S().SetPadSizeOnLayer(row, layer, xSize, ySize) ? kDone : kRefused;
 }
 
 TStatus PcbApi_SetCRPctOnLayer(THandle handle, uint8_t layer, uint8_t percent) {
-  PadRecord* p = S().FindPad(handle);
-  if (p == nullptr || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadCornerPercentOnLayer(*p, layer, percent) ? kDone : kRefused;
+  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
+  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return S().SetPadCornerPercentOnLayer(row, layer, percent) ? kDone : kRefused;
 }
 
 // Left, bottom, right, top, rounded outward.
@@ -456,6 +539,7 @@ constexpr auto PcbApi_RemoveAllMembersFromClass = AnswerZero;
 constexpr auto PcbApi_GetDesignatorDisplayString = AnswerZero;
 constexpr auto PcbApi_QueryRegion = AnswerZero;
 
+}  // namespace
 }  // namespace standin::entries
 
 // Every export forwards to its answer above; the list guarantees the exact signatures.

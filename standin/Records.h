@@ -1,8 +1,9 @@
 #pragma once
 
-// Compact records of the objects the stand-in's board holds. A board of a million objects must
-// stay well under 200 MB, so each record keeps only what every object of its kind needs; rarely
-// used carried values of pads live in side tables reached by an index in the record.
+// The records of the objects the stand-in's board holds, as the queries exchange them and the
+// board's readers see them: every stored value of one object. The server keeps them in a
+// shorter form (Storage.h) and assembles a record when asked; rarely used carried values of
+// pads live in side tables reached by an index in the record.
 
 #include <array>
 #include <bitset>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The stand-in's PCB server: every object ever created (handle = index + 1, records by kind),
+// The stand-in's PCB server: every object ever created (handle = index + 1, rows by kind),
 // the boards, the messages the plug-in showed and the progress display. The entry points of
 // PcbServer.h answer from the one instance that TheServer() returns; tests and the tool read
 // and prepare it through this class.
@@ -8,12 +8,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "standin/Board.h"
 #include "standin/Progress.h"
 #include "standin/Records.h"
+#include "standin/Storage.h"
 
 namespace standin {
 
@@ -25,6 +27,21 @@ constexpr std::size_t kMaxBoards = 0xFFFF;
 
 class Server {
  public:
+  static constexpr uint32_t kNoRow = UINT32_MAX;
+
+  // The per-layer values of one pad as the four per-layer queries give them. A pad's fetch asks
+  // 83 times each, so they are kept at hand for the pad asked about last.
+  struct PadLayerAnswers {
+    static constexpr int64_t kNone = INT64_MIN;  // no handle, widened, ever equals it
+    THandle Handle = 0;
+    uint32_t Row = 0;
+    bool Simple = false;           // no layer of its own values: top, mid and bottom answer for all
+    int64_t SimpleHandle = kNone;  // Handle when Simple, so that one comparison finds a simple pad
+    uint8_t Shape[3] = {};
+    int32_t XSize[3] = {};
+    int32_t YSize[3] = {};
+  };
+
   Server();
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
@@ -49,23 +66,35 @@ class Server {
     const uint32_t index = static_cast<uint32_t>(handle) - 1U;
     return index < slots_.size() ? &slots_[index] : nullptr;
   }
-  TrackRecord* FindTrack(THandle handle) { return Find(handle, TObjectKind::Track, tracks_); }
-  FillRecord* FindFill(THandle handle) { return Find(handle, TObjectKind::Fill, fills_); }
-  ArcRecord* FindArc(THandle handle) { return Find(handle, TObjectKind::Arc, arcs_); }
-  PadRecord* FindPad(THandle handle) { return Find(handle, TObjectKind::Pad, pads_); }
-  const TrackRecord* FindTrack(THandle handle) const { return Find(handle, TObjectKind::Track, tracks_); }
-  const FillRecord* FindFill(THandle handle) const { return Find(handle, TObjectKind::Fill, fills_); }
-  const ArcRecord* FindArc(THandle handle) const { return Find(handle, TObjectKind::Arc, arcs_); }
-  const PadRecord* FindPad(THandle handle) const { return Find(handle, TObjectKind::Pad, pads_); }
-  // The common values of an object of any kind, or null.
-  CommonFields* FindCommon(THandle handle);
+  // Every stored value of a track, fill, arc or pad; none for an unknown handle or another kind.
+  std::optional<TrackRecord> FindTrack(THandle handle) const;
+  std::optional<FillRecord> FindFill(THandle handle) const;
+  std::optional<ArcRecord> FindArc(THandle handle) const;
+  std::optional<PadRecord> FindPad(THandle handle) const;
+  // The common values of an object of any kind, or null; valid until the object changes.
   const CommonFields* FindCommon(THandle handle) const;
+
+  // ---- Changing objects (the entry points) ----
+  // The object's row in the storage of its kind, or kNoRow for an unknown handle or another kind.
+  uint32_t RowOf(THandle handle, TObjectKind kind) const {
+    const ObjectSlot* slot = SlotOf(handle);
+    return slot != nullptr && slot->Kind == kind ? slot->Index : kNoRow;
+  }
+  TrackRecord Track(uint32_t row) const;
+  FillRecord Fill(uint32_t row) const;
+  ArcRecord Arc(uint32_t row) const;
+  PadRecord Pad(uint32_t row) const;
+  // Each false, with nothing changed, when the values cannot be held for want of memory.
+  bool SetTrack(uint32_t row, const TrackRecord& track);
+  bool SetFill(uint32_t row, const FillRecord& fill);
+  bool SetArc(uint32_t row, const ArcRecord& arc);
+  // The pad's values and its carried values together; a side entry only when they are not the defaults.
+  bool SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras);
+  bool SetCommon(THandle handle, const CommonFields& common);
 
   // ---- Pad side tables ----
   // The pad's carried values; the shared defaults when it has none of its own.
   const PadExtras& ExtrasOf(const PadRecord& pad) const;
-  // Keeps the values, giving the pad a side entry only when they are not the defaults.
-  bool StoreExtras(PadRecord& pad, const PadExtras& extras);
   // Per-layer values: the layer's own where it has one, else top (layer 1 and every layer
   // outside 2..32), mid (2..31) or bottom (32). Layer must be 0..82.
   uint8_t PadShapeOnLayer(const PadRecord& pad, uint8_t layer) const {
@@ -93,10 +122,18 @@ class Server {
   }
   // Percent of half the smaller side.
   int32_t PadCornerRadiusOnLayer(const PadRecord& pad, uint8_t layer) const;
-  bool SetPadShapeOnLayer(PadRecord& pad, uint8_t layer, uint8_t shape);
-  bool SetPadSizeOnLayer(PadRecord& pad, uint8_t layer, int32_t xSize, int32_t ySize);
-  bool SetPadCornerPercentOnLayer(PadRecord& pad, uint8_t layer, uint8_t percent);
+  bool SetPadShapeOnLayer(uint32_t row, uint8_t layer, uint8_t shape);
+  bool SetPadSizeOnLayer(uint32_t row, uint8_t layer, int32_t xSize, int32_t ySize);
+  bool SetPadCornerPercentOnLayer(uint32_t row, uint8_t layer, uint8_t percent);
   bool HasLayerOverrides(const PadRecord& pad) const { return pad.Layers != kNoSideEntry; }
+
+  // The pad's per-layer answers, or null when the handle is not a pad.
+  const PadLayerAnswers* LayerAnswers(THandle handle) {
+    if (handle == answers_.Handle && handle != 0) return &answers_;
+    return FillLayerAnswers(handle);
+  }
+  // The answers kept for the pad asked about last (Handle 0: none).
+  const PadLayerAnswers& CachedLayerAnswers() const { return answers_; }
 
   // ---- Boards ----
   THandle CreateBoard();  // 0 when no more boards can be held
@@ -124,20 +161,6 @@ class Server {
   std::size_t MemoryUsage() const;
 
  private:
-  template <typename R>
-  R* Find(THandle handle, TObjectKind kind, std::vector<R>& records) {
-    const uint32_t index = static_cast<uint32_t>(handle) - 1U;
-    if (index >= slots_.size()) return nullptr;
-    const ObjectSlot slot = slots_[index];
-    return slot.Kind == kind ? &records[slot.Index] : nullptr;
-  }
-  template <typename R>
-  const R* Find(THandle handle, TObjectKind kind, const std::vector<R>& records) const {
-    const uint32_t index = static_cast<uint32_t>(handle) - 1U;
-    if (index >= slots_.size()) return nullptr;
-    const ObjectSlot slot = slots_[index];
-    return slot.Kind == kind ? &records[slot.Index] : nullptr;
-  }
   static void DerivedSize(const PadRecord& pad, uint8_t layer, int32_t& xSize, int32_t& ySize) {
     if (layer == 32) {
       xSize = pad.BotXSize;
@@ -150,17 +173,25 @@ class Server {
       ySize = pad.TopYSize;
     }
   }
-  PadLayerOverrides* OverridesFor(PadRecord& pad);
-  void DropLastRecord(TObjectKind kind);  // creates the side entry; null when out of memory
+  const PadLayerAnswers* FillLayerAnswers(THandle handle);
+  // Gives the pad a layer side entry if it has none; false for want of memory.
+  bool EnsureLayerOverrides(uint32_t row);
+  void DropLastRow(TObjectKind kind);
 
-  std::vector<ObjectSlot> slots_;
-  std::vector<TrackRecord> tracks_;
-  std::vector<FillRecord> fills_;
-  std::vector<ArcRecord> arcs_;
-  std::vector<PadRecord> pads_;
-  std::vector<GenericRecord> others_;
+  ChunkedVector<ObjectSlot> slots_;
+  ChunkedVector<TrackRow> tracks_;
+  ChunkedVector<FillRow> fills_;
+  ChunkedVector<ArcRow> arcs_;
+  ChunkedVector<PadRow> pads_;
+  ChunkedVector<OtherRow> others_;
+  Interner<TrackStyle> trackStyles_;
+  Interner<FillStyle> fillStyles_;
+  Interner<ArcStyle> arcStyles_;
+  Interner<PadStyle> padStyles_;
+  Interner<CommonFields> otherStyles_;
   std::vector<PadExtras> padExtras_;
   std::vector<PadLayerOverrides> padLayers_;
+  PadLayerAnswers answers_;
 
   std::vector<std::unique_ptr<Board>> boards_;
   std::size_t currentBoard_ = 0;
@@ -169,8 +200,19 @@ class Server {
   ProgressDisplay progress_;
 };
 
-// The instance the entry points answer from.
-Server& TheServer();
+namespace detail {
+extern Server* theServer;
+Server& MakeServer();
+}  // namespace detail
+
+// The instance the entry points answer from, built on first use. Inline: the entry points ask
+// for it on every call, a pad's fetch alone making 336 of them.
+inline Server& TheServer() {
+  Server* server = detail::theServer;
+  if (server == nullptr) [[unlikely]]
+    return detail::MakeServer();
+  return *server;
+}
 
 // Name of an object kind as the board dump writes it ("track", "pad", ...).
 const char* KindName(TObjectKind kind);

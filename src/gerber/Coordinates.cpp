@@ -1,6 +1,7 @@
 #include "gerber/Coordinates.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -28,6 +29,45 @@ int32_t DigitCount(std::string_view upper, std::size_t position, const char* wha
                            "\" is not a valid integer in format statement " + QuotedStatement(statement));
   }
   return c - '0';
+}
+
+// Exact powers of ten, as doubles.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::size_t kMaxPlainDigits = 15;  // below 2^53, so the digits are held exactly
+
+// The usual field, digits only and at most 15 of them once padded, without building the padded
+// and pointed text: the digits as an integer over a power of ten is the same correctly rounded
+// double that reading the text gives, and it goes through the same conversion. False for
+// anything else, which takes the general road.
+bool DecodePlainDigits(const TGerberState& state, std::string_view digits, std::size_t integerDigits, std::size_t width,
+                       int32_t& result) {
+  std::size_t length = digits.size();
+  if (length == 0 || length > kMaxPlainDigits) return false;
+  uint64_t n = 0;
+  for (const char c : digits) {
+    if (!IsDigit(c)) return false;
+    n = n * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (state.TrailingZerosOmitted && length < width) {
+    if (width > kMaxPlainDigits) return false;
+    for (; length < width; ++length) n *= 10;
+  }
+  if (state.LeadingZerosOmitted && length < width) length = width;
+  const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
+  const std::size_t decimals = length - point;
+  // Mils with at most four decimals are a whole number of internal units; the conversion's
+  // rounding errors stay far below half a unit in the 32-bit range, so it would give exactly this.
+  if (state.Imperial && decimals <= 4) {
+    const uint64_t units = n * static_cast<uint64_t>(kPowersOfTen[4 - decimals]);
+    if (units <= static_cast<uint64_t>(INT32_MAX)) {
+      result = static_cast<int32_t>(units);
+      return true;
+    }
+  }
+  const double value = static_cast<double>(n) / kPowersOfTen[decimals];
+  result = state.Imperial ? MilToInternal(value) : MmToInternal(value);
+  return true;
 }
 
 }  // namespace
@@ -62,6 +102,10 @@ int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits) {
   const std::size_t integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
   const std::size_t decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
   const std::size_t width = integerDigits + decimalDigits;
+
+  if (int32_t value = 0; DecodePlainDigits(state, digits, integerDigits, width, value)) {
+    return static_cast<int32_t>(sign * value);
+  }
 
   // A field holds at most 254 characters; anything longer (not from a statement) goes to the heap.
   char local[320];

@@ -15,11 +15,65 @@ namespace {
 
 bool IsFieldChar(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
 
+// The field characters from `start` on.
+std::string_view FieldAfter(std::string_view statement, std::size_t start) {
+  std::size_t end = start;
+  while (end < statement.size() && IsFieldChar(statement[end])) ++end;
+  return statement.substr(start, end - start);
+}
+
+// Where the keys of a statement first occur, found in one pass: a data statement asks for six
+// keys, and a search per key would read the statement six times.
+struct KeyPositions {
+  static constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t Percent = kNone, D = kNone, G = kNone, X = kNone, Y = kNone, I = kNone, J = kNone;
+
+  explicit KeyPositions(std::string_view statement) {
+    for (std::size_t i = statement.size(); i-- > 0;) {
+      switch (statement[i]) {
+        case '%':
+          Percent = i;
+          break;
+        case 'D':
+          D = i;
+          break;
+        case 'G':
+          G = i;
+          break;
+        case 'X':
+          X = i;
+          break;
+        case 'Y':
+          Y = i;
+          break;
+        case 'I':
+          I = i;
+          break;
+        case 'J':
+          J = i;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  static std::string_view Field(std::string_view statement, std::size_t key) {
+    return key == kNone ? std::string_view() : FieldAfter(statement, key + 1);
+  }
+};
+
 bool Contains(std::string_view statement, std::string_view part) {
   return statement.find(part) != std::string_view::npos;
 }
 
 int32_t ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
+  // D and G numbers are nearly always a few plain digits.
+  if (!field.empty() && field.size() <= 9) {
+    int32_t value = 0;
+    std::size_t i = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+    if (i == field.size()) return value;
+  }
   int32_t value = 0;
   if (!TryReadInteger(field, value)) {
     throw EConversionError(std::string(key) + " number \"" + std::string(field) +
@@ -42,9 +96,8 @@ float ToSingle(double value) {
   return static_cast<float>(value);
 }
 
-void ApplyDField(TGerberState& state, std::string_view statement) {
+void ApplyDField(TGerberState& state, std::string_view statement, std::string_view field) {
   state.Operation = TOperation::None;
-  const std::string_view field = ExtractField(statement, "D");
   if (field.empty()) return;
   const int32_t n = ReadInteger(field, "D", statement);
   if (n == 1) {
@@ -58,8 +111,7 @@ void ApplyDField(TGerberState& state, std::string_view statement) {
   }
 }
 
-void ApplyGField(TGerberState& state, std::string_view statement) {
-  const std::string_view field = ExtractField(statement, "G");
+void ApplyGField(TGerberState& state, std::string_view statement, std::string_view field) {
   if (field.empty()) return;
   switch (ReadInteger(field, "G", statement)) {
     case 1:
@@ -83,9 +135,8 @@ void ApplyGField(TGerberState& state, std::string_view statement) {
   }
 }
 
-void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::string_view key,
+void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::string_view field,
                      int32_t& registerValue) {
-  const std::string_view field = ExtractField(statement, key);
   if (field.empty()) return;
   try {
     registerValue = DecodeCoordinate(state, field);
@@ -99,26 +150,24 @@ void ApplyCoordinate(const TGerberState& state, std::string_view statement, std:
 std::string_view ExtractField(std::string_view statement, std::string_view key) {
   const std::size_t at = statement.find(key);
   if (at == std::string_view::npos) return {};
-  const std::size_t start = at + key.size();
-  std::size_t end = start;
-  while (end < statement.size() && IsFieldChar(statement[end])) ++end;
-  return statement.substr(start, end - start);
+  return FieldAfter(statement, at + key.size());
 }
 
 bool DispatchStatement(GerberRun& run, std::string_view statement) {
   TGerberState& state = run.State;
-  if (IsParameterStatement(statement)) {
+  const KeyPositions keys(statement);
+  if (keys.Percent != KeyPositions::kNone) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
     return false;
   }
-  ApplyDField(state, statement);
-  ApplyGField(state, statement);
-  ApplyCoordinate(state, statement, "X", state.CoordX);
-  ApplyCoordinate(state, statement, "Y", state.CoordY);
-  ApplyCoordinate(state, statement, "I", state.CoordI);
-  ApplyCoordinate(state, statement, "J", state.CoordJ);
+  ApplyDField(state, statement, KeyPositions::Field(statement, keys.D));
+  ApplyGField(state, statement, KeyPositions::Field(statement, keys.G));
+  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.X), state.CoordX);
+  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.Y), state.CoordY);
+  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.I), state.CoordI);
+  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.J), state.CoordJ);
   return true;
 }
 

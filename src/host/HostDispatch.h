@@ -1,6 +1,7 @@
 #pragma once
 
-// Internal to the host layer: the typed call table behind the guarded routines.
+// The typed call table behind the guarded routines, which HostRoutines.h defines inline; only
+// the host layer changes it.
 
 #include "host/CallConv.h"
 #include "host/HostBinding.h"

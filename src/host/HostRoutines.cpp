@@ -43,15 +43,6 @@ void ResetDispatchTable() { Dispatch = kNeutralTable; }
 
 }  // namespace detail
 
-#define ZZ_DEFINE_GUARDED_ROUTINE(Name, Ret, Neutral, Params, Args) \
-  Ret Name Params {                                                 \
-    if (!detail::Bound) [[unlikely]]                                \
-      EnsureHostBinding();                                          \
-    return detail::Dispatch.Name Args;                              \
-  }
-ZZ_PCBAPI_ENTRIES(ZZ_DEFINE_GUARDED_ROUTINE)
-#undef ZZ_DEFINE_GUARDED_ROUTINE
-
 void PcbApi_Percent_Init(const TText255& text, int32_t total) {
   TText255 buffer = text;
   PcbApi_Percent_Init(&buffer, total);

@@ -44,27 +44,27 @@ bool ImportTest::Import(const std::string& path, THandle board) {
   return ImportFileIntoPcb(&name, &reserved, board) != 0;
 }
 
-const standin::TrackRecord& ImportTest::TrackAt(std::size_t i) {
-  const auto* record = Server().FindTrack(Objects().at(i));
-  if (record == nullptr) throw std::runtime_error("object " + std::to_string(i) + " is not a track");
+standin::TrackRecord ImportTest::TrackAt(std::size_t i) {
+  const auto record = Server().FindTrack(Objects().at(i));
+  if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a track");
   return *record;
 }
 
-const standin::FillRecord& ImportTest::FillAt(std::size_t i) {
-  const auto* record = Server().FindFill(Objects().at(i));
-  if (record == nullptr) throw std::runtime_error("object " + std::to_string(i) + " is not a fill");
+standin::FillRecord ImportTest::FillAt(std::size_t i) {
+  const auto record = Server().FindFill(Objects().at(i));
+  if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a fill");
   return *record;
 }
 
-const standin::ArcRecord& ImportTest::ArcAt(std::size_t i) {
-  const auto* record = Server().FindArc(Objects().at(i));
-  if (record == nullptr) throw std::runtime_error("object " + std::to_string(i) + " is not an arc");
+standin::ArcRecord ImportTest::ArcAt(std::size_t i) {
+  const auto record = Server().FindArc(Objects().at(i));
+  if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not an arc");
   return *record;
 }
 
-const standin::PadRecord& ImportTest::PadAt(std::size_t i) {
-  const auto* record = Server().FindPad(Objects().at(i));
-  if (record == nullptr) throw std::runtime_error("object " + std::to_string(i) + " is not a pad");
+standin::PadRecord ImportTest::PadAt(std::size_t i) {
+  const auto record = Server().FindPad(Objects().at(i));
+  if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a pad");
   return *record;
 }
 

@@ -29,10 +29,10 @@ class ImportTest : public ::testing::Test {
   // The added objects of the current board, in order.
   const std::vector<THandle>& Objects() { return Board().Objects; }
 
-  const standin::TrackRecord& TrackAt(std::size_t i);
-  const standin::FillRecord& FillAt(std::size_t i);
-  const standin::ArcRecord& ArcAt(std::size_t i);
-  const standin::PadRecord& PadAt(std::size_t i);
+  standin::TrackRecord TrackAt(std::size_t i);
+  standin::FillRecord FillAt(std::size_t i);
+  standin::ArcRecord ArcAt(std::size_t i);
+  standin::PadRecord PadAt(std::size_t i);
 
   std::filesystem::path dir_;
 };
