@@ -43,8 +43,12 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
   TShortString<255> statement;
   TextFile& file = run.File;
   char c = NextChar(run);
-  while (c == '\0' && !file.AtEnd()) c = NextChar(run);
-  int32_t startLine = run.LineNumber;
+  // Line feeds between statements only separate them. Taken into the next statement they
+  // would hide its "%" from the test below, and a file with bare line-feed line ends would
+  // read as one long parameter statement that draws nothing.
+  while ((c == '\0' || c == '\n') && !file.AtEnd()) c = NextChar(run);
+  if (c == '\n') c = '\0';
+  const int32_t startLine = run.LineNumber;
   char terminator = '*';
   if (c == '%') {
     terminator = '%';
@@ -56,9 +60,6 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
     c = NextChar(run);
   }
   statement.Append(c);
-  // In a file with bare line feeds the statement takes them in; its text starts after them.
-  for (std::size_t i = 1; i < statement.Size() && statement[i - 1] == '\n' && statement[i] == '\n'; ++i)
-    CountLine(startLine);
   run.StatementLine = startLine;
   return statement;
 }

@@ -22,7 +22,9 @@ TEST_F(StatementReaderTest, SplitsTheFileIntoStatements) {
       {"%FSLAX24Y24*%\r\nG04 title*\r\nD10*X1Y2D01*\r\n", {"%FSLAX24Y24*%", "G04 title*", "D10*", "X1Y2D01*", "\0"s}},
       {"%ADD10C,\r\n0.01*\r\nADD11C,0.02*%X1*", {"%ADD10C,0.01*ADD11C,0.02*%", "X1*"}},
       {"X1*\rY2*dropped\nY3*", {"X1*", "Y3*"}},  // a line end runs from CR through the next LF
-      {"X1*\nY2*\n", {"X1*", "\nY2*", "\n"}},    // a lone LF is an ordinary character
+      {"X1*\nY2*\n", {"X1*", "Y2*", "\0"s}},  // line feeds between statements separate them
+      {"%FSLAX24Y24*%\n%MOIN*%\n%ADD10C,\n0.01*%\nX1*\n", {"%FSLAX24Y24*%", "%MOIN*%", "%ADD10C,\n0.01*%", "X1*", "\0"s}},
+      {"X1\nY2*", {"X1\nY2*"}},  // inside a statement a lone LF is an ordinary character
       {"X1*\x1AY2*", {"X1*"}},
       {"X1*\r\n\x1A\r\nY2*", {"X1*", "\0"s}},
       {"\0\0X1*\0Y2*X3\0Y4*"s, {"X1*", "Y2*", "X3\0Y4*"s}},  // NULs are skipped only before a statement

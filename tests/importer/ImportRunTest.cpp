@@ -95,6 +95,17 @@ TEST_F(ExampleImport, BoardWithEveryApertureShapeAndArcs) {
   EXPECT_EQ(Server().Progress().FinishCount(), 1);
 }
 
+// Files with bare line-feed line ends are common; they must read exactly like their CR LF twins.
+TEST_F(ExampleImport, LineFeedOnlyFileReadsLikeItsCrLfTwin) {
+  std::string text = ReadExample("board.gtl");
+  std::erase(text, '\r');
+  ASSERT_TRUE(Import(Write("board-lf.gtl", text)));
+  ASSERT_EQ(Objects().size(), 18u);
+  EXPECT_EQ(FillAt(11).X2, 8100000);
+  EXPECT_EQ(ArcAt(14).EndAngle, 540.0);
+  EXPECT_EQ(PadAt(10).TopShape, PadShape::Octagon);
+}
+
 // Millimetre coordinates (no units statement after a fresh load) and a plain aperture list found
 // by the changed-extension rule.
 TEST_F(ExampleImport, Rs274dWithApertureList) {
