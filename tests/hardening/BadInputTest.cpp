@@ -19,6 +19,8 @@
 namespace zz::hardening {
 namespace {
 
+using namespace std::string_view_literals;
+
 // D10 defined, selected and flashed at the origin: lines 3 to 5 after a two-line header.
 constexpr std::string_view kFlashAtOrigin = "%ADD10C,0.010*%\r\nD10*\r\nX0Y0D03*\r\n";
 
@@ -142,7 +144,7 @@ TEST_F(ContentCases, RandomBytesAfterTheFirstLineEndCleanly) {
 
 TEST_F(ContentCases, NulBytesAreSkippedBetweenStatementsAndEndAField) {
   ExpectSuccess(
-      ImportBytes(std::string(kInchHeader) + std::string("%ADD10C,0.010*%\r\n\0\0\0D10*\0\0X100\0Y200D03*\0", 43)));
+      ImportBytes(std::string(kInchHeader) + std::string("%ADD10C,0.010*%\r\n\0\0\0D10*\0\0X100\0Y200D03*\0"sv)));
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 1U);
   EXPECT_EQ(pads[0].X, 100000);
