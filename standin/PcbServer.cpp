@@ -60,20 +60,30 @@ THandle PcbApi_CreateObject(uint8_t kind) { return S().CreateObject(kind); }
 
 TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().AddObject(board, object); }
 
+// Four flag-byte calls per primitive: a fetch reads the byte, a store that changes nothing
+// changes nothing.
 void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
   const CommonFields* stored = S().FindCommon(handle);
-  if (stored == nullptr || !IsDirection(direction)) return;
-  CommonFields c = *stored;
-  Exchange(direction, std::tie(c.BitField2), bits);
-  if (c.BitField2 != stored->BitField2) S().SetCommon(handle, c);
+  if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
+  if (direction == zz::kFetch) {
+    *bits = stored->BitField2;
+  } else if (*bits != stored->BitField2) {
+    CommonFields c = *stored;
+    c.BitField2 = *bits;
+    S().SetCommon(handle, c);
+  }
 }
 
 void PcbApi_GetObjectBitField3(TSyncDirection direction, THandle handle, uint8_t* bits) {
   const CommonFields* stored = S().FindCommon(handle);
-  if (stored == nullptr || !IsDirection(direction)) return;
-  CommonFields c = *stored;
-  Exchange(direction, std::tie(c.BitField3), bits);
-  if (c.BitField3 != stored->BitField3) S().SetCommon(handle, c);
+  if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
+  if (direction == zz::kFetch) {
+    *bits = stored->BitField3;
+  } else if (*bits != stored->BitField3) {
+    CommonFields c = *stored;
+    c.BitField3 = *bits;
+    S().SetCommon(handle, c);
+  }
 }
 
 TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t* StateFlags, uint16_t* IndexWord,

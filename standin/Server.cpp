@@ -320,23 +320,6 @@ std::optional<PadRecord> Server::FindPad(THandle handle) const {
   return Pad(row);
 }
 
-const CommonFields* Server::FindCommon(THandle handle) const {
-  const ObjectSlot* slot = SlotOf(handle);
-  if (slot == nullptr) return nullptr;
-  switch (slot->Kind) {
-    case TObjectKind::Track:
-      return &trackStyles_[tracks_[slot->Index].Style].Common;
-    case TObjectKind::Fill:
-      return &fillStyles_[fills_[slot->Index].Style].Common;
-    case TObjectKind::Arc:
-      return &arcStyles_[arcs_[slot->Index].Style].Common;
-    case TObjectKind::Pad:
-      return &padStyles_[pads_[slot->Index].Style].Common;
-    default:
-      return &otherStyles_[others_[slot->Index].Style];
-  }
-}
-
 // ---- Changing objects ----
 
 bool Server::SetTrack(uint32_t row, const TrackRecord& t) {

@@ -72,7 +72,22 @@ class Server {
   std::optional<ArcRecord> FindArc(THandle handle) const;
   std::optional<PadRecord> FindPad(THandle handle) const;
   // The common values of an object of any kind, or null; valid until the object changes.
-  const CommonFields* FindCommon(THandle handle) const;
+  const CommonFields* FindCommon(THandle handle) const {
+    const ObjectSlot* slot = SlotOf(handle);
+    if (slot == nullptr) return nullptr;
+    switch (slot->Kind) {
+      case TObjectKind::Track:
+        return &trackStyles_[tracks_[slot->Index].Style].Common;
+      case TObjectKind::Fill:
+        return &fillStyles_[fills_[slot->Index].Style].Common;
+      case TObjectKind::Arc:
+        return &arcStyles_[arcs_[slot->Index].Style].Common;
+      case TObjectKind::Pad:
+        return &padStyles_[pads_[slot->Index].Style].Common;
+      default:
+        return &otherStyles_[others_[slot->Index].Style];
+    }
+  }
 
   // ---- Changing objects (the entry points) ----
   // The object's row in the storage of its kind, or kNoRow for an unknown handle or another kind.

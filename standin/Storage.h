@@ -105,7 +105,21 @@ class Interner {
   }
 
  private:
-  static bool Same(const Style& a, const Style& b) { return std::memcmp(&a, &b, sizeof(Style)) == 0; }
+  // Word by word: the blocks are a few dozen bytes, and a library call would cost more than the compare.
+  static bool Same(const Style& a, const Style& b) {
+    static_assert(sizeof(Style) % sizeof(uint32_t) == 0);
+    const auto* pa = reinterpret_cast<const unsigned char*>(&a);
+    const auto* pb = reinterpret_cast<const unsigned char*>(&b);
+    uint32_t differ = 0;
+    for (std::size_t i = 0; i < sizeof(Style); i += sizeof(uint32_t)) {
+      uint32_t wa = 0;
+      uint32_t wb = 0;
+      std::memcpy(&wa, pa + i, sizeof wa);
+      std::memcpy(&wb, pb + i, sizeof wb);
+      differ |= wa ^ wb;
+    }
+    return differ == 0;
+  }
   static std::size_t Hash(const Style& style) {
     return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(&style), sizeof(Style)));
   }

@@ -1,5 +1,6 @@
 #include "gerber/Dispatch.h"
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -13,7 +14,15 @@
 namespace zz {
 namespace {
 
-bool IsFieldChar(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
+// Character classes by table: every character of every data statement passes through them.
+constexpr std::array<bool, 256> kFieldChar = [] {
+  std::array<bool, 256> table{};
+  for (char c = '0'; c <= '9'; ++c) table[static_cast<unsigned char>(c)] = true;
+  table['+'] = table['-'] = table['.'] = true;
+  return table;
+}();
+
+bool IsFieldChar(char c) { return kFieldChar[static_cast<unsigned char>(c)]; }
 
 // The field characters from `start` on.
 std::string_view FieldAfter(std::string_view statement, std::size_t start) {
@@ -25,40 +34,30 @@ std::string_view FieldAfter(std::string_view statement, std::size_t start) {
 // Where the keys of a statement first occur, found in one pass: a data statement asks for six
 // keys, and a search per key would read the statement six times.
 struct KeyPositions {
+  enum Key : uint8_t { kOther, kPercent, kD, kG, kX, kY, kI, kJ, kKeyCount };
   static constexpr std::size_t kNone = std::string_view::npos;
-  std::size_t Percent = kNone, D = kNone, G = kNone, X = kNone, Y = kNone, I = kNone, J = kNone;
+  static constexpr std::array<uint8_t, 256> kKeyOf = [] {
+    std::array<uint8_t, 256> table{};
+    table['%'] = kPercent;
+    table['D'] = kD;
+    table['G'] = kG;
+    table['X'] = kX;
+    table['Y'] = kY;
+    table['I'] = kI;
+    table['J'] = kJ;
+    return table;
+  }();
 
+  std::array<std::size_t, kKeyCount> At;
+
+  // From the back, so that the first occurrence is the one left standing.
   explicit KeyPositions(std::string_view statement) {
-    for (std::size_t i = statement.size(); i-- > 0;) {
-      switch (statement[i]) {
-        case '%':
-          Percent = i;
-          break;
-        case 'D':
-          D = i;
-          break;
-        case 'G':
-          G = i;
-          break;
-        case 'X':
-          X = i;
-          break;
-        case 'Y':
-          Y = i;
-          break;
-        case 'I':
-          I = i;
-          break;
-        case 'J':
-          J = i;
-          break;
-        default:
-          break;
-      }
-    }
+    At.fill(kNone);
+    for (std::size_t i = statement.size(); i-- > 0;) At[kKeyOf[static_cast<unsigned char>(statement[i])]] = i;
   }
-  static std::string_view Field(std::string_view statement, std::size_t key) {
-    return key == kNone ? std::string_view() : FieldAfter(statement, key + 1);
+  bool Has(Key key) const { return At[key] != kNone; }
+  std::string_view Field(std::string_view statement, Key key) const {
+    return At[key] == kNone ? std::string_view() : FieldAfter(statement, At[key] + 1);
   }
 };
 
@@ -156,18 +155,18 @@ std::string_view ExtractField(std::string_view statement, std::string_view key) 
 bool DispatchStatement(GerberRun& run, std::string_view statement) {
   TGerberState& state = run.State;
   const KeyPositions keys(statement);
-  if (keys.Percent != KeyPositions::kNone) {
+  if (keys.Has(KeyPositions::kPercent)) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
     return false;
   }
-  ApplyDField(state, statement, KeyPositions::Field(statement, keys.D));
-  ApplyGField(state, statement, KeyPositions::Field(statement, keys.G));
-  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.X), state.CoordX);
-  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.Y), state.CoordY);
-  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.I), state.CoordI);
-  ApplyCoordinate(state, statement, KeyPositions::Field(statement, keys.J), state.CoordJ);
+  ApplyDField(state, statement, keys.Field(statement, KeyPositions::kD));
+  ApplyGField(state, statement, keys.Field(statement, KeyPositions::kG));
+  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kX), state.CoordX);
+  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kY), state.CoordY);
+  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kI), state.CoordI);
+  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kJ), state.CoordJ);
   return true;
 }
 

@@ -37,6 +37,15 @@ inline char NextChar(GerberRun& run) {
   return c;
 }
 
+// NextChar where the file is known to be neither at its end nor at a line end: the common case
+// inside a statement, which needs none of NextChar's tests.
+inline char TakeChar(GerberRun& run) {
+  const char c = run.File.ReadChar();
+  if (c == '\n') CountLine(run.LineNumber);
+  host::PcbApi_Percent_Update();
+  return c;
+}
+
 // The next statement; at most 255 characters are kept, the rest up to the terminator is read
 // and dropped. After the last statement of a file one more, a single NUL, is read.
 inline TShortString<255> ReadStatement(GerberRun& run) {
@@ -57,7 +66,7 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
   }
   while (c != terminator && !file.AtEnd()) {
     statement.Append(c);
-    c = NextChar(run);
+    c = file.AtLineEnd() ? NextChar(run) : TakeChar(run);
   }
   statement.Append(c);
   run.StatementLine = startLine;
