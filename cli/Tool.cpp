@@ -93,8 +93,11 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   if (report.Recognised) report.TableFile = GuessApertureTableFile(command.File);
   report.Layer = standin::CurrentLayerNumber(board);
   report.Messages = server.Messages();
-  report.Counts = CountObjects(server, board);
-  report.Bounds = standin::BoardBounds(server, board);
+  // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
+  if (!command.Quiet) {
+    report.Counts = CountObjects(server, board);
+    report.Bounds = standin::BoardBounds(server, board);
+  }
 
   bool written = true;
   if (command.JsonOut) {
