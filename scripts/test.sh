@@ -18,15 +18,28 @@ done
 
 timings=()
 stage_start=0
+stage_cpu=0
+times_file="$(mktemp)"
+# CPU seconds (user + system) of all finished child processes; on a shared machine it says more
+# about the cost of a stage than the wall clock does.
+children_cpu() {
+  times >"$times_file"
+  awk 'NR == 2 {
+    n = split($0, t, /[ms ]+/); total = 0
+    for (i = 1; i + 1 <= n; i += 2) total += t[i] * 60 + t[i + 1]
+    printf "%d", total }' "$times_file"
+}
 begin() {
   stage_start=$SECONDS
+  stage_cpu=$(children_cpu)
   printf '\n==== %s\n' "$1"
 }
 finish() {
-  timings+=("$(printf '%-24s %4ds' "$1" $((SECONDS - stage_start)))")
+  timings+=("$(printf '%-24s %5ds wall %6ds CPU' "$1" $((SECONDS - stage_start)) $(($(children_cpu) - stage_cpu)))")
 }
 report() {
   local status=$?
+  rm -f "$times_file"
   # The Wine server of the test prefix lingers for a while after the last test; end it now.
   if [ -f build/mingw/wineprefix/.zz-ready ] && command -v wineserver >/dev/null 2>&1; then
     WINEPREFIX="$root/build/mingw/wineprefix" wineserver -k >/dev/null 2>&1 || true
