@@ -8,9 +8,41 @@ namespace zzcli {
 namespace {
 
 bool ReadNumber(std::string_view field, int64_t& value) {
+  // Nearly every field is a few plain digits.
+  if (!field.empty() && field.size() <= 18) {
+    int64_t n = 0;
+    std::size_t i = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) n = n * 10 + (field[i] - '0');
+    if (i == field.size()) {
+      value = n;
+      return true;
+    }
+  }
   if (!field.empty() && field.front() == '+') field.remove_prefix(1);
   const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
   return error == std::errc() && end == field.data() + field.size() && !field.empty();
+}
+
+bool IsFieldChar(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
+
+// The fields after the first "G" and the first "D" of a data statement (as ExtractField gives
+// them), found in one pass: this runs for every statement of files of millions.
+void GAndDFields(std::string_view statement, std::string_view& g, std::string_view& d) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  std::size_t gAt = kNone;
+  std::size_t dAt = kNone;
+  for (std::size_t i = 0; i < statement.size() && (gAt == kNone || dAt == kNone); ++i) {
+    if (statement[i] == 'G' && gAt == kNone) gAt = i;
+    if (statement[i] == 'D' && dAt == kNone) dAt = i;
+  }
+  const auto fieldAfter = [&](std::size_t at) {
+    if (at == kNone) return std::string_view();
+    std::size_t end = at + 1;
+    while (end < statement.size() && IsFieldChar(statement[end])) ++end;
+    return statement.substr(at + 1, end - at - 1);
+  };
+  g = fieldAfter(gAt);
+  d = fieldAfter(dAt);
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
@@ -56,7 +88,9 @@ void IgnoredStatements::OnParameter(std::string_view statement) {
 
 void IgnoredStatements::OnData(const zz::GerberRun& run, std::string_view statement) {
   int64_t number = 0;
-  const std::string_view g = zz::ExtractField(statement, "G");
+  std::string_view g;
+  std::string_view d;
+  GAndDFields(statement, g, d);
   if (!g.empty() && ReadNumber(g, number)) {
     if (number == 36) {
       ++regions_;
@@ -65,7 +99,6 @@ void IgnoredStatements::OnData(const zz::GerberRun& run, std::string_view statem
       ++gCodes_;
     }
   }
-  const std::string_view d = zz::ExtractField(statement, "D");
   if (!d.empty() && ReadNumber(d, number) && number != 1 && number != 2 && number != 3 &&
       !(number >= 10 && number <= 999)) {
     ++dCodes_;

@@ -40,15 +40,24 @@ constexpr std::size_t kMaxPlainDigits = 15;  // below 2^53, so the digits are he
 // and pointed text: the digits as an integer over a power of ten is the same correctly rounded
 // double that reading the text gives, and it goes through the same conversion. False for
 // anything else, which takes the general road.
-bool DecodePlainDigits(const TGerberState& state, std::string_view digits, std::size_t integerDigits, std::size_t width,
-                       int32_t& result) {
-  std::size_t length = digits.size();
-  if (length == 0 || length > kMaxPlainDigits) return false;
+bool DecodePlainDigits(const TGerberState& state, std::string_view digits, int32_t& result) {
+  if (digits.empty() || digits.size() > kMaxPlainDigits) return false;
   uint64_t n = 0;
   for (const char c : digits) {
     if (!IsDigit(c)) return false;
     n = n * 10 + static_cast<uint64_t>(c - '0');
   }
+  return DecodeDigitValue(state, n, digits.size(), result);
+}
+
+}  // namespace
+
+bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result) {
+  if (length == 0 || length > kMaxPlainDigits) return false;
+  const std::size_t integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
+  const std::size_t width =
+      integerDigits + static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
+  uint64_t n = digits;
   if (state.TrailingZerosOmitted && length < width) {
     if (width > kMaxPlainDigits) return false;
     for (; length < width; ++length) n *= 10;
@@ -69,8 +78,6 @@ bool DecodePlainDigits(const TGerberState& state, std::string_view digits, std::
   result = state.Imperial ? MilToInternal(value) : MmToInternal(value);
   return true;
 }
-
-}  // namespace
 
 void ReadFormatStatement(TGerberState& state, std::string_view statement) {
   TShortString<255> upper(statement);
@@ -103,7 +110,7 @@ int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits) {
   const std::size_t decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
   const std::size_t width = integerDigits + decimalDigits;
 
-  if (int32_t value = 0; DecodePlainDigits(state, digits, integerDigits, width, value)) {
+  if (int32_t value = 0; DecodePlainDigits(state, digits, value)) {
     return static_cast<int32_t>(sign * value);
   }
 

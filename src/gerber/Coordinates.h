@@ -2,6 +2,7 @@
 
 // The format statement and the decoding of X, Y, I and J digit strings into internal units.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -19,5 +20,10 @@ void ReadFormatStatement(TGerberState& state, std::string_view statement);
 // a whole number once padded reads as its longest leading number; a value beyond 32 bits
 // raises ERangeError.
 int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits);
+
+// DecodeCoordinate of a field of `length` digits (1 to 15, no sign, no point) that read `digits`
+// as a whole number, for a caller that has read them already. False when such a field needs the
+// general road (more than 15 digits once padded); DecodeCoordinate then gives its value.
+bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result);
 
 }  // namespace zz

@@ -134,11 +134,28 @@ void ApplyGField(TGerberState& state, std::string_view statement, std::string_vi
   }
 }
 
-void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::string_view field,
-                     int32_t& registerValue) {
-  if (field.empty()) return;
+// The field after the key at `key` (kNone: absent). X, Y, I and J fields are nearly always a few
+// digits, perhaps after a sign: those are read in the pass that finds their end. Anything else
+// goes through the field's text.
+void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::size_t key, int32_t& registerValue) {
+  if (key == KeyPositions::kNone) return;
   try {
-    registerValue = DecodeCoordinate(state, field);
+    std::size_t i = key + 1;
+    const std::size_t size = statement.size();
+    bool negative = false;
+    if (i < size && (statement[i] == '-' || statement[i] == '+')) negative = statement[i++] == '-';
+    const std::size_t first = i;
+    uint64_t digits = 0;
+    for (; i < size && i - first < 16 && statement[i] >= '0' && statement[i] <= '9'; ++i) {
+      digits = digits * 10 + static_cast<uint64_t>(statement[i] - '0');
+    }
+    int32_t value = 0;
+    if (i > first && (i == size || !IsFieldChar(statement[i])) && DecodeDigitValue(state, digits, i - first, value)) {
+      registerValue = negative ? -value : value;
+      return;
+    }
+    const std::string_view field = FieldAfter(statement, key + 1);
+    if (!field.empty()) registerValue = DecodeCoordinate(state, field);
   } catch (const ERangeError& error) {
     ThrowRangeInStatement(error, statement);
   }
@@ -163,10 +180,10 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
   }
   ApplyDField(state, statement, keys.Field(statement, KeyPositions::kD));
   ApplyGField(state, statement, keys.Field(statement, KeyPositions::kG));
-  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kX), state.CoordX);
-  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kY), state.CoordY);
-  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kI), state.CoordI);
-  ApplyCoordinate(state, statement, keys.Field(statement, KeyPositions::kJ), state.CoordJ);
+  ApplyCoordinate(state, statement, keys.At[KeyPositions::kX], state.CoordX);
+  ApplyCoordinate(state, statement, keys.At[KeyPositions::kY], state.CoordY);
+  ApplyCoordinate(state, statement, keys.At[KeyPositions::kI], state.CoordI);
+  ApplyCoordinate(state, statement, keys.At[KeyPositions::kJ], state.CoordJ);
   return true;
 }
 
