@@ -71,12 +71,17 @@ fi
 
 # Wine starts its own background processes (services, desktop) from the first program that needs
 # them, and they inherit that program's output. Under CTest that output is a pipe that would then stay
-# open until the server leaves, so the program writes to files here and the script passes them on.
-out=$(mktemp "${TMPDIR:-/tmp}/wine-run.out.XXXXXX")
-err=$(mktemp "${TMPDIR:-/tmp}/wine-run.err.XXXXXX")
+# open until the server leaves, so the program writes to files that are followed here as they grow:
+# a program killed at its time limit has still shown what it did.
+out=$(mktemp "$prefix.out.XXXXXX")
+err=$(mktemp "$prefix.err.XXXXXX")
 trap 'rm -f "$out" "$err"' EXIT
+exec 3<&0
+wine "$program" "$@" <&3 >"$out" 2>"$err" &
+pid=$!
+tail -q -s 0.1 --pid="$pid" -n +1 -f "$out" &
+tail -q -s 0.1 --pid="$pid" -n +1 -f "$err" >&2 &
 status=0
-wine "$program" "$@" >"$out" 2>"$err" || status=$?
-cat "$err" >&2
-cat "$out"
+wait "$pid" || status=$?
+wait
 exit "$status"
