@@ -30,7 +30,12 @@ for harness in "${harnesses[@]}"; do
   esac
 done
 
-build=build/fuzz
+jobs="${ZZ_FUZZ_JOBS:-1}"
+case "$jobs" in
+  '' | *[!0-9]*) echo "fuzz.sh: ZZ_FUZZ_JOBS must be a whole number, not '$jobs'" >&2; exit 2 ;;
+esac
+
+build="$root/build/fuzz"
 cmake -S . -B "$build" -G "Unix Makefiles" \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZZ_FUZZ=ON -DZZ_BUILD_TESTS=OFF >/dev/null
@@ -40,7 +45,6 @@ cmake --build "$build" --target zz_fuzzers -j "$(nproc)"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:symbolize=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
-jobs="${ZZ_FUZZ_JOBS:-1}"
 parallel=()
 [ "$jobs" -le 1 ] || parallel=(-jobs="$jobs" -workers="$jobs")
 
@@ -48,16 +52,17 @@ failed=()
 for harness in "${harnesses[@]}"; do
   corpus="$build/corpus/$harness"
   findings="$build/findings/$harness"
+  work="$build/work/$harness"  # the workers' own logs (fuzz-N.log) go to the current folder
   log="$build/fuzz-$harness.log"
-  mkdir -p "$corpus" "$findings"
+  mkdir -p "$corpus" "$findings" "$work"
   printf '\n==== fuzz %s: %s s\n' "$harness" "$seconds"
   # -timeout: one input taking longer is a hang. -malloc_limit_mb: a single allocation that
   # large is an unbounded one. -max_len: room for the largest seed and then some.
   set +e
-  "$build/fuzz/zz_fuzz_$harness" "$corpus" "fuzz/corpus/$harness" \
-    -dict=fuzz/gerber.dict -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  (cd "$work" && "$build/fuzz/zz_fuzz_$harness" "$corpus" "$root/fuzz/corpus/$harness" \
+    -dict="$root/fuzz/gerber.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=512 -max_len=8192 -print_final_stats=1 "${parallel[@]}" \
-    -artifact_prefix="$findings/" >"$log" 2>&1
+    -artifact_prefix="$findings/" >"$log" 2>&1)
   status=$?
   set -e
   grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|peak_rss_mb)|^Done ' "$log" || true
