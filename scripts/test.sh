@@ -20,22 +20,25 @@ timings=()
 stage_start=0
 stage_cpu=0
 times_file="$(mktemp)"
-# CPU seconds (user + system) of all finished child processes; on a shared machine it says more
-# about the cost of a stage than the wall clock does.
-children_cpu() {
+# CPU seconds (user + system) of all finished child processes, into $cpu; on a shared machine it
+# says more about the cost of a stage than the wall clock does. (`times` must run in this shell.)
+cpu=0
+read_children_cpu() {
   times >"$times_file"
-  awk 'NR == 2 {
+  cpu=$(awk 'NR == 2 {
     n = split($0, t, /[ms ]+/); total = 0
     for (i = 1; i + 1 <= n; i += 2) total += t[i] * 60 + t[i + 1]
-    printf "%d", total }' "$times_file"
+    printf "%d", total }' "$times_file")
 }
 begin() {
   stage_start=$SECONDS
-  stage_cpu=$(children_cpu)
+  read_children_cpu
+  stage_cpu=$cpu
   printf '\n==== %s\n' "$1"
 }
 finish() {
-  timings+=("$(printf '%-24s %5ds wall %6ds CPU' "$1" $((SECONDS - stage_start)) $(($(children_cpu) - stage_cpu)))")
+  read_children_cpu
+  timings+=("$(printf '%-24s %5ds wall %6ds CPU' "$1" $((SECONDS - stage_start)) $((cpu - stage_cpu)))")
 }
 report() {
   local status=$?
