@@ -85,3 +85,10 @@ for preset in "${presets[@]}"; do
     exit "$status"
   fi
 done
+
+# A bounded run of every fuzz harness (clang, libFuzzer); any finding fails. Only with the full suite.
+if [ $# -eq 0 ]; then
+  begin "fuzz"
+  scripts/fuzz.sh "${ZZ_FUZZ_SECONDS:-60}"
+  finish "fuzz"
+fi
