@@ -46,6 +46,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       "then reports, dumps and draws that board.",
       "zizozudu"};
   app.set_version_flag("--version", versionText);
+  // A path such as /tmp/top.gtl is a file, never a Windows-style "/option".
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.footer(kFooter);
 

@@ -171,6 +171,8 @@ version: FileVersion $version"
     [ "$(grep -c '"layer":32,' layer32.json)" = 18 ] || fail "layer 32: not every object on layer 32"
     if [ -n "$native" ] && [ -x "$native" ]; then
       "$native" import examples/board.gtl --layer 32 --json native-layer32.json --quiet
+      # The plug-in has no counts of ignored statements to give the Wine host; compare without them.
+      sed -i -E '$ s/\],"ignored":\{[^}]*\}\}$/]}/' native-layer32.json
       cmp -s native-layer32.json layer32.json || fail "layer 32: the native tool's dump differs"
     fi
     ;;
