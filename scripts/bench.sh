@@ -50,8 +50,8 @@ bin="$build/bench"
 # name seed size
 files=("large-30MB 30 30M" "large-100MB 100 100M")
 mkdir -p "$data"
-for spec in "${files[@]}"; do
-  read -r name seed size <<<"$spec"
+for entry in "${files[@]}"; do
+  read -r name seed size <<<"$entry"
   if [[ ! -f "$data/$name.gbr" || ! -f "$data/$name.gbr.stats" ]]; then
     echo "== generate $name.gbr (seed $seed)"
     "$bin/zz-gengerber" large --seed "$seed" --size "$size" --out "$data/$name.gbr" >/dev/null
@@ -90,8 +90,8 @@ value() { sed -n "s/^$1=//p" "$2"; }
 
 rows=()
 notes=()
-for spec in "${files[@]}"; do
-  read -r name seed size <<<"$spec"
+for entry in "${files[@]}"; do
+  read -r name seed size <<<"$entry"
   file="$data/$name.gbr"
   mb=$(awk -v b="$(stat -c %s "$file")" 'BEGIN { printf "%.1f", b / 1048576 }')
   echo "== $name.gbr ($mb MB)"
