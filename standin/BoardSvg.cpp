@@ -123,9 +123,9 @@ void WritePad(std::ostream& out, const PadRecord& p) {
 
 }  // namespace
 
-void WriteBoardSvg(std::ostream& out, const Server& server, const Board& board) {
+void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board) {
   constexpr double kUnitsPerMm = 1.0 / kMillimetresPerUnit;
-  std::optional<Box> bounds = BoardBounds(server, board);
+  std::optional<Box> bounds = BoardBounds(objects, board);
   if (!bounds) bounds = Box{-5 * kUnitsPerMm, -5 * kUnitsPerMm, 5 * kUnitsPerMm, 5 * kUnitsPerMm};
   const double margin = 0.5 * kUnitsPerMm + 0.02 * std::max(bounds->Width(), bounds->Height());
   const double left = bounds->Left - margin;
@@ -140,22 +140,22 @@ void WriteBoardSvg(std::ostream& out, const Server& server, const Board& board) 
       << "\" fill=\"" << kBackground << "\"/>\n"
       << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
   for (const THandle handle : board.Objects) {
-    if (const auto t = server.FindTrack(handle)) {
+    if (const auto t = objects.FindTrack(handle)) {
       WriteTrack(out, *t);
-    } else if (const auto f = server.FindFill(handle)) {
+    } else if (const auto f = objects.FindFill(handle)) {
       WriteFill(out, *f);
-    } else if (const auto a = server.FindArc(handle)) {
+    } else if (const auto a = objects.FindArc(handle)) {
       WriteArc(out, *a);
-    } else if (const auto p = server.FindPad(handle)) {
+    } else if (const auto p = objects.FindPad(handle)) {
       WritePad(out, *p);
     }
   }
   out << "</g>\n</svg>\n";
 }
 
-std::string BoardSvg(const Server& server, const Board& board) {
+std::string BoardSvg(const ObjectStore& objects, const Board& board) {
   std::ostringstream out;
-  WriteBoardSvg(out, server, board);
+  WriteBoardSvg(out, objects, board);
   return out.str();
 }
 

@@ -12,12 +12,13 @@
 #include <ostream>
 #include <string>
 
-#include "standin/Server.h"
+#include "standin/Board.h"
+#include "standin/ObjectStore.h"
 
 namespace standin {
 
-void WriteBoardSvg(std::ostream& out, const Server& server, const Board& board);
-std::string BoardSvg(const Server& server, const Board& board);
+void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board);
+std::string BoardSvg(const ObjectStore& objects, const Board& board);
 
 // Internal units (1/10000 mil) in millimetres.
 constexpr double kMillimetresPerUnit = 0.0254 / 10000.0;

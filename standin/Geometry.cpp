@@ -108,18 +108,18 @@ double ArcSweep(double startAngle, double endAngle) {
   return sweep;
 }
 
-std::optional<Box> ObjectBounds(const Server& server, THandle handle) {
-  if (const auto t = server.FindTrack(handle)) return TrackBounds(*t);
-  if (const auto f = server.FindFill(handle)) return FillBounds(*f);
-  if (const auto a = server.FindArc(handle)) return ArcBounds(*a);
-  if (const auto p = server.FindPad(handle)) return PadBounds(*p);
+std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle) {
+  if (const auto t = objects.FindTrack(handle)) return TrackBounds(*t);
+  if (const auto f = objects.FindFill(handle)) return FillBounds(*f);
+  if (const auto a = objects.FindArc(handle)) return ArcBounds(*a);
+  if (const auto p = objects.FindPad(handle)) return PadBounds(*p);
   return std::nullopt;
 }
 
-std::optional<Box> BoardBounds(const Server& server, const Board& board) {
+std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board) {
   std::optional<Box> box;
   for (const THandle handle : board.Objects) {
-    if (const std::optional<Box> own = ObjectBounds(server, handle)) Include(box, *own);
+    if (const std::optional<Box> own = ObjectBounds(objects, handle)) Include(box, *own);
   }
   return box;
 }

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-#include "standin/Server.h"
+#include "standin/Board.h"
+#include "standin/ObjectStore.h"
 
 namespace standin {
 
@@ -30,8 +31,8 @@ double ArcSweep(double startAngle, double endAngle);
 
 // None for objects without a shape of their own (kinds the importer never creates) and for
 // unknown handles.
-std::optional<Box> ObjectBounds(const Server& server, THandle handle);
+std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle);
 // None for a board without shaped objects.
-std::optional<Box> BoardBounds(const Server& server, const Board& board);
+std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board);
 
 }  // namespace standin

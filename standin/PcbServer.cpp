@@ -62,28 +62,24 @@ TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().
 
 // Four flag-byte calls per primitive: a fetch reads the byte, a store that changes nothing
 // changes nothing.
-void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
+void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits, uint8_t CommonFields::*field) {
   const CommonFields* stored = S().FindCommon(handle);
   if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
   if (direction == zz::kFetch) {
-    *bits = stored->BitField2;
-  } else if (*bits != stored->BitField2) {
+    *bits = stored->*field;
+  } else if (*bits != stored->*field) {
     CommonFields c = *stored;
-    c.BitField2 = *bits;
+    c.*field = *bits;
     S().SetCommon(handle, c);
   }
 }
 
+void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
+  ExchangeFlagByte(direction, handle, bits, &CommonFields::BitField2);
+}
+
 void PcbApi_GetObjectBitField3(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  const CommonFields* stored = S().FindCommon(handle);
-  if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
-  if (direction == zz::kFetch) {
-    *bits = stored->BitField3;
-  } else if (*bits != stored->BitField3) {
-    CommonFields c = *stored;
-    c.BitField3 = *bits;
-    S().SetCommon(handle, c);
-  }
+  ExchangeFlagByte(direction, handle, bits, &CommonFields::BitField3);
 }
 
 TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t* StateFlags, uint16_t* IndexWord,
@@ -107,12 +103,12 @@ TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_CO
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Track);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  TrackRecord t = s.Track(row);
+  TrackRecord t = s.Get<TrackKind>(row);
   Exchange(
       direction,
       std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), t.X, t.Y, t.X2, t.Y2, t.Width, t.ExtValue1, t.ExtValue2, t.ExtValue3),
       ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
-  if (direction == zz::kStore && !s.SetTrack(row, t)) return kRefused;
+  if (direction == zz::kStore && !s.Set<TrackKind>(row, t)) return kRefused;
   return kDone;
 }
 
@@ -121,10 +117,10 @@ TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Fill);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  FillRecord f = s.Fill(row);
+  FillRecord f = s.Get<FillKind>(row);
   Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f.Common), f.X, f.Y, f.X2, f.Y2, f.ExtValue1, f.Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, ExtValue1, Rotation);
-  if (direction == zz::kStore && !s.SetFill(row, f)) return kRefused;
+  if (direction == zz::kStore && !s.Set<FillKind>(row, f)) return kRefused;
   return kDone;
 }
 
@@ -133,12 +129,12 @@ TStatus PcbApi_QueryArc(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Arc);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  ArcRecord a = s.Arc(row);
+  ArcRecord a = s.Get<ArcKind>(row);
   Exchange(
       direction,
       std::tie(ZZ_STANDIN_COMMON_TIE(a.Common), a.X, a.Y, a.Radius, a.StartAngle, a.EndAngle, a.LineWidth, a.ExtValue1),
       ZZ_PCBAPI_COMMON_A, X, Y, Radius, StartAngle, EndAngle, LineWidth, ExtValue1);
-  if (direction == zz::kStore && !s.SetArc(row, a)) return kRefused;
+  if (direction == zz::kStore && !s.Set<ArcKind>(row, a)) return kRefused;
   return kDone;
 }
 
@@ -152,8 +148,8 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  PadRecord p = s.Pad(row);
-  PadExtras e = s.ExtrasOf(p);
+  PadRecord p = s.Get<PadKind>(row);
+  PadExtras e = s.PadSides().Extras(p.Extras);
   Exchange(
       direction,
       std::tie(e.Name, e.PadByte1, e.PadByte2, e.PadText1, e.PadText2, e.PadValue1, e.PadText3, e.PadByte3, e.PadByte4,
@@ -176,11 +172,11 @@ TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  PadRecord p = s.Pad(row);
+  PadRecord p = s.Get<PadKind>(row);
   const uint8_t before = p.StackMode;
   Exchange(direction, std::tie(p.StackMode), StackMode);
   if (direction == zz::kStore && p.StackMode != before) {
-    const PadExtras extras = s.ExtrasOf(p);
+    const PadExtras extras = s.PadSides().Extras(p.Extras);
     if (!s.SetPad(row, p, extras)) return kRefused;
   }
   return kDone;
@@ -197,48 +193,48 @@ constexpr std::array<uint8_t, zz::kMaxClassicLayer + 1> kLayerPart = [] {
   return part;
 }();
 
-const Server::PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
+const PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
   const Server* server = detail::theServer;
   if (server == nullptr || !IsLayerNumber(layer)) return nullptr;
-  const Server::PadLayerAnswers& a = server->CachedLayerAnswers();
+  const PadLayerAnswers& a = server->CachedLayerAnswers();
   return handle == a.SimpleHandle ? &a : nullptr;
 }
 
 [[gnu::noinline]] TStatus ShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
-  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  const PadLayerAnswers* a = S().LayerAnswers(handle);
   if (a == nullptr || !IsLayerNumber(layer) || shape == nullptr) return kRefused;
-  *shape = a->Simple ? a->Shape[kLayerPart[layer]] : S().PadShapeOnLayer(S().Pad(a->Row), layer);
+  *shape = a->Simple ? a->Shape[kLayerPart[layer]] : S().PadSides().ShapeOnLayer(S().Get<PadKind>(a->Row), layer);
   return kDone;
 }
 
 [[gnu::noinline]] TStatus SizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  const PadLayerAnswers* a = S().LayerAnswers(handle);
   if (a == nullptr || !IsLayerNumber(layer) || xSize == nullptr || ySize == nullptr) return kRefused;
   if (a->Simple) {
     *xSize = a->XSize[kLayerPart[layer]];
     *ySize = a->YSize[kLayerPart[layer]];
   } else {
-    S().PadSizeOnLayer(S().Pad(a->Row), layer, *xSize, *ySize);
+    S().PadSides().SizeOnLayer(S().Get<PadKind>(a->Row), layer, *xSize, *ySize);
   }
   return kDone;
 }
 
 [[gnu::noinline]] TStatus CornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
-  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  const PadLayerAnswers* a = S().LayerAnswers(handle);
   if (a == nullptr || !IsLayerNumber(layer) || radius == nullptr) return kRefused;
-  *radius = a->Simple ? 0 : S().PadCornerRadiusOnLayer(S().Pad(a->Row), layer);
+  *radius = a->Simple ? 0 : S().PadSides().CornerRadiusOnLayer(S().Get<PadKind>(a->Row), layer);
   return kDone;
 }
 
 [[gnu::noinline]] TStatus CornerPercentOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
-  const Server::PadLayerAnswers* a = S().LayerAnswers(handle);
+  const PadLayerAnswers* a = S().LayerAnswers(handle);
   if (a == nullptr || !IsLayerNumber(layer) || percent == nullptr) return kRefused;
-  *percent = a->Simple ? 0 : S().PadCornerPercentOnLayer(S().Pad(a->Row), layer);
+  *percent = a->Simple ? 0 : S().PadSides().CornerPercentOnLayer(S().Get<PadKind>(a->Row), layer);
   return kDone;
 }
 
 TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
-  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  const PadLayerAnswers* a = SimplePad(handle, layer);
   if (a == nullptr || shape == nullptr) [[unlikely]]
     return ShapeOnLayer(handle, layer, shape);
   *shape = a->Shape[kLayerPart[layer]];
@@ -246,7 +242,7 @@ TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t*
 }
 
 TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  const PadLayerAnswers* a = SimplePad(handle, layer);
   if (a == nullptr || xSize == nullptr || ySize == nullptr) [[unlikely]]
     return SizeOnLayer(handle, layer, xSize, ySize);
   *xSize = a->XSize[kLayerPart[layer]];
@@ -255,7 +251,7 @@ TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* 
 }
 
 TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
-  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  const PadLayerAnswers* a = SimplePad(handle, layer);
   if (a == nullptr || radius == nullptr) [[unlikely]]
     return CornerRadiusOnLayer(handle, layer, radius);
   *radius = 0;
@@ -263,7 +259,7 @@ TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_
 }
 
 TStatus PcbApi_QueryPadCRPercentageOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
-  const Server::PadLayerAnswers* a = SimplePad(handle, layer);
+  const PadLayerAnswers* a = SimplePad(handle, layer);
   if (a == nullptr || percent == nullptr) [[unlikely]]
     return CornerPercentOnLayer(handle, layer, percent);
   *percent = 0;

@@ -2,11 +2,12 @@
 
 // The records of the objects the stand-in's board holds, as the queries exchange them and the
 // board's readers see them: every stored value of one object. The server keeps them in a
-// shorter form (Storage.h) and assembles a record when asked; rarely used carried values of
+// shorter form (ObjectKinds.h) and assembles a record when asked; rarely used carried values of
 // pads live in side tables reached by an index in the record.
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 
 #include "host/LayerTypes.h"
@@ -19,6 +20,12 @@ using zz::TObjectKind;
 
 constexpr int kLayerSlots = zz::kMaxClassicLayer + 1;  // per-layer pad data, layers 0..82
 constexpr uint32_t kNoSideEntry = 0;                   // side-table index 0 = none, else index + 1
+
+// Board handles live in a range of their own, so that an object handle passed as a board (or
+// the other way round) is refused instead of being taken for something else.
+constexpr THandle kBoardHandleBase = 0x40000000;
+constexpr std::size_t kMaxObjects = static_cast<std::size_t>(kBoardHandleBase) - 1;
+constexpr std::size_t kMaxBoards = 0xFFFF;
 
 // The values every object exchanges: the common part of the object queries and the two flag
 // bytes.
@@ -110,6 +117,9 @@ struct ObjectSlot {
   uint8_t Spare = 0;
   uint16_t Board = 0;  // 0 = not added yet, else the board's index + 1
 };
+
+// Name of an object kind as the board dump writes it ("track", "pad", ...).
+const char* KindName(TObjectKind kind);
 
 static_assert(sizeof(CommonFields) == 20);
 static_assert(sizeof(ObjectSlot) == 8);

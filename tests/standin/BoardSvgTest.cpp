@@ -6,6 +6,7 @@
 #include "QueryFields.h"
 #include "standin/BoardSvg.h"
 #include "standin/Registration.h"
+#include "standin/Server.h"
 
 namespace standin {
 namespace {

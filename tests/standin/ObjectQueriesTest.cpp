@@ -115,6 +115,22 @@ TEST_F(ObjectQueries, CommonValuesAndFlagBytesAreSharedByEveryQueryOfTheObject) 
   EXPECT_EQ(got, 0x77);
 }
 
+TEST_F(ObjectQueries, FlagBytesAndCommonValuesChangeOnlyTheirObject) {
+  const zz::THandle a = PcbApi_CreateObject(4);
+  const zz::THandle b = PcbApi_CreateObject(4);
+  uint8_t bits = 0x5A;
+  PcbApi_GetObjectBitField2(zz::kStore, a, &bits);
+  bits = 0;
+  PcbApi_GetObjectBitField2(zz::kFetch, b, &bits);
+  EXPECT_EQ(bits, 0);
+  PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
+  EXPECT_EQ(bits, 0x5A);
+  PcbApi_GetObjectBitField2(zz::kStore, a, nullptr);  // nothing to take
+  PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
+  EXPECT_EQ(bits, 0x5A);
+  EXPECT_EQ(TheServer().FindCommon(b)->BitField2, 0);
+}
+
 TEST_F(ObjectQueries, OnlyKindsWithAnObjectClassAreCreated) {
   for (const int kind : {0, 23, 24, 25, 27, 255}) EXPECT_EQ(PcbApi_CreateObject(static_cast<uint8_t>(kind)), 0) << kind;
   for (const int kind : {1, 2, 3, 4, 5, 6, 11, 22, 26}) {

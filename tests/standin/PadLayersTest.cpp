@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "QueryFields.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
@@ -21,7 +23,7 @@ class PadLayers : public ::testing::Test {
     EXPECT_EQ(PcbApi_QueryPadOrViaShapeOnLayer(handle_, layer, &shape), 0);
     return {x, y, shape};
   }
-  bool HasSideEntry() const { return TheServer().HasLayerOverrides(*TheServer().FindPad(handle_)); }
+  bool HasSideEntry() const { return TheServer().FindPad(handle_)->Layers != kNoSideEntry; }
   void StoreMid(int32_t x, int32_t y) const {
     test::Pad pad;
     pad.Query(zz::kFetch, handle_);
@@ -104,6 +106,76 @@ TEST_F(PadLayers, StackModeIsExchangedBothWays) {
   mode = 0;
   ASSERT_EQ(PcbApi_QueryPadStackMode(zz::kFetch, handle_, &mode), 0);
   EXPECT_EQ(mode, 2);
+}
+
+// The four per-layer queries answer from values kept for the pad asked about last; every way a
+// pad changes must show in the next answer.
+TEST(PadLayerCache, FollowEveryChangeOfTheirPad) {
+  Reset();
+  const auto sizeOn = [](zz::THandle h, uint8_t layer) {
+    int32_t x = -1, y = -1;
+    EXPECT_EQ(PcbApi_QueryPadOrViaSizeOnLayer(h, layer, &x, &y), 0);
+    return std::pair{x, y};
+  };
+  const auto shapeOn = [](zz::THandle h, uint8_t layer) {
+    uint8_t shape = 0xFF;
+    EXPECT_EQ(PcbApi_QueryPadOrViaShapeOnLayer(h, layer, &shape), 0);
+    return shape;
+  };
+  const zz::THandle a = test::Place<test::Pad>(2, [](test::Pad& p) {
+    p.TopX = 10, p.TopY = 11, p.MidX = 20, p.MidY = 21, p.BotX = 30, p.BotY = 31, p.TopShape = 2, p.MidShape = 3,
+    p.BotShape = 5;
+  });
+  const zz::THandle b = test::Place<test::Pad>(2, [](test::Pad& p) { p.TopX = p.TopY = 99; });
+  EXPECT_EQ(sizeOn(a, 1), std::pair(10, 11));
+  EXPECT_EQ(sizeOn(a, 0), std::pair(10, 11));
+  EXPECT_EQ(sizeOn(a, 82), std::pair(10, 11));
+  EXPECT_EQ(sizeOn(a, 2), std::pair(20, 21));
+  EXPECT_EQ(sizeOn(a, 31), std::pair(20, 21));
+  EXPECT_EQ(sizeOn(a, 32), std::pair(30, 31));
+  EXPECT_EQ(shapeOn(a, 32), 5);
+  EXPECT_EQ(sizeOn(b, 1), std::pair(99, 99));  // another pad in between
+  EXPECT_EQ(shapeOn(a, 15), 3);
+
+  test::Pad pad;
+  pad.Query(zz::kFetch, a);
+  pad.TopX = 12;
+  pad.Query(zz::kStore, a);
+  EXPECT_EQ(sizeOn(a, 1), std::pair(12, 11));
+
+  ASSERT_EQ(PcbApi_SetPadSizeOnLayer(a, 7, 70, 71), 0);
+  EXPECT_EQ(sizeOn(a, 7), std::pair(70, 71));
+  EXPECT_EQ(sizeOn(a, 8), std::pair(20, 21));
+  ASSERT_EQ(PcbApi_SetPadShapeOnLayer(a, 9, 1), 0);
+  EXPECT_EQ(shapeOn(a, 9), 1);
+  ASSERT_EQ(PcbApi_SetCRPctOnLayer(a, 7, 50), 0);
+  uint8_t percent = 0;
+  int32_t radius = 0;
+  EXPECT_EQ(PcbApi_QueryPadCRPercentageOnLayer(a, 7, &percent), 0);
+  EXPECT_EQ(PcbApi_QueryPadCornerRadiusOnLayer(a, 7, &radius), 0);
+  EXPECT_EQ(percent, 50);
+  EXPECT_EQ(radius, 70 * 50 / 200);
+  EXPECT_EQ(sizeOn(b, 1), std::pair(99, 99));
+  EXPECT_EQ(sizeOn(b, 7), std::pair(0, 0));
+
+  Reset();  // the same handle number now names no pad
+  int32_t x = 0, y = 0;
+  EXPECT_NE(PcbApi_QueryPadOrViaSizeOnLayer(a, 1, &x, &y), 0);
+}
+
+TEST(PadLayerCache, RefuseWhatIsNoPadLayer) {
+  Reset();
+  const zz::THandle pad = test::Place<test::Pad>(2, [](test::Pad&) {});
+  const zz::THandle track = PcbApi_CreateObject(4);
+  uint8_t shape = 0;
+  int32_t x = 0, y = 0;
+  EXPECT_EQ(PcbApi_QueryPadOrViaShapeOnLayer(pad, 82, &shape), 0);  // the answers are now at hand
+  EXPECT_NE(PcbApi_QueryPadOrViaShapeOnLayer(pad, 83, &shape), 0);
+  EXPECT_NE(PcbApi_QueryPadOrViaShapeOnLayer(pad, 1, nullptr), 0);
+  EXPECT_NE(PcbApi_QueryPadOrViaSizeOnLayer(pad, 1, &x, nullptr), 0);
+  EXPECT_NE(PcbApi_QueryPadOrViaSizeOnLayer(track, 1, &x, &y), 0);
+  EXPECT_NE(PcbApi_QueryPadOrViaSizeOnLayer(0, 1, &x, &y), 0);
+  EXPECT_NE(PcbApi_QueryPadOrViaShapeOnLayer(-1, 1, &shape), 0);
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+#pragma once
+
+// Every object ever created, in one handle space for all kinds (handle = index + 1): a slot per
+// handle naming the kind, the row in that kind's table (ObjectKinds.h) and the board it is on,
+// and the pads' side tables.
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <tuple>
+#include <type_traits>
+
+#include "standin/ChunkedVector.h"
+#include "standin/ObjectKinds.h"
+#include "standin/PadLayerAnswers.h"
+#include "standin/PadSideTables.h"
+#include "standin/Records.h"
+
+namespace standin {
+
+class ObjectStore {
+ public:
+  static constexpr uint32_t kNoRow = UINT32_MAX;
+
+  // No objects.
+  void Clear();
+
+  // A new object on no board with the kind's defaults; 0 when the kind has no object class
+  // (0, 23 to 25, above 26) or no more objects can be held.
+  THandle CreateObject(uint8_t kind);
+  std::size_t ObjectCount() const { return slots_.size(); }
+  const ObjectSlot* SlotOf(THandle handle) const {
+    const uint32_t index = static_cast<uint32_t>(handle) - 1U;
+    return index < slots_.size() ? &slots_[index] : nullptr;
+  }
+  // None for an unknown handle.
+  TObjectKind KindOf(THandle handle) const {
+    const ObjectSlot* slot = SlotOf(handle);
+    return slot != nullptr ? slot->Kind : TObjectKind::None;
+  }
+  // Board: the board's index + 1. The object must be known.
+  void SetBoardOf(THandle handle, uint16_t board) { slots_[static_cast<uint32_t>(handle) - 1U].Board = board; }
+
+  // ---- Reading ----
+  // Every stored value of a track, fill, arc or pad; none for an unknown handle or another kind.
+  std::optional<TrackRecord> FindTrack(THandle handle) const { return Find<TrackKind>(handle); }
+  std::optional<FillRecord> FindFill(THandle handle) const { return Find<FillKind>(handle); }
+  std::optional<ArcRecord> FindArc(THandle handle) const { return Find<ArcKind>(handle); }
+  std::optional<PadRecord> FindPad(THandle handle) const { return Find<PadKind>(handle); }
+  template <typename Kind>
+  std::optional<typename Kind::Record> Find(THandle handle) const {
+    const uint32_t row = RowOf(handle, Kind::kKind);
+    if (row == kNoRow) return std::nullopt;
+    return Get<Kind>(row);
+  }
+  // The common values of an object of any kind, or null; valid until the object changes.
+  // Asked four times per primitive created, so always compiled into the caller.
+  [[gnu::always_inline]] const CommonFields* FindCommon(THandle handle) const;
+
+  // The object's row in the table of its kind, or kNoRow for an unknown handle or another kind.
+  uint32_t RowOf(THandle handle, TObjectKind kind) const {
+    const ObjectSlot* slot = SlotOf(handle);
+    return slot != nullptr && slot->Kind == kind ? slot->Index : kNoRow;
+  }
+  template <typename Kind>
+  typename Kind::Record Get(uint32_t row) const {
+    return std::get<KindTable<Kind>>(tables_).Get(row);
+  }
+
+  // ---- Changing (the entry points) ----
+  // Each false, with nothing changed, when the values cannot be held for want of memory.
+  // A pad keeps its carried values.
+  template <typename Kind>
+  bool Set(uint32_t row, const typename Kind::Record& record);
+  // The pad's values and its carried values together; a side entry only when they are not the defaults.
+  bool SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras);
+  bool SetCommon(THandle handle, const CommonFields& common);
+
+  // ---- Pads ----
+  const PadSideTables& PadSides() const { return padSides_; }
+  // Layer must be 0..82.
+  bool SetPadShapeOnLayer(uint32_t row, uint8_t layer, uint8_t shape);
+  bool SetPadSizeOnLayer(uint32_t row, uint8_t layer, int32_t xSize, int32_t ySize);
+  bool SetPadCornerPercentOnLayer(uint32_t row, uint8_t layer, uint8_t percent);
+
+  // The pad's per-layer answers, or null when the handle is not a pad.
+  const PadLayerAnswers* LayerAnswers(THandle handle) {
+    if (handle == answers_.Handle && handle != 0) return &answers_;
+    return KeepLayerAnswers(handle);
+  }
+  // The answers kept for the pad asked about last (Handle 0: none).
+  const PadLayerAnswers& CachedLayerAnswers() const { return answers_; }
+
+  // Bytes held for objects and side tables (capacities, not sizes).
+  std::size_t MemoryUsage() const;
+
+ private:
+  using Tables = std::tuple<KindTable<TrackKind>, KindTable<FillKind>, KindTable<ArcKind>, KindTable<PadKind>,
+                            KindTable<OtherKind>>;
+
+  // Calls fn with the table of the kind (const as self is).
+  template <typename Self, typename Fn>
+  static decltype(auto) WithKind(Self& self, TObjectKind kind, Fn&& fn) {
+    switch (kind) {
+      case TObjectKind::Track:
+        return fn(std::get<KindTable<TrackKind>>(self.tables_));
+      case TObjectKind::Fill:
+        return fn(std::get<KindTable<FillKind>>(self.tables_));
+      case TObjectKind::Arc:
+        return fn(std::get<KindTable<ArcKind>>(self.tables_));
+      case TObjectKind::Pad:
+        return fn(std::get<KindTable<PadKind>>(self.tables_));
+      default:
+        return fn(std::get<KindTable<OtherKind>>(self.tables_));
+    }
+  }
+  KindTable<PadKind>& Pads() { return std::get<KindTable<PadKind>>(tables_); }
+
+  const PadLayerAnswers* KeepLayerAnswers(THandle handle);
+  // Gives the pad a layer side entry if it has none; false for want of memory.
+  bool EnsureLayerOverrides(uint32_t row);
+  template <typename Change>
+  bool ChangeLayerValue(uint32_t row, bool derived, Change&& change);
+
+  ChunkedVector<ObjectSlot> slots_;
+  Tables tables_;
+  PadSideTables padSides_;
+  PadLayerAnswers answers_;
+};
+
+inline const CommonFields* ObjectStore::FindCommon(THandle handle) const {
+  const ObjectSlot* slot = SlotOf(handle);
+  if (slot == nullptr) return nullptr;
+  return WithKind(*this, slot->Kind, [slot](const auto& table) { return &table.Common(slot->Index); });
+}
+
+template <typename Kind>
+bool ObjectStore::Set(uint32_t row, const typename Kind::Record& record) {
+  if constexpr (std::is_same_v<Kind, PadKind>) {
+    return SetPad(row, record, padSides_.Extras(Pads().StyleOf(row).Extras));
+  } else {
+    try {
+      std::get<KindTable<Kind>>(tables_).Set(row, record);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  }
+}
+
+}  // namespace standin
