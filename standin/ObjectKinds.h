@@ -77,42 +77,34 @@ static_assert(sizeof(TrackRow) == 20 && sizeof(FillRow) == 20 && sizeof(ArcRow) 
 // The value lists apply to the record and to the row or style alike: the names match.
 
 inline auto CommonValues(auto& c) {
-  return std::tie(c.LayerId, c.AuxValue1, c.AuxValue2, c.StateFlags, c.IndexWord, c.AuxByte, c.BitField2,
-                  c.BitField3);
+  return std::tie(c.LayerId, c.AuxValue1, c.AuxValue2, c.StateFlags, c.IndexWord, c.AuxByte, c.BitField2, c.BitField3);
 }
 
-struct TrackKind {
-  static constexpr TObjectKind kKind = TObjectKind::Track;
-  using Record = TrackRecord;
-  using Row = TrackRow;
-  using Style = TrackStyle;
+// What every kind description names: its kind number and its record, row and style.
+template <TObjectKind K, typename RecordT, typename RowT, typename StyleT>
+struct KindTypes {
+  static constexpr TObjectKind kKind = K;
+  using Record = RecordT;
+  using Row = RowT;
+  using Style = StyleT;
+};
+
+struct TrackKind : KindTypes<TObjectKind::Track, TrackRecord, TrackRow, TrackStyle> {
   static auto RowValues(auto& r) { return std::tie(r.X, r.Y, r.X2, r.Y2); }
   static auto StyleValues(auto& s) { return std::tie(s.Width, s.ExtValue1, s.ExtValue2, s.ExtValue3); }
 };
 
-struct FillKind {
-  static constexpr TObjectKind kKind = TObjectKind::Fill;
-  using Record = FillRecord;
-  using Row = FillRow;
-  using Style = FillStyle;
+struct FillKind : KindTypes<TObjectKind::Fill, FillRecord, FillRow, FillStyle> {
   static auto RowValues(auto& r) { return std::tie(r.X, r.Y, r.X2, r.Y2); }
   static auto StyleValues(auto& s) { return std::tie(s.ExtValue1, s.Rotation); }
 };
 
-struct ArcKind {
-  static constexpr TObjectKind kKind = TObjectKind::Arc;
-  using Record = ArcRecord;
-  using Row = ArcRow;
-  using Style = ArcStyle;
+struct ArcKind : KindTypes<TObjectKind::Arc, ArcRecord, ArcRow, ArcStyle> {
   static auto RowValues(auto& r) { return std::tie(r.X, r.Y, r.Radius, r.StartAngle, r.EndAngle); }
   static auto StyleValues(auto& s) { return std::tie(s.LineWidth, s.ExtValue1); }
 };
 
-struct PadKind {
-  static constexpr TObjectKind kKind = TObjectKind::Pad;
-  using Record = PadRecord;
-  using Row = PadRow;
-  using Style = PadStyle;
+struct PadKind : KindTypes<TObjectKind::Pad, PadRecord, PadRow, PadStyle> {
   static auto RowValues(auto& r) { return std::tie(r.X, r.Y); }
   static auto StyleValues(auto& s) {
     return std::tie(s.TopXSize, s.TopYSize, s.MidXSize, s.MidYSize, s.BotXSize, s.BotYSize, s.HoleSize, s.TopShape,
@@ -120,11 +112,8 @@ struct PadKind {
   }
 };
 
-struct OtherKind {
-  static constexpr TObjectKind kKind = TObjectKind::None;  // any kind but the four above
-  using Record = GenericRecord;
-  using Row = OtherRow;
-  using Style = OtherStyle;
+// Every kind but the four above (kKind None stands for them all).
+struct OtherKind : KindTypes<TObjectKind::None, GenericRecord, OtherRow, OtherStyle> {
   static auto RowValues(auto&) { return std::tie(); }
   static auto StyleValues(auto&) { return std::tie(); }
 };

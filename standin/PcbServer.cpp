@@ -200,70 +200,65 @@ const PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
   return handle == a.SimpleHandle ? &a : nullptr;
 }
 
-[[gnu::noinline]] TStatus ShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
+// One per-layer query: simple(answers, part, out...) answers for a simple pad, general(pad
+// side tables, pad, layer, out...) for any other.
+template <typename Simple, typename General, typename... Out>
+[[gnu::noinline]] TStatus AnyPadOnLayer(THandle handle, uint8_t layer, Simple simple, General general, Out*... out) {
   const PadLayerAnswers* a = S().LayerAnswers(handle);
-  if (a == nullptr || !IsLayerNumber(layer) || shape == nullptr) return kRefused;
-  *shape = a->Simple ? a->Shape[kLayerPart[layer]] : S().PadSides().ShapeOnLayer(S().Get<PadKind>(a->Row), layer);
-  return kDone;
-}
-
-[[gnu::noinline]] TStatus SizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  const PadLayerAnswers* a = S().LayerAnswers(handle);
-  if (a == nullptr || !IsLayerNumber(layer) || xSize == nullptr || ySize == nullptr) return kRefused;
+  if (a == nullptr || !IsLayerNumber(layer) || ((out == nullptr) || ...)) return kRefused;
   if (a->Simple) {
-    *xSize = a->XSize[kLayerPart[layer]];
-    *ySize = a->YSize[kLayerPart[layer]];
+    simple(*a, kLayerPart[layer], *out...);
   } else {
-    S().PadSides().SizeOnLayer(S().Get<PadKind>(a->Row), layer, *xSize, *ySize);
+    general(S().PadSides(), S().Get<PadKind>(a->Row), layer, *out...);
   }
   return kDone;
 }
 
-[[gnu::noinline]] TStatus CornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
-  const PadLayerAnswers* a = S().LayerAnswers(handle);
-  if (a == nullptr || !IsLayerNumber(layer) || radius == nullptr) return kRefused;
-  *radius = a->Simple ? 0 : S().PadSides().CornerRadiusOnLayer(S().Get<PadKind>(a->Row), layer);
-  return kDone;
-}
-
-[[gnu::noinline]] TStatus CornerPercentOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
-  const PadLayerAnswers* a = S().LayerAnswers(handle);
-  if (a == nullptr || !IsLayerNumber(layer) || percent == nullptr) return kRefused;
-  *percent = a->Simple ? 0 : S().PadSides().CornerPercentOnLayer(S().Get<PadKind>(a->Row), layer);
+template <typename Simple, typename General, typename... Out>
+TStatus OnLayer(THandle handle, uint8_t layer, Simple simple, General general, Out*... out) {
+  const PadLayerAnswers* a = SimplePad(handle, layer);
+  if (a == nullptr || ((out == nullptr) || ...)) [[unlikely]]
+    return AnyPadOnLayer(handle, layer, simple, general, out...);
+  simple(*a, kLayerPart[layer], *out...);
   return kDone;
 }
 
 TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
-  const PadLayerAnswers* a = SimplePad(handle, layer);
-  if (a == nullptr || shape == nullptr) [[unlikely]]
-    return ShapeOnLayer(handle, layer, shape);
-  *shape = a->Shape[kLayerPart[layer]];
-  return kDone;
+  return OnLayer(
+      handle, layer, [](const PadLayerAnswers& a, uint8_t part, uint8_t& out) { out = a.Shape[part]; },
+      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, uint8_t& out) { out = t.ShapeOnLayer(pad, l); },
+      shape);
 }
 
 TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
-  const PadLayerAnswers* a = SimplePad(handle, layer);
-  if (a == nullptr || xSize == nullptr || ySize == nullptr) [[unlikely]]
-    return SizeOnLayer(handle, layer, xSize, ySize);
-  *xSize = a->XSize[kLayerPart[layer]];
-  *ySize = a->YSize[kLayerPart[layer]];
-  return kDone;
+  return OnLayer(
+      handle, layer,
+      [](const PadLayerAnswers& a, uint8_t part, int32_t& x, int32_t& y) {
+        x = a.XSize[part];
+        y = a.YSize[part];
+      },
+      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, int32_t& x, int32_t& y) {
+        t.SizeOnLayer(pad, l, x, y);
+      },
+      xSize, ySize);
 }
 
 TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
-  const PadLayerAnswers* a = SimplePad(handle, layer);
-  if (a == nullptr || radius == nullptr) [[unlikely]]
-    return CornerRadiusOnLayer(handle, layer, radius);
-  *radius = 0;
-  return kDone;
+  return OnLayer(
+      handle, layer, [](const PadLayerAnswers&, uint8_t, int32_t& out) { out = 0; },
+      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, int32_t& out) {
+        out = t.CornerRadiusOnLayer(pad, l);
+      },
+      radius);
 }
 
 TStatus PcbApi_QueryPadCRPercentageOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
-  const PadLayerAnswers* a = SimplePad(handle, layer);
-  if (a == nullptr || percent == nullptr) [[unlikely]]
-    return CornerPercentOnLayer(handle, layer, percent);
-  *percent = 0;
-  return kDone;
+  return OnLayer(
+      handle, layer, [](const PadLayerAnswers&, uint8_t, uint8_t& out) { out = 0; },
+      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, uint8_t& out) {
+        out = t.CornerPercentOnLayer(pad, l);
+      },
+      percent);
 }
 
 TStatus PcbApi_SetPadShapeOnLayer(THandle handle, uint8_t layer, uint8_t shape) {

@@ -1,5 +1,8 @@
 #include "standin/Records.h"
 
+#include <cstddef>
+#include <iterator>
+
 namespace standin {
 
 bool PadExtras::IsDefault() const {
@@ -9,57 +12,16 @@ bool PadExtras::IsDefault() const {
 }
 
 const char* KindName(TObjectKind kind) {
-  switch (kind) {
-    case TObjectKind::Arc:
-      return "arc";
-    case TObjectKind::Pad:
-      return "pad";
-    case TObjectKind::Via:
-      return "via";
-    case TObjectKind::Track:
-      return "track";
-    case TObjectKind::Text:
-      return "text";
-    case TObjectKind::Fill:
-      return "fill";
-    case TObjectKind::FromTo:
-      return "from_to";
-    case TObjectKind::Net:
-      return "net";
-    case TObjectKind::Component:
-      return "component";
-    case TObjectKind::Polygon:
-      return "polygon";
-    case TObjectKind::Region:
-      return "region";
-    case TObjectKind::ComponentBody:
-      return "component_body";
-    case TObjectKind::Dimension:
-      return "dimension";
-    case TObjectKind::Coordinate:
-      return "coordinate";
-    case TObjectKind::ObjectClass:
-      return "object_class";
-    case TObjectKind::Rule:
-      return "rule";
-    case TObjectKind::ManualFromTo:
-      return "manual_from_to";
-    case TObjectKind::DifferentialPair:
-      return "differential_pair";
-    case TObjectKind::Violation:
-      return "violation";
-    case TObjectKind::Embedded:
-      return "embedded";
-    case TObjectKind::EmbeddedBoard:
-      return "embedded_board";
-    case TObjectKind::SplitPlane:
-      return "split_plane";
-    case TObjectKind::BoardOutline:
-      return "board_outline";
-    case TObjectKind::None:
-      break;
-  }
-  return "none";
+  // Indexed by kind number; the numbers without a kind (23 to 25) are "none" too.
+  // clang-format off
+  static constexpr const char* kNames[] = {
+      "none", "arc", "pad", "via", "track", "text", "fill", "from_to", "net", "component", "polygon", "region",
+      "component_body", "dimension", "coordinate", "object_class", "rule", "manual_from_to", "differential_pair",
+      "violation", "embedded", "embedded_board", "split_plane", "none", "none", "none", "board_outline",
+  };
+  // clang-format on
+  const auto index = static_cast<std::size_t>(kind);
+  return index < std::size(kNames) ? kNames[index] : "none";
 }
 
 }  // namespace standin
