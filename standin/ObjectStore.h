@@ -70,7 +70,7 @@ class ObjectStore {
 
   // ---- Changing (the entry points) ----
   // Each false, with nothing changed, when the values cannot be held for want of memory.
-  // A pad keeps its carried values.
+  // Set<PadKind> keeps the pad's carried values.
   template <typename Kind>
   bool Set(uint32_t row, const typename Kind::Record& record);
   // The pad's values and its carried values together; a side entry only when they are not the defaults.
