@@ -107,7 +107,7 @@ std::string FormatSummary(const ImportReport& report) {
     Line(out, "Bounding box", "none (no objects)");
   }
 
-  if (!report.Recognised) {
+  if (!report.TableSearched) {
     Line(out, "Aperture table", "not searched");
   } else {
     Line(out, "Aperture table", report.TableFile ? *report.TableFile : "none beside the file");

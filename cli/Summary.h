@@ -34,6 +34,7 @@ struct ImportReport {
   std::vector<std::string> Messages;
   ObjectCounts Counts;
   std::optional<standin::Box> Bounds;  // internal units
+  bool TableSearched = false;  // the import looked for an aperture table file
   std::optional<std::string> TableFile;
   std::optional<standin::IgnoredCounts> Ignored;
 };

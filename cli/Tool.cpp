@@ -50,11 +50,15 @@ bool Guarded(Fn&& call, std::string& error) {
   return false;
 }
 
+void Observe(const Plugin& plugin, zz::ImportObserver* observer) {
+  if (plugin.SetObserver != nullptr) plugin.SetObserver(observer);
+}
+
 }  // namespace
 
-std::string ExplainNotRecognised(const std::string& path) {
-  const Diagnosis diagnosis = DiagnoseGerberFile(path);
-  if (diagnosis.Reason != Unrecognised::None) return diagnosis.Text;
+std::string ExplainNotRecognised(const std::string& path, const ImportWatch& watch) {
+  if (const std::optional<std::string> problem = FileProblem(path)) return *problem;
+  if (watch.Failure()) return RecognitionFailureText(*watch.Failure());
   return "the importer turned it down although its first line holds a format statement";
 }
 
@@ -78,19 +82,26 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   report.File = command.File;
   const zz::TShortString<255> fileName(command.File);
   const zz::TShortString<255> reserved;
-  if (plugin.Ignored.BeforeImport) plugin.Ignored.BeforeImport();
+  // The recognition test is always watched, for the reason a file is turned down; the import
+  // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
+  ImportWatch watch;
+  const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
   report.Crashed = !Guarded(
       [&] {
+        Observe(plugin, &watch);
         report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
+        if (!watchImport) Observe(plugin, nullptr);
         report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
       },
       report.CrashText);
+  Observe(plugin, nullptr);
   if (report.Crashed) report.Result = false;
   if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
-  if (plugin.Ignored.AfterImport) report.Ignored = plugin.Ignored.AfterImport();
+  if (watchImport) report.Ignored = watch.Counts();
 
-  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(command.File);
-  if (report.Recognised) report.TableFile = GuessApertureTableFile(command.File);
+  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(command.File, watch);
+  report.TableSearched = watch.TableSearched();
+  report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
   report.Messages = server.Messages();
   // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
@@ -141,15 +152,18 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
     const zz::TShortString<255> fileName(file);
     bool recognised = false;
     std::string error;
+    ImportWatch watch;
+    Observe(plugin, &watch);
     if (!Guarded(
             [&] { recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0; },
             error)) {
       err << kTool << file << ": the recognition test stopped with an error: " << error << '\n';
     }
+    Observe(plugin, nullptr);
     if (recognised) {
       out << file << ": recognised\n";
     } else {
-      out << file << ": not recognised: " << ExplainNotRecognised(file) << '\n';
+      out << file << ": not recognised: " << ExplainNotRecognised(file, watch) << '\n';
       all = false;
     }
   }

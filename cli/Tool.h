@@ -4,14 +4,13 @@
 // and drives the importer only through its three exports, as the editor would.
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <ostream>
+#include <string>
 
 #include "cli/CommandLine.h"
+#include "cli/ImportWatch.h"
 #include "host/CallConv.h"
 #include "host/ShortString.h"
-#include "standin/BoardJson.h"
 
 namespace zzcli {
 
@@ -23,17 +22,12 @@ struct PluginExports {
                              int32_t boardHandle) = nullptr;
 };
 
-// Where the counts of what an import read and could not represent (statements ignored, by
-// kind) come from, once something observes the interpreter: BeforeImport starts counting,
-// AfterImport hands the counts over. Without it the summary and the dump carry no counts.
-struct IgnoredCountsHook {
-  std::function<void()> BeforeImport;
-  std::function<std::optional<standin::IgnoredCounts>()> AfterImport;
-};
-
 struct Plugin {
   PluginExports Exports;
-  IgnoredCountsHook Ignored;
+  // The importer's SetImportObserver: what the tool learns beyond the exports' answers (why a
+  // file was turned down, the table file, what was ignored). Without it the summary says less
+  // and the dump carries no counts.
+  void (*SetObserver)(zz::ImportObserver* observer) = nullptr;
 };
 
 // The whole tool; returns the exit code.
@@ -42,7 +36,8 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 
-// The reason a file the importer did not recognise was turned down, in plain words.
-std::string ExplainNotRecognised(const std::string& path);
+// The reason a file the importer did not recognise was turned down, in plain words: the tool's
+// own checks first, then what the watch heard from the recognition test.
+std::string ExplainNotRecognised(const std::string& path, const ImportWatch& watch);
 
 }  // namespace zzcli

@@ -1,9 +1,11 @@
 #include "gerber/Dispatch.h"
 
+#include <algorithm>
 #include <array>
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "gerber/Coordinates.h"
@@ -65,7 +67,13 @@ bool Contains(std::string_view statement, std::string_view part) {
   return statement.find(part) != std::string_view::npos;
 }
 
-int32_t ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
+bool HasDigit(std::string_view field) {
+  return std::any_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A D, G or ADD number; none for a field without any digit (the "-" of "D-CODE" in a comment),
+// which counts as absent.
+std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
   // D and G numbers are nearly always a few plain digits.
   if (!field.empty() && field.size() <= 9) {
     int32_t value = 0;
@@ -73,6 +81,7 @@ int32_t ReadInteger(std::string_view field, std::string_view key, std::string_vi
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
     if (i == field.size()) return value;
   }
+  if (!HasDigit(field)) return std::nullopt;
   int32_t value = 0;
   if (!TryReadInteger(field, value)) {
     throw EConversionError(std::string(key) + " number \"" + std::string(field) +
@@ -95,24 +104,31 @@ float ToSingle(double value) {
   return static_cast<float>(value);
 }
 
-void ApplyDField(TGerberState& state, std::string_view statement, std::string_view field) {
+// Both return what of the field is ignored, if anything.
+std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view statement, std::string_view field) {
   state.Operation = TOperation::None;
-  if (field.empty()) return;
-  const int32_t n = ReadInteger(field, "D", statement);
-  if (n == 1) {
+  if (field.empty()) return std::nullopt;
+  const std::optional<int32_t> n = ReadInteger(field, "D", statement);
+  if (!n) return IgnoredKind::FieldWithoutDigits;
+  if (*n == 1) {
     state.Operation = TOperation::Draw;
-  } else if (n == 2) {
+  } else if (*n == 2) {
     state.Operation = TOperation::Move;
-  } else if (n == 3) {
+  } else if (*n == 3) {
     state.Operation = TOperation::Flash;
-  } else if (n >= TApertureFile::kFirstDCode && n <= TApertureFile::kLastDCode) {
-    state.CurrentDCode = n;
+  } else if (*n >= TApertureFile::kFirstDCode && *n <= TApertureFile::kLastDCode) {
+    state.CurrentDCode = *n;
+  } else {
+    return IgnoredKind::DCodeWithoutEffect;
   }
+  return std::nullopt;
 }
 
-void ApplyGField(TGerberState& state, std::string_view statement, std::string_view field) {
-  if (field.empty()) return;
-  switch (ReadInteger(field, "G", statement)) {
+std::optional<IgnoredKind> ApplyGField(TGerberState& state, std::string_view statement, std::string_view field) {
+  if (field.empty()) return std::nullopt;
+  const std::optional<int32_t> n = ReadInteger(field, "G", statement);
+  if (!n) return IgnoredKind::FieldWithoutDigits;
+  switch (*n) {
     case 1:
       state.Interpolation = TInterpolation::Linear;
       break;
@@ -129,8 +145,55 @@ void ApplyGField(TGerberState& state, std::string_view statement, std::string_vi
       state.FullCircleEnabled = false;
       state.Interpolation = TInterpolation::Linear;
       break;
-    default:
+    case 4:   // comment
+    case 37:  // region end
+    case 54:  // aperture select
+    case 55:  // flash prepare
       break;
+    case 36:
+      return IgnoredKind::Region;
+    default:
+      return IgnoredKind::GCodeWithoutEffect;
+  }
+  return std::nullopt;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Whether the definition after "ADD<number>" is one of the standard templates read here.
+bool NamesStandardTemplate(std::string_view afterNumber) {
+  return StartsWith(afterNumber, "C,") || StartsWith(afterNumber, "R,") || StartsWith(afterNumber, "O,") ||
+         StartsWith(afterNumber, "P,") || afterNumber == "C*%" || afterNumber.empty();
+}
+
+// What a parameter statement asks for that is not carried out, judged by its first code.
+std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
+  std::string_view body = statement.substr(statement.find('%') + 1);
+  while (!body.empty() && (body.front() == ' ' || body.front() == '\n')) body.remove_prefix(1);
+  if (StartsWith(body, "FS") || StartsWith(body, "MO")) return std::nullopt;
+  if (StartsWith(body, "AM")) return IgnoredKind::ApertureMacro;
+  if (StartsWith(body, "AD")) {
+    if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
+    std::string_view rest = body.substr(2);
+    if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
+    while (!rest.empty() && rest.front() >= '0' && rest.front() <= '9') rest.remove_prefix(1);
+    if (NamesStandardTemplate(rest)) return std::nullopt;
+    return IgnoredKind::MacroAperture;
+  }
+  if (StartsWith(body, "LP")) return IgnoredKind::Polarity;
+  if (StartsWith(body, "SR")) return IgnoredKind::StepAndRepeat;
+  if (!body.empty() && body.front() != '%') return IgnoredKind::OtherParameter;
+  return std::nullopt;
+}
+
+void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::optional<IgnoredKind> d,
+                       std::optional<IgnoredKind> g) {
+  if (g) run.Observer->OnIgnored(*g, statement);
+  if (d) run.Observer->OnIgnored(*d, statement);
+  const TOperation operation = run.State.Operation;
+  if (run.HaveApertureTable && (operation == TOperation::Draw || operation == TOperation::Flash) &&
+      run.ApertureTable.FindAperture(run.State.CurrentDCode) == nullptr) {
+    run.Observer->OnIgnored(IgnoredKind::UndefinedAperture, statement);
   }
 }
 
@@ -176,19 +239,28 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
+    ReportIgnoredParameter(run, statement);
     return false;
   }
-  ApplyDField(state, statement, keys.Field(statement, KeyPositions::kD));
-  ApplyGField(state, statement, keys.Field(statement, KeyPositions::kG));
+  const std::optional<IgnoredKind> d = ApplyDField(state, statement, keys.Field(statement, KeyPositions::kD));
+  const std::optional<IgnoredKind> g = ApplyGField(state, statement, keys.Field(statement, KeyPositions::kG));
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kX], state.CoordX);
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kY], state.CoordY);
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kI], state.CoordI);
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kJ], state.CoordJ);
+  if (run.Observer != nullptr) ReportIgnoredData(run, statement, d, g);
   return true;
 }
 
+void ReportIgnoredParameter(const GerberRun& run, std::string_view statement) {
+  if (run.Observer == nullptr) return;
+  if (const std::optional<IgnoredKind> kind = IgnoredParameter(statement)) run.Observer->OnIgnored(*kind, statement);
+}
+
 void DefineApertureStatement(GerberRun& run, std::string_view statement) {
-  const int32_t dcode = ReadInteger(ExtractField(statement, "ADD"), "ADD", statement);
+  const std::optional<int32_t> number = ReadInteger(ExtractField(statement, "ADD"), "ADD", statement);
+  if (!number) return;  // "ADD" without a number, as in an attribute's text: no definition
+  const int32_t dcode = *number;
   run.State.CurrentDCode = dcode;
   if (dcode < TApertureFile::kFirstDCode || dcode > TApertureFile::kLastDCode) return;
 

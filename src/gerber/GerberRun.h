@@ -8,6 +8,7 @@
 
 #include "apertures/ApertureFile.h"
 #include "gerber/GerberState.h"
+#include "gerber/StatementObserver.h"
 #include "host/TextFile.h"
 
 namespace zz {
@@ -24,6 +25,8 @@ struct GerberRun {
   TApertureFile& ApertureTable;
   TPcbBoard* Board;
   TGerberState& State;
+  // Told what the interpreter ignores; null (the editor's case) for nobody.
+  StatementObserver* Observer = nullptr;
   // An aperture table file was found, or a definition statement has been read.
   bool HaveApertureTable = false;
   // The reader's line, from 1: every line end skipped, and every lone line feed read, starts

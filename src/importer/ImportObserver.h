@@ -1,26 +1,42 @@
 #pragma once
 
-// A seam for tools that want to know what an import read, without changing what it does: the
-// Linux tool counts the statements the plug-in reads and ignores. The editor never sets one;
-// an unset observer costs one test per statement.
+// The one road from the plug-in to a tool that wants to know what an import read, without
+// changing what it does: the Linux tool learns from it why a file was turned down, which
+// aperture table file was loaded and what was ignored. The editor never sets one.
 
-#include <string_view>
+#include <optional>
+#include <string>
 
-#include "gerber/GerberRun.h"
+#include "gerber/StatementObserver.h"
 
 namespace zz {
 
-class ImportObserver {
- public:
-  virtual ~ImportObserver() = default;
-  // A run is about to read its file.
-  virtual void OnRunStart() {}
-  // A statement has been dispatched; for a data statement the state holds its fields and the
-  // operation has not been carried out yet. Called for the format statement too.
-  virtual void OnStatement(const GerberRun& run, std::string_view statement, bool isData) = 0;
+struct GerberRun;
+
+// Why the recognition test turned a file down.
+struct RecognitionFailure {
+  enum class Reason : uint8_t { NoFile, CannotOpen, EmptyFirstLine, NoFormatStatement };
+  Reason Why = Reason::NoFormatStatement;
+  // For NoFormatStatement, the parts of the format statement the first line lacks.
+  bool NoStart = false;  // "%FS" (or "%*FS")
+  bool NoX = false;
+  bool NoY = false;
+  bool NoEnd = false;  // "*%"
 };
 
-// The observer of the following runs, or null for none. Not owned.
+class ImportObserver : public StatementObserver {
+ public:
+  // The recognition test (of either export) turned the file down.
+  virtual void OnNotRecognised(const RecognitionFailure& /*failure*/) {}
+  // A run is about to read its file.
+  virtual void OnRunStart() {}
+  // The run has searched for an aperture table file: the one it loads, or none.
+  virtual void OnApertureTableFile(const std::optional<std::string>& /*file*/) {}
+  // The run has ended, whether or not it read the whole file.
+  virtual void OnRunEnd(const GerberRun& /*run*/) {}
+};
+
+// The observer of the following recognition tests and runs, or null for none. Not owned.
 void SetImportObserver(ImportObserver* observer);
 ImportObserver* CurrentImportObserver();
 

@@ -54,6 +54,7 @@ bool IsOperation(TOperation operation) {
 
 void LoadApertureTableFile(GerberRun& run, const std::string& fileName) {
   const std::optional<std::string> tableFile = FindApertureTableFile(fileName);
+  if (g_observer != nullptr) g_observer->OnApertureTableFile(tableFile);
   run.HaveApertureTable = tableFile.has_value();
   if (!tableFile) return;
   try {
@@ -71,7 +72,7 @@ bool ReadUpToFormatStatement(GerberRun& run) {
     const TShortString<255> statement = ReadStatement(run);
     if (IsParameterStatement(statement.View())) {
       ReadFormatStatement(run.State, statement.View());
-      if (g_observer != nullptr) g_observer->OnStatement(run, statement.View(), false);
+      ReportIgnoredParameter(run, statement.View());
       return true;
     }
   }
@@ -90,9 +91,7 @@ bool InterpretFile(GerberRun& run, const std::string& fileName) {
     ResetModalState(run.State);
     while (!run.File.AtEnd()) {
       const TShortString<255> statement = ReadStatement(run);
-      const bool isData = DispatchStatement(run, statement.View());
-      if (g_observer != nullptr) g_observer->OnStatement(run, statement.View(), isData);
-      if (!isData) continue;
+      if (!DispatchStatement(run, statement.View())) continue;
       if (!run.HaveApertureTable && IsOperation(run.State.Operation)) {
         ShowErrorMessage(kApertureTableNotFound);
         return false;  // the statement is not executed, whether or not it was the last one
@@ -132,12 +131,15 @@ bool RunImport(const std::string& fileName, THandle boardHandle) {
   TextFile file;
   file.Open(fileName.c_str());
   GerberRun run(file, *apertureTable, board.get());
+  run.Observer = g_observer;
+  bool whole = false;
   try {
-    return InterpretFile(run, fileName);
+    whole = InterpretFile(run, fileName);
   } catch (const std::exception& error) {
     ShowErrorMessage(error.what());
-    return false;
   }
+  if (g_observer != nullptr) g_observer->OnRunEnd(run);
+  return whole;
 }
 
 }  // namespace zz

@@ -7,6 +7,7 @@
 
 #include "ToolRun.h"
 #include "cli/Tool.h"
+#include "importer/ImportObserver.h"
 #include "importer/ZizoZudu.h"
 #include "standin/Registration.h"
 
@@ -18,6 +19,7 @@ Plugin RealPlugin() {
   plugin.Exports.Description = &GetPcbImporterDescription;
   plugin.Exports.Recognised = &RecognisedPCBFile;
   plugin.Exports.Import = &ImportFileIntoPcb;
+  plugin.SetObserver = &zz::SetImportObserver;
   return plugin;
 }
 
@@ -35,7 +37,7 @@ class EndToEnd : public test::TempFolder {
   std::string lastErr_;
 };
 
-// The importer's reader ends a line only at a carriage return: files are written as DOS text.
+// Files are written as DOS text, with CR LF line ends.
 std::string Dos(const std::string& text) {
   std::string out;
   for (const char c : text) {

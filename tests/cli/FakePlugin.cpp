@@ -8,10 +8,15 @@
 namespace zzcli::test {
 namespace {
 
+zz::ImportObserver* g_observer = nullptr;
+
+void FakeSetObserver(zz::ImportObserver* observer) { g_observer = observer; }
+
 const char* ZZ_WINAPI FakeDescription() { return "Fake Gerber Files (*.gtl)"; }
 
 uint8_t ZZ_WINAPI FakeRecognised(const zz::TShortString<255>* fileName) {
   Fake().LastFileName = fileName->Str();
+  if (!Fake().Recognise && g_observer != nullptr) g_observer->OnNotRecognised(Fake().Failure);
   return Fake().Recognise ? 1 : 0;
 }
 
@@ -22,6 +27,12 @@ uint8_t ZZ_WINAPI FakeImport(const zz::TShortString<255>* fileName, const zz::TS
   ++fake.ImportCalls;
   fake.LastFileName = fileName->Str();
   if (!fake.Recognise) return 0;
+  fake.ImportObserved = g_observer != nullptr;
+  if (g_observer != nullptr) {
+    g_observer->OnRunStart();
+    g_observer->OnApertureTableFile(fake.TableFile);
+    for (const zz::IgnoredKind kind : fake.Ignored) g_observer->OnIgnored(kind, "G04 fake*");
+  }
   if (fake.Throw) throw std::runtime_error("D-code \"D1x\" is not a number");
   if (board == 0) board = PcbApi_GetCurrentBoardHandle();
   int32_t h1 = 0, h4 = 0, h5 = 0, h6 = 0, h7 = 0, trailer = 0;
@@ -63,6 +74,7 @@ Plugin FakePlugin() {
   plugin.Exports.Description = &FakeDescription;
   plugin.Exports.Recognised = &FakeRecognised;
   plugin.Exports.Import = &FakeImport;
+  plugin.SetObserver = &FakeSetObserver;
   return plugin;
 }
 

@@ -3,7 +3,9 @@
 // An importer stand-in for the tool's tests: it talks to the stand-in through the same entry
 // points as the real importer, but its behaviour is set by each test.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/Tool.h"
 
@@ -17,6 +19,12 @@ struct FakeBehaviour {
   bool Throw = false;   // the import ends with an exception
   int ImportCalls = 0;  // how often the import ran
   std::string LastFileName;
+  // Told to the observer, when one is set: why the file is turned down, the table file found,
+  // what the import ignored.
+  zz::RecognitionFailure Failure{zz::RecognitionFailure::Reason::NoFormatStatement, true, true, true, true};
+  std::optional<std::string> TableFile;
+  std::vector<zz::IgnoredKind> Ignored;
+  bool ImportObserved = false;  // an observer was set while the import ran
 };
 
 // The behaviour the fake exports follow; reset by each test.

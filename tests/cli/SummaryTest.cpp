@@ -20,6 +20,7 @@ ImportReport FullReport() {
   r.Counts.Arcs = 2;
   r.Counts.Pads = 3;
   r.Bounds = standin::Box{-0.5 * kInch, 0.0, 1.5 * kInch, 1.0 * kInch};
+  r.TableSearched = true;
   r.TableFile = "boards/top.Atl";
   r.Ignored = standin::IgnoredCounts{{"aperture_macros", 2}, {"regions", 1}};
   return r;

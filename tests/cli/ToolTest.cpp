@@ -140,17 +140,29 @@ TEST_F(Tool, ExceptionFromTheImporterEndsTheRunNotTheTool) {
   EXPECT_TRUE(Has(r.Err, gerber_ + ": the import stopped with an error: D-code \"D1x\" is not a number")) << r.Err;
 }
 
-TEST_F(Tool, IgnoredCountsReachSummaryAndDumpWhenSupplied) {
-  Plugin plugin = test::FakePlugin();
-  int started = 0;
-  plugin.Ignored.BeforeImport = [&] { ++started; };
-  plugin.Ignored.AfterImport = [] { return standin::IgnoredCounts{{"aperture_macros", 3}}; };
-  const test::ToolResult r = Run({"import", gerber_, "--json", "-"}, plugin);
-  EXPECT_EQ(started, 1);
-  EXPECT_EQ(nlohmann::json::parse(r.Out)["ignored"]["aperture_macros"], 3);
-  EXPECT_TRUE(Has(r.Err, "Ignored:         aperture macros 3")) << r.Err;
-  const test::ToolResult without = Run({"import", gerber_, "--json", "-"});
+TEST_F(Tool, WhatTheImporterReportsReachesSummaryAndDump) {
+  using enum zz::IgnoredKind;
+  Fake().Ignored = {ApertureMacro, FieldWithoutDigits, ApertureMacro, ApertureMacro};
+  Fake().TableFile = PathOf("top.Atl");
+  const test::ToolResult r = Run({"import", gerber_, "--json", "-"});
+  const nlohmann::json ignored = nlohmann::json::parse(r.Out)["ignored"];
+  EXPECT_EQ(ignored, nlohmann::json::parse(R"({"aperture_macros": 3, "fields_without_digits": 1})")) << ignored;
+  EXPECT_TRUE(Has(r.Err, "Ignored:         aperture macros 3, fields without digits 1\n")) << r.Err;
+  EXPECT_TRUE(Has(r.Err, "Aperture table:  " + PathOf("top.Atl") + "\n")) << r.Err;
+
+  Plugin unobserved = test::FakePlugin();
+  unobserved.SetObserver = nullptr;
+  const test::ToolResult without = Run({"import", gerber_, "--json", "-"}, unobserved);
   EXPECT_FALSE(nlohmann::json::parse(without.Out).contains("ignored"));
+  EXPECT_TRUE(Has(without.Err, "Aperture table:  not searched\n")) << without.Err;
+}
+
+// Nothing is shown that an observer would count, so the import runs without one.
+TEST_F(Tool, QuietImportRunsUnobserved) {
+  Run({"import", gerber_, "--quiet"});
+  EXPECT_FALSE(Fake().ImportObserved);
+  Run({"import", gerber_, "--quiet", "--json", PathOf("board.json")});
+  EXPECT_TRUE(Fake().ImportObserved);
 }
 
 TEST_F(Tool, EachImportStartsFromAFreshBoard) {

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -188,6 +190,85 @@ TEST(ParseLengthTest, ReadsSuffixesAndLongestLeadingNumbers) {
   bool imperial = true;
   EXPECT_THROW(ParseLength("1e400", imperial), ERangeError);
   EXPECT_THROW(ParseLength(std::string(400, '9'), imperial), ERangeError);
+}
+
+// DecodeCoordinate spelled out: the sign taken off, zeros added, the point put in, the text read
+// by ParseLength. Empty when the value does not fit in 32 bits.
+std::optional<int32_t> Reference(const TGerberState& state, std::string digits) {
+  int64_t sign = 1;
+  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
+    sign = digits[0] == '-' ? -1 : 1;
+    digits.erase(0, 1);
+  }
+  const std::size_t integer = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, 9));
+  const std::size_t width = integer + static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, 9));
+  if (state.TrailingZerosOmitted && digits.size() < width) digits.append(width - digits.size(), '0');
+  if (state.LeadingZerosOmitted && digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  digits.insert(std::min(state.Imperial ? integer + 3 : integer, digits.size()), 1, '.');
+  bool imperial = state.Imperial;
+  try {
+    const int64_t value = sign * ParseLength(digits, imperial);
+    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+    return static_cast<int32_t>(value);
+  } catch (const ERangeError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<int32_t> Decoded(const TGerberState& state, const std::string& digits) {
+  try {
+    return DecodeCoordinate(state, digits);
+  } catch (const ERangeError&) {
+    return std::nullopt;
+  }
+}
+
+// Every format of up to 9 + 9 digits, both units, every zero rule, digit strings of 1 to 18
+// digits with and without a sign: the shortcut must give what the text would.
+TEST(FastPaths, PlainDigitsDecodeAsTheirPaddedAndPointedText) {
+  TestRandom rng(2024);
+  int compared = 0;
+  for (int integer = 0; integer <= 9; ++integer) {
+    for (int decimals = 0; decimals <= 9; ++decimals) {
+      for (int flags = 0; flags < 8; ++flags) {
+        TGerberState state;
+        state.IntegerDigits = integer;
+        state.DecimalDigits = decimals;
+        state.Imperial = (flags & 1) != 0;
+        state.LeadingZerosOmitted = (flags & 2) != 0;
+        state.TrailingZerosOmitted = (flags & 4) != 0;
+        for (int n = 0; n < 40; ++n) {
+          std::string digits;
+          const int64_t length = rng.Range(1, 18);
+          for (int64_t i = 0; i < length; ++i) digits += static_cast<char>('0' + rng.Range(0, 9));
+          if (rng.Percent(30)) digits.insert(0, rng.Percent(50) ? "-" : "+");
+          ASSERT_EQ(Decoded(state, digits), Reference(state, digits))
+              << digits << " in " << integer << "." << decimals << " flags " << flags;
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 10 * 10 * 8 * 40);
+}
+
+// Around the exact halves in millimetres and the 32-bit edge in inches, where rounding decides.
+TEST(FastPaths, EdgesOfRoundingAndRangeMatchTheText) {
+  TGerberState mm;
+  mm.IntegerDigits = 3;
+  mm.DecimalDigits = 5;
+  mm.LeadingZerosOmitted = true;
+  for (const char* digits : {"127", "254", "3175", "00127", "635", "1", "99999999", "12700000"}) {
+    EXPECT_EQ(Decoded(mm, digits), Reference(mm, digits)) << digits;
+  }
+  TGerberState inch;
+  inch.Imperial = true;
+  inch.IntegerDigits = 2;
+  inch.DecimalDigits = 4;
+  inch.LeadingZerosOmitted = true;
+  for (const char* digits : {"2147483", "2147484", "214748", "-2147483", "-2147484", "999999999999999"}) {
+    EXPECT_EQ(Decoded(inch, digits), Reference(inch, digits)) << digits;
+  }
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include <gmock/gmock.h>
 
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <vector>
 
 #include "GerberTestSupport.h"
 #include "gerber/Coordinates.h"
 #include "host/Errors.h"
+#include "host/Units.h"
 
 namespace zz::testing {
 namespace {
@@ -36,10 +39,13 @@ TEST_F(DispatchTest, DataStatementsLoadTheState) {
       {"G54D10*", None, Linear, 10, 0, 0},
       {"G01X100Y200D01*", Draw, Linear, 10, 1000000, 2000000},
       {"X300D01*", Draw, Linear, 10, 3000000, 2000000},   // registers are modal
+      {"X400D-*", None, Linear, 10, 4000000, 2000000},    // a D field without digits does nothing
       {"X500Y500*", None, Linear, 10, 5000000, 5000000},  // the operation is not
       {"D2*", Move, Linear, 10, 5000000, 5000000},
       {"G02D03*", Flash, Clockwise, 10, 5000000, 5000000},
       {"G03*", None, CounterClockwise, 10, 5000000, 5000000},
+      {"G+D.*", None, CounterClockwise, 10, 5000000, 5000000},  // nor does a G field
+      {"G04 TOP LAYER, D-CODE LIST*", None, CounterClockwise, 10, 5000000, 5000000},
       {"D999*", None, CounterClockwise, 999, 5000000, 5000000},
       {"G70*G71*", None, CounterClockwise, 999, 5000000, 5000000},  // units and notation codes do nothing
       {"G91X1*", None, CounterClockwise, 999, 10000, 5000000},
@@ -107,6 +113,10 @@ TEST_F(DispatchTest, DefinitionsThatDefineNothingStillSelectTheirDCode) {
   }
   Dispatch("%ADD20Z,1*%");  // no shape letter
   EXPECT_EQ(table_.FindAperture(20), nullptr);
+  for (const char* text : {"%TO.N,ADDR0*%", "%ADDC,0.1*%", "%ADD-C,0.1*%"}) {
+    Dispatch(text);  // no number after "ADD": no definition, nothing selected
+    EXPECT_EQ(state_.CurrentDCode, 20) << text;
+  }
   EXPECT_FALSE(Run().HaveApertureTable);
 }
 
@@ -115,9 +125,9 @@ TEST_F(DispatchTest, NumbersThatAreNotIntegersRaiseConversionErrors) {
     const char* Statement;
     const char* Field;
   } cases[] = {
-      {"D+*", "D number \"+\""},          {"G-*", "G number \"-\""},
+      {"G1-2*", "G number \"1-2\""},      {"D-+1*", "D number \"-+1\""},
       {"D1.5*", "D number \"1.5\""},      {"D99999999999*", "D number \"99999999999\""},
-      {"%ADDC,0.1*%", "ADD number \"\""}, {"%ADD1-0C,1*%", "ADD number \"1-0\""},
+      {"%ADD.5C,0.1*%", "ADD number \".5\""}, {"%ADD1-0C,1*%", "ADD number \"1-0\""},
   };
   for (const auto& c : cases) {
     try {
@@ -126,6 +136,49 @@ TEST_F(DispatchTest, NumbersThatAreNotIntegersRaiseConversionErrors) {
     } catch (const EConversionError& error) {
       EXPECT_THAT(error.what(), AllOf(HasSubstr(c.Field), HasSubstr(QuotedStatement(c.Statement))));
     }
+  }
+}
+
+struct IgnoredRecorder : StatementObserver {
+  void OnIgnored(IgnoredKind kind, std::string_view /*statement*/) override { Kinds.push_back(kind); }
+  std::vector<IgnoredKind> Kinds;
+};
+
+TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
+  using enum IgnoredKind;
+  const struct {
+    const char* Statement;
+    std::vector<IgnoredKind> Kinds;
+  } script[] = {
+      {"%MOIN*%", {}},
+      {"%AMTHERM*7,0,0,0.1*%", {ApertureMacro}},
+      {"%ADD10C,0.01*%", {}},
+      {"% ADD11THERM*%", {MacroAperture}},  // "R": a rectangle of size 0
+      {"%ADD12RECT,0.1X0.2*%", {MacroAperture}},
+      {"%LPC*%", {Polarity}},
+      {"%SRX2Y2I1J1*%", {StepAndRepeat}},
+      {"%IPPOS*%", {OtherParameter}},
+      {"%TO.N,ADDR0*%", {OtherParameter}},
+      {"%ADDC*%", {OtherParameter}},
+      {"%%", {}},
+      {"G36*", {Region}},
+      {"G37*", {}},
+      {"G04 TOP LAYER, D-CODE LIST*", {FieldWithoutDigits}},
+      {"G90D0*", {GCodeWithoutEffect, DCodeWithoutEffect}},
+      {"G-D1000*", {FieldWithoutDigits, DCodeWithoutEffect}},
+      {"D12*", {}},
+      {"D13*", {}},
+      {"X0Y0D03*", {UndefinedAperture}},
+      {"X0Y0D02*", {}},
+      {"D11*", {}},
+      {"G01X0Y0D01*", {}},
+  };
+  IgnoredRecorder recorder;
+  Run().Observer = &recorder;
+  for (const auto& step : script) {
+    recorder.Kinds.clear();
+    Dispatch(step.Statement);
+    EXPECT_EQ(recorder.Kinds, step.Kinds) << step.Statement;
   }
 }
 
@@ -143,6 +196,83 @@ TEST_F(DispatchTest, ValuesBeyond32BitsRaiseRangeErrorsNamingTheStatement) {
     }
   }
   EXPECT_EQ(table_.FindAperture(10), nullptr);
+}
+
+class DispatchKeys : public ::testing::Test {
+ protected:
+  TextFile file_;
+  TApertureFile table_;
+  TGerberState state_;
+  GerberRun run_{file_, table_, nullptr, state_};
+};
+
+// Random data statements over the key letters, field characters and a few others: the
+// registers end up as ExtractField of each key would have them, and so do the errors.
+TEST_F(DispatchKeys, OnePassFindsTheFirstOccurrenceOfEveryKey) {
+  const std::string alphabet = "DGXYIJdxM*0123456789+-. ,";
+  TestRandom rng(77);
+  for (int n = 0; n < 20000; ++n) {
+    std::string statement;
+    for (int64_t i = rng.Range(0, 24); i > 0; --i) {
+      statement += alphabet[static_cast<std::size_t>(rng.Range(0, alphabet.size() - 1))];
+    }
+    state_ = TGerberState{};
+    state_.Imperial = true;
+    state_.IntegerDigits = 2;
+    state_.DecimalDigits = 4;
+    state_.LeadingZerosOmitted = true;
+
+    TGerberState expected = state_;
+    bool expectThrow = false;
+    try {
+      const auto integer = [&](std::string_view field, int32_t& value) {
+        if (!TryReadInteger(field, value)) throw EConversionError("not an integer");
+      };
+      expected.Operation = TOperation::None;
+      const auto hasDigit = [](std::string_view field) { return field.find_first_of("0123456789") != field.npos; };
+      if (const auto d = ExtractField(statement, "D"); hasDigit(d)) {
+        int32_t v = 0;
+        integer(d, v);
+        if (v == 1) expected.Operation = TOperation::Draw;
+        if (v == 2) expected.Operation = TOperation::Move;
+        if (v == 3) expected.Operation = TOperation::Flash;
+        if (v >= 10 && v <= 999) expected.CurrentDCode = v;
+      }
+      if (const auto g = ExtractField(statement, "G"); hasDigit(g)) {
+        int32_t v = 0;
+        integer(g, v);
+        if (v == 1 || v == 74) expected.Interpolation = TInterpolation::Linear;
+        if (v == 2) expected.Interpolation = TInterpolation::Clockwise;
+        if (v == 3) expected.Interpolation = TInterpolation::CounterClockwise;
+        if (v == 75) expected.MultiQuadrant = true;
+        if (v == 74) expected.FullCircleEnabled = false;
+      }
+      for (const auto& [key, target] : {std::pair{"X", &expected.CoordX}, std::pair{"Y", &expected.CoordY},
+                                        std::pair{"I", &expected.CoordI}, std::pair{"J", &expected.CoordJ}}) {
+        if (const auto f = ExtractField(statement, key); !f.empty()) *target = DecodeCoordinate(expected, f);
+      }
+    } catch (const std::exception&) {
+      expectThrow = true;
+    }
+
+    bool threw = false;
+    try {
+      EXPECT_TRUE(DispatchStatement(run_, statement));
+    } catch (const std::exception&) {
+      threw = true;
+    }
+    ASSERT_EQ(threw, expectThrow) << statement;
+    if (threw) continue;
+    ASSERT_EQ(state_.Operation, expected.Operation) << statement;
+    ASSERT_EQ(state_.CurrentDCode, expected.CurrentDCode) << statement;
+    ASSERT_EQ(state_.Interpolation, expected.Interpolation) << statement;
+    ASSERT_EQ(state_.MultiQuadrant, expected.MultiQuadrant) << statement;
+    ASSERT_EQ(state_.FullCircleEnabled, expected.FullCircleEnabled) << statement;
+    ASSERT_EQ(state_.CoordX, expected.CoordX) << statement;
+    ASSERT_EQ(state_.CoordY, expected.CoordY) << statement;
+    ASSERT_EQ(state_.CoordI, expected.CoordI) << statement;
+    ASSERT_EQ(state_.CoordJ, expected.CoordJ) << statement;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,24 @@
 #include "host/ModuleLookup.h"
 
 namespace zz::testing {
+
+// A fixed-seed source of random test data, the same on every platform.
+class TestRandom {
+ public:
+  explicit TestRandom(uint64_t seed) : state_(seed) {}
+  // Uniform enough in lo..hi, both included (lo <= hi).
+  int64_t Range(int64_t lo, int64_t hi) { return lo + static_cast<int64_t>(Next() % static_cast<uint64_t>(hi - lo + 1)); }
+  bool Percent(int percent) { return Range(0, 99) < percent; }
+
+ private:
+  uint64_t Next() {  // splitmix64
+    uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  uint64_t state_;
+};
 
 inline int g_progressSteps = 0;
 

@@ -263,14 +263,14 @@ constexpr std::string_view kArcSetup = "G75*\r\nX2000000Y0D02*\r\n";  // 200 inc
 
 INSTANTIATE_TEST_SUITE_P(
     Hardening, BadStatements,
-    ::testing::Values(BadStatement{"DSignOnly", kInchHeader, "", "D+*"},
-                      BadStatement{"GSignOnly", kInchHeader, "", "G-*"},
+    ::testing::Values(BadStatement{"DTwoSigns", kInchHeader, "", "D-+1*"},
+                      BadStatement{"GSignBetweenDigits", kInchHeader, "", "G1-2*"},
                       BadStatement{"DPoint", kInchHeader, "", "X1D1.5*"},
                       BadStatement{"DBeyond32Bits", kInchHeader, "", "D99999999999*"},
                       BadStatement{"DThatWouldWrapToDraw", kInchHeader, "", "X100Y100D4294967297*"},
                       BadStatement{"GThatWouldWrapToArc", kInchHeader, "", "G4294967298*"},
                       BadStatement{"DefinitionDCodeBeyond32Bits", kInchHeader, "", "%ADD99999999999C,1*%"},
-                      BadStatement{"DefinitionWithoutDCode", kInchHeader, "", "%ADDC,1*%"},
+                      BadStatement{"DefinitionDCodeWithPoint", kInchHeader, "", "%ADD1.5C,1*%"},
                       BadStatement{"InchCoordinateBeyond32Bits", kInch34Header, "", "X3000000Y0D02*"},
                       BadStatement{"NegativeInchCoordinateBeyond32Bits", kInch34Header, "", "X0Y-3000000D02*"},
                       BadStatement{"MillimetreCoordinateBeyond32Bits", kMm43Header, "", "X6000000Y0D02*"},

@@ -94,7 +94,7 @@ TEST_F(MemoryCases, AThousandImportsHoldNoMoreThanTheFirst) {
                                  "%FSLAX24Y24*%\r\n%MOIN*%\r\nG75*\r\nD10*\r\nX0Y0D02*\r\nX10000Y0D01*\r\n"
                                  "G03X0Y0I-5000J0D01*\r\nG01*\r\nD11*\r\nX2000Y2000D03*\r\nX5000Y2000D01*\r\n"
                                  "D12*\r\nX8000Y2000D03*\r\nM02*\r\n");
-  const std::string bad = Write("bad.gtl", "%FSLAX24Y24*%\r\n%ADD10C,0.01*%\r\nD10*\r\nX0Y0D03*\r\nD+*\r\n");
+  const std::string bad = Write("bad.gtl", "%FSLAX24Y24*%\r\n%ADD10C,0.01*%\r\nD10*\r\nX0Y0D03*\r\nD1.5*\r\n");
 
   const auto importBoth = [&] {
     standin::Reset();

@@ -5,6 +5,7 @@
 #include "ImportTestSupport.h"
 #include "importer/ZizoZudu.h"
 #include "standin/Board.h"
+#include "standin/BoardJson.h"
 
 namespace zz::testing {
 namespace {
@@ -126,8 +127,10 @@ TEST_F(ExampleImport, Rs274dWithApertureList) {
 
 TEST_F(ExampleImport, KeyedTableFoundByAprRule) {
   const std::string path = Write("panel.gtl", ReadExample("keyed/panel.gtl"));
-  Write("panel.apr", ReadExample("keyed/panel.apr"));
+  const std::string table = Write("panel.apr", ReadExample("keyed/panel.apr"));
+  const RecordingObserver& observer = Watch();
   ASSERT_TRUE(Import(path));
+  EXPECT_EQ(observer.TableFiles, std::vector<std::optional<std::string>>{table});
   ASSERT_EQ(Objects().size(), 7u);
   EXPECT_EQ(TrackAt(0).Width, 80000);
   EXPECT_EQ(PadAt(4).TopShape, PadShape::Rectangle);
@@ -194,13 +197,13 @@ TEST_F(ImportRun, ObjectsGoOnTheBoardsCurrentLayer) {
 }
 
 TEST_F(ImportRun, BadNumberEndsTheRunNamingFileLineAndStatement) {
-  const std::string path = Write("bad.gtl", kHeader + "%ADD10C,0.01*%\r\nX0Y0D03*\r\nG04 next*D+*\r\nX100Y0D03*\r\n");
+  const std::string path = Write("bad.gtl", kHeader + "%ADD10C,0.01*%\r\nX0Y0D03*\r\nG04 next*D1.5*\r\nX100Y0D03*\r\n");
   EXPECT_FALSE(Import(path));
   ASSERT_EQ(Messages().size(), 1u);
   const std::string& message = Messages()[0];
   EXPECT_NE(message.find(path), std::string::npos) << message;
   EXPECT_NE(message.find("line 5"), std::string::npos) << message;
-  EXPECT_NE(message.find("\"D+*\""), std::string::npos) << message;
+  EXPECT_NE(message.find("\"D1.5*\""), std::string::npos) << message;
   EXPECT_EQ(Objects().size(), 1u);  // what was added before stays
   EXPECT_EQ(Server().Progress().FinishCount(), 1);
 }
@@ -243,6 +246,51 @@ TEST_F(ImportRun, UnrecognisedFileDoesNothing) {
   EXPECT_EQ(Server().Progress().InitCount(), 0);
   EXPECT_TRUE(Messages().empty());
   EXPECT_FALSE(Import(Write("missing-dir", "") + "/nothing.gtl"));
+}
+
+// CAM programs write such text into comments and attributes; it must not end a real import.
+TEST_F(ImportRun, CommentAndAttributeTextWithoutNumbersIsIgnored) {
+  const std::string draws = "%ADD10C,0.01*%\r\nD10*\r\nX0Y0D02*\r\nX100Y0D01*\r\n";
+  const std::string tail = "X100Y100D01*\r\nX0Y0D03*\r\nM02*\r\n";
+  const std::string text = "G04 TOP LAYER, D-CODE LIST*\r\nG04 Table of D-codes*\r\n%TO.N,ADDR0*%\r\n";
+  ASSERT_TRUE(Import(Write("plain.gtl", kHeader + draws + tail)));
+  const std::string plain = standin::BoardJson(Server(), Board(), {});
+  Server().Reset();
+  const RecordingObserver& observer = Watch();
+  ASSERT_TRUE(Import(Write("text.gtl", kHeader + draws + text + tail)));
+  EXPECT_EQ(standin::BoardJson(Server(), Board(), {}), plain);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(observer.Ignored, (std::map<IgnoredKind, int>{{IgnoredKind::FieldWithoutDigits, 2},
+                                                          {IgnoredKind::OtherParameter, 1}}));
+}
+
+// The observer hears about each run once, also when it ends early, and about the format
+// statement too.
+TEST_F(ImportRun, ObserverHearsWhatEachRunFoundAndIgnored) {
+  const RecordingObserver& observer = Watch();
+  const std::string path = Write("macro.gtl",
+                                 "%FSLAX24Y24*%\r\n%MOIN*%\r\n%AMTHERM*7,0,0,0.1,0.08,0.01,45*%\r\n"
+                                 "%ADD10C,0.010*%\r\n%ADD11THERM*%\r\n%LPC*%\r\n%SRX2Y2I1J1*%\r\n%IPPOS*%\r\n"
+                                 "G70*\r\nG36*\r\nD10*\r\nX0Y0D02*\r\nX100Y0D01*\r\nG37*\r\nD5*\r\n"
+                                 "D12*\r\nX0Y0D03*\r\nD11*\r\nX0Y0D03*\r\n");
+  ASSERT_TRUE(Import(path));
+  using enum IgnoredKind;
+  EXPECT_EQ(observer.Ignored, (std::map<IgnoredKind, int>{{ApertureMacro, 1},
+                                                          {MacroAperture, 1},
+                                                          {UndefinedAperture, 1},
+                                                          {Region, 1},
+                                                          {Polarity, 1},
+                                                          {StepAndRepeat, 1},
+                                                          {OtherParameter, 1},
+                                                          {GCodeWithoutEffect, 1},
+                                                          {DCodeWithoutEffect, 1}}));
+  EXPECT_EQ(observer.TableFiles, std::vector<std::optional<std::string>>{std::nullopt});
+  EXPECT_FALSE(Import(Write("bad.gtl", kHeader + "%IPPOS*%\r\nD1.5*\r\n")));
+  EXPECT_FALSE(Import(Write("no-format.gtl", "%FSLAX24Y24*\r\n%\r\n")));  // not recognised: no run
+  EXPECT_EQ(observer.Starts, 2);
+  EXPECT_EQ(observer.Ends, 2);
+  EXPECT_EQ(observer.Ignored.at(OtherParameter), 2);
+  EXPECT_EQ(observer.Failures.size(), 1U);
 }
 
 TEST_F(ImportRun, UnitsCarryOverToTheNextRun) {

@@ -21,6 +21,7 @@ void ImportTest::SetUp() {
 }
 
 void ImportTest::TearDown() {
+  SetImportObserver(nullptr);
   standin::Unregister();
   host::UnbindHostEntryPointsForTesting();
   std::error_code ignored;
@@ -31,6 +32,11 @@ std::string ImportTest::Write(const std::string& name, const std::string& bytes)
   const std::filesystem::path path = dir_ / name;
   std::ofstream(path, std::ios::binary) << bytes;
   return path.string();
+}
+
+RecordingObserver& ImportTest::Watch() {
+  SetImportObserver(&observer_);
+  return observer_;
 }
 
 bool ImportTest::Recognised(const std::string& path) {

@@ -5,13 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gerber/GerberState.h"
+#include "importer/ImportObserver.h"
 #include "standin/Server.h"
 
 namespace zz::testing {
+
+// Keeps what the import observer is told.
+struct RecordingObserver : ImportObserver {
+  void OnNotRecognised(const RecognitionFailure& failure) override { Failures.push_back(failure); }
+  void OnRunStart() override { ++Starts; }
+  void OnApertureTableFile(const std::optional<std::string>& file) override { TableFiles.push_back(file); }
+  void OnIgnored(IgnoredKind kind, std::string_view /*statement*/) override { ++Ignored[kind]; }
+  void OnRunEnd(const GerberRun& /*run*/) override { ++Ends; }
+
+  std::vector<RecognitionFailure> Failures;
+  int Starts = 0;
+  int Ends = 0;
+  std::vector<std::optional<std::string>> TableFiles;
+  std::map<IgnoredKind, int> Ignored;
+};
 
 class ImportTest : public ::testing::Test {
  protected:
@@ -22,6 +40,9 @@ class ImportTest : public ::testing::Test {
   std::string Write(const std::string& name, const std::string& bytes);
   bool Recognised(const std::string& path);
   bool Import(const std::string& path, THandle board = 0);
+
+  // Sets observer_ as the import observer until the end of the test.
+  RecordingObserver& Watch();
 
   standin::Server& Server() { return standin::TheServer(); }
   const standin::Board& Board() { return Server().CurrentBoard(); }
@@ -35,6 +56,7 @@ class ImportTest : public ::testing::Test {
   standin::PadRecord PadAt(std::size_t i);
 
   std::filesystem::path dir_;
+  RecordingObserver observer_;
 };
 
 }  // namespace zz::testing

@@ -53,8 +53,8 @@ rm -rf "$work"
 mkdir -p "$work"
 cp -R "$source_dir/examples" "$work/examples"
 cd "$work"
-# Draws before any aperture is known, with no table file beside it. CR LF line ends: a line feed
-# alone is an ordinary character to the reader.
+# Draws before any aperture is known, with no table file beside it. CR LF line ends, as most CAM
+# programs write them.
 printf '%%FSLAX24Y24*%%\r\n%%MOIN*%%\r\nG04 no apertures*\r\nX0Y0D02*\r\nX100Y0D01*\r\n' >no-aperture.gtl
 
 exports_of() { "$objdump" -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n -E 's/^\s*\[ *[0-9]+\] //p'; }

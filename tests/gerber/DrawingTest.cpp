@@ -1,19 +1,34 @@
-#include <memory>
+#include <gtest/gtest.h>
 
-#include "ImportTestSupport.h"
+#include <memory>
+#include <stdexcept>
+#include <string>
+
 #include "apertures/ApertureFile.h"
 #include "gerber/Drawing.h"
+#include "gerber/GerberRun.h"
 #include "host/Errors.h"
+#include "host/HostBinding.h"
 #include "pcbobjects/PcbBoard.h"
+#include "standin/Registration.h"
+#include "standin/Server.h"
 
 namespace zz::testing {
 namespace {
 
+template <typename Record>
+Record Found(const std::optional<Record>& record, const char* kind) {
+  if (!record) throw std::runtime_error(std::string("the object is not a ") + kind);
+  return *record;
+}
+
 // Drives the drawing routines directly, on the stand-in's current board.
-class Drawing : public ImportTest {
+class Drawing : public ::testing::Test {
  protected:
   void SetUp() override {
-    ImportTest::SetUp();
+    host::UnbindHostEntryPointsForTesting();
+    standin::Reset();
+    standin::Register();
     board_ = std::make_unique<TPcbBoard>(Server().CurrentBoardHandle());
     board_->Sync(kFetch);
     run_ = std::make_unique<GerberRun>(file_, table_, board_.get(), state_);
@@ -38,6 +53,20 @@ class Drawing : public ImportTest {
     state_.CoordY = y;
     ExecuteStatement(*run_);
   }
+
+  void TearDown() override {
+    run_.reset();
+    board_.reset();
+    standin::Unregister();
+    host::UnbindHostEntryPointsForTesting();
+  }
+
+  standin::Server& Server() { return standin::TheServer(); }
+  const std::vector<THandle>& Objects() { return Server().CurrentBoard().Objects; }
+  standin::TrackRecord TrackAt(std::size_t i) { return Found(Server().FindTrack(Objects().at(i)), "track"); }
+  standin::FillRecord FillAt(std::size_t i) { return Found(Server().FindFill(Objects().at(i)), "fill"); }
+  standin::ArcRecord ArcAt(std::size_t i) { return Found(Server().FindArc(Objects().at(i)), "arc"); }
+  standin::PadRecord PadAt(std::size_t i) { return Found(Server().FindPad(Objects().at(i)), "pad"); }
 
   TextFile file_;
   TApertureFile table_;

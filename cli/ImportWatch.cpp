@@ -1,0 +1,65 @@
+#include "cli/ImportWatch.h"
+
+namespace zzcli {
+namespace {
+
+constexpr const char* kMustHold = "it must hold \"%FS...X..Y..*%\", the whole format statement, on the first line";
+
+// By IgnoredKind.
+constexpr std::array<const char*, zz::kIgnoredKindCount> kCountKeys = {
+    "aperture_macros", "macro_apertures",  "undefined_aperture_uses", "regions",
+    "polarity",        "step_and_repeat",  "other_parameters",        "g_codes_without_effect",
+    "d_codes_without_effect", "fields_without_digits",
+};
+
+}  // namespace
+
+void ImportWatch::OnRunStart() {
+  tableSearched_ = false;
+  tableFile_.reset();
+  counts_.fill(0);
+}
+
+void ImportWatch::OnApertureTableFile(const std::optional<std::string>& file) {
+  tableSearched_ = true;
+  tableFile_ = file;
+}
+
+void ImportWatch::OnIgnored(zz::IgnoredKind kind, std::string_view /*statement*/) {
+  ++counts_[static_cast<std::size_t>(kind)];
+}
+
+standin::IgnoredCounts ImportWatch::Counts() const {
+  standin::IgnoredCounts counts;
+  for (std::size_t i = 0; i < counts_.size(); ++i) {
+    if (counts_[i] != 0) counts.emplace_back(kCountKeys[i], counts_[i]);
+  }
+  return counts;
+}
+
+std::string RecognitionFailureText(const zz::RecognitionFailure& failure) {
+  using Reason = zz::RecognitionFailure::Reason;
+  switch (failure.Why) {
+    case Reason::NoFile:
+      return "the importer does not find the file";
+    case Reason::CannotOpen:
+      return "the importer cannot open it";
+    case Reason::EmptyFirstLine:
+      return std::string("its first line is empty; ") + kMustHold;
+    case Reason::NoFormatStatement:
+      break;
+  }
+  std::string missing;
+  const auto lacks = [&missing](bool absent, const char* what) {
+    if (!absent) return;
+    missing += missing.empty() ? "" : ", ";
+    missing += what;
+  };
+  lacks(failure.NoStart, "\"%FS\"");
+  lacks(failure.NoX, "\"X\"");
+  lacks(failure.NoY, "\"Y\"");
+  lacks(failure.NoEnd, "\"*%\"");
+  return std::string("its first line lacks a format statement: ") + kMustHold + " (no " + missing + " found)";
+}
+
+}  // namespace zzcli

@@ -1,0 +1,43 @@
+#pragma once
+
+// What the tool learns from the plug-in through its import observer: why a file was turned
+// down, which aperture table file the run loaded, and what it read and ignored, by kind. It
+// changes nothing the plug-in does.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "importer/ImportObserver.h"
+#include "standin/BoardJson.h"
+
+namespace zzcli {
+
+class ImportWatch : public zz::ImportObserver {
+ public:
+  void OnNotRecognised(const zz::RecognitionFailure& failure) override { failure_ = failure; }
+  void OnRunStart() override;
+  void OnApertureTableFile(const std::optional<std::string>& file) override;
+  void OnIgnored(zz::IgnoredKind kind, std::string_view statement) override;
+
+  // The last reason the recognition test gave, if it turned the file down.
+  const std::optional<zz::RecognitionFailure>& Failure() const { return failure_; }
+  // Whether the last run searched for a table file, and the one it found.
+  bool TableSearched() const { return tableSearched_; }
+  const std::optional<std::string>& TableFile() const { return tableFile_; }
+  // The non-zero counts of the last run, in a fixed order (the keys of the dump's "ignored").
+  standin::IgnoredCounts Counts() const;
+
+ private:
+  std::optional<zz::RecognitionFailure> failure_;
+  bool tableSearched_ = false;
+  std::optional<std::string> tableFile_;
+  std::array<int64_t, zz::kIgnoredKindCount> counts_{};
+};
+
+// The recognition test's reason in plain words.
+std::string RecognitionFailureText(const zz::RecognitionFailure& failure);
+
+}  // namespace zzcli
