@@ -49,11 +49,22 @@ LargeFileStats WriteLargeFile(std::ostream& out, uint64_t seed, uint64_t targetB
 // The stats as "key=value" lines, as the benchmark script reads them.
 std::string FormatStats(const LargeFileStats& stats);
 
-enum class LineEnds { CrLf, Lf, Mixed };  // Mixed: every fourth file with bare line feeds
+// Mixed: every fourth file with bare line feeds; Varied: as Mixed, and every tenth file with no
+// line ends at all.
+enum class LineEnds { CrLf, Lf, Mixed, Varied };
+
+struct CorpusOptions {
+  LineEnds Eol = LineEnds::CrLf;
+  // Files as they come from the field, not all of them valid: statements the importer ignores or
+  // cannot read, files without units or aperture definitions, formats up to 4.5, D codes up to
+  // 999, files without extension or with odd ones, table files missing, doubled, with stray lines
+  // or unusual words, in either form under either name.
+  bool Rough = false;
+};
 
 struct CorpusFile {
   std::filesystem::path Gerber;
-  std::filesystem::path Table;  // empty for RS-274-X files
+  std::filesystem::path Table;  // the first table file; empty for RS-274-X files and files without one
   std::string Description;      // e.g. "RS-274-X inch 2.4 L" or "RS-274-D mm 3.3 T, keyed table"
 };
 
@@ -61,7 +72,9 @@ struct CorpusFile {
 // every aperture shape, leading or trailing zero omission, formats 2.3, 2.4, 3.3 and 2.5, linear
 // and rectangle draws, G74 and G75 arcs both ways with full circles, moves, flashes and comments;
 // and RS-274-D files with an aperture table beside them, a plain list (x.gbr -> x.Abr) or a
-// keyed table (x.apr). Every file states its units, so that no import depends on the one before.
-std::vector<CorpusFile> WriteCorpus(const std::filesystem::path& folder, uint64_t seed, int count, LineEnds lineEnds);
+// keyed table (x.apr). Every file states its units (rough files aside), so that no import depends
+// on the one before.
+std::vector<CorpusFile> WriteCorpus(const std::filesystem::path& folder, uint64_t seed, int count,
+                                    const CorpusOptions& options);
 
 }  // namespace zzbench

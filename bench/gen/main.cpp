@@ -1,7 +1,7 @@
 // zz-gengerber: deterministic Gerber files for benchmarks and end-to-end tests.
 //
 //   zz-gengerber large --seed N --size SIZE --out FILE     one large RS-274-X file, and FILE.stats
-//   zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed]
+//   zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed|varied] [--rough]
 //
 // SIZE is a byte count with an optional K, M or G suffix (powers of 1024). The corpus mode prints
 // the path of every Gerber file it wrote, one a line; their aperture table files lie beside them.
@@ -20,7 +20,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zz-gengerber large --seed N --size SIZE[K|M|G] --out FILE\n"
-               "       zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed]\n";
+               "       zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed|varied] [--rough]\n";
   return 2;
 }
 
@@ -43,8 +43,17 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string mode = argv[1];
   std::map<std::string, std::string> options;
-  for (int i = 2; i + 1 < argc; i += 2) options[argv[i]] = argv[i + 1];
-  if ((argc - 2) % 2 != 0) return Usage();
+  bool rough = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string name = argv[i];
+    if (name == "--rough") {
+      rough = true;
+    } else if (i + 1 < argc) {
+      options[name] = argv[++i];
+    } else {
+      return Usage();
+    }
+  }
 
   uint64_t seed = 0;
   if (!options.count("--seed") || !ParseNumber(options["--seed"], seed) || !options.count("--out")) return Usage();
@@ -52,6 +61,7 @@ int main(int argc, char** argv) {
 
   try {
     if (mode == "large") {
+      if (rough) return Usage();
       uint64_t size = 0;
       if (!options.count("--size") || !ParseNumber(options["--size"], size)) return Usage();
       std::ofstream file(out, std::ios::binary | std::ios::trunc);
@@ -73,18 +83,21 @@ int main(int argc, char** argv) {
     if (mode == "corpus") {
       uint64_t count = 0;
       if (!options.count("--count") || !ParseNumber(options["--count"], count) || count > 100000) return Usage();
-      zzbench::LineEnds lineEnds = zzbench::LineEnds::CrLf;
+      zzbench::CorpusOptions corpus;
+      corpus.Rough = rough;
       if (options.count("--eol")) {
         const std::string eol = options["--eol"];
         if (eol == "lf") {
-          lineEnds = zzbench::LineEnds::Lf;
+          corpus.Eol = zzbench::LineEnds::Lf;
         } else if (eol == "mixed") {
-          lineEnds = zzbench::LineEnds::Mixed;
+          corpus.Eol = zzbench::LineEnds::Mixed;
+        } else if (eol == "varied") {
+          corpus.Eol = zzbench::LineEnds::Varied;
         } else if (eol != "crlf") {
           return Usage();
         }
       }
-      for (const zzbench::CorpusFile& file : zzbench::WriteCorpus(out, seed, static_cast<int>(count), lineEnds)) {
+      for (const zzbench::CorpusFile& file : zzbench::WriteCorpus(out, seed, static_cast<int>(count), corpus)) {
         std::cout << file.Gerber.string() << '\n';
       }
       return 0;

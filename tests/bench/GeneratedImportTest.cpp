@@ -67,7 +67,7 @@ TEST_F(GeneratedImport, ALargeFileBecomesExactlyTheCountedPrimitives) {
 }
 
 TEST_F(GeneratedImport, EveryCorpusFileIsReadToItsEndWithoutAMessage) {
-  for (const CorpusFile& file : WriteCorpus(dir_, 5, 32, LineEnds::CrLf)) {
+  for (const CorpusFile& file : WriteCorpus(dir_, 5, 32, {})) {
     SCOPED_TRACE(file.Gerber.string() + ": " + file.Description);
     EXPECT_TRUE(Import(file.Gerber));
     EXPECT_TRUE(Messages().empty()) << Messages().front();
@@ -77,7 +77,7 @@ TEST_F(GeneratedImport, EveryCorpusFileIsReadToItsEndWithoutAMessage) {
 
 TEST_F(GeneratedImport, RsDFilesDrawOnlyWithTheTableBesideThem) {
   int checked = 0;
-  for (const CorpusFile& file : WriteCorpus(dir_, 6, 12, LineEnds::CrLf)) {
+  for (const CorpusFile& file : WriteCorpus(dir_, 6, 12, {})) {
     if (file.Table.empty()) continue;
     std::filesystem::remove(file.Table);
     EXPECT_FALSE(Import(file.Gerber)) << file.Gerber;

@@ -180,7 +180,7 @@ class Corpus : public ::testing::Test {
 };
 
 TEST_F(Corpus, TheFirstSixteenFilesCoverEveryUnitFormatAndZeroRule) {
-  const std::vector<CorpusFile> files = WriteCorpus(dir_, 1, 16, LineEnds::CrLf);
+  const std::vector<CorpusFile> files = WriteCorpus(dir_, 1, 16, {});
   ASSERT_EQ(files.size(), 16U);
   std::set<std::string> combinations, dCombinations;
   for (const CorpusFile& file : files) {
@@ -195,7 +195,7 @@ TEST_F(Corpus, TheFirstSixteenFilesCoverEveryUnitFormatAndZeroRule) {
 }
 
 TEST_F(Corpus, HoldsEveryShapeArcModeAndBothTableForms) {
-  const std::vector<CorpusFile> files = WriteCorpus(dir_, 2, 24, LineEnds::CrLf);
+  const std::vector<CorpusFile> files = WriteCorpus(dir_, 2, 24, {});
   std::string all;
   int lists = 0, keyed = 0;
   for (const CorpusFile& file : files) {
@@ -225,19 +225,47 @@ TEST_F(Corpus, HoldsEveryShapeArcModeAndBothTableForms) {
 
 TEST_F(Corpus, LineEndsFollowTheOption) {
   std::size_t withCr = 0, withoutCr = 0;
-  for (const CorpusFile& file : WriteCorpus(dir_, 3, 8, LineEnds::Mixed)) {
+  for (const CorpusFile& file : WriteCorpus(dir_, 3, 8, {.Eol = LineEnds::Mixed})) {
     (Slurp(file.Gerber).find('\r') != std::string::npos ? withCr : withoutCr)++;
   }
   EXPECT_EQ(withCr, 6U);
   EXPECT_EQ(withoutCr, 2U);
-  for (const CorpusFile& file : WriteCorpus(dir_ / "lf", 3, 4, LineEnds::Lf)) {
+  for (const CorpusFile& file : WriteCorpus(dir_ / "lf", 3, 4, {.Eol = LineEnds::Lf})) {
     EXPECT_EQ(Slurp(file.Gerber).find('\r'), std::string::npos);
+  }
+  const std::vector<CorpusFile> varied = WriteCorpus(dir_ / "varied", 3, 10, {.Eol = LineEnds::Varied});
+  EXPECT_EQ(Slurp(varied[9].Gerber).find('\n'), std::string::npos);  // every tenth file: no line ends
+  EXPECT_NE(Slurp(varied[3].Gerber).find('\n'), std::string::npos);
+  EXPECT_EQ(Slurp(varied[3].Gerber).find('\r'), std::string::npos);
+}
+
+// The rough corpus is what the Wine comparison imports: it must reach the importer's odd paths.
+TEST_F(Corpus, RoughFilesHoldWhatTheImporterIgnoresOrCannotRead) {
+  const std::vector<CorpusFile> files = WriteCorpus(dir_ / "rough", 5, 200, {.Rough = true});
+  std::string all;
+  int withoutExtension = 0, withoutUnits = 0, withoutTable = 0, bothTables = 0;
+  for (const CorpusFile& file : files) {
+    const std::string text = Slurp(file.Gerber);
+    all += text;
+    withoutExtension += file.Gerber.extension().empty();
+    withoutUnits += text.find("%MO") == std::string::npos;
+    withoutTable += file.Description.ends_with("no aperture table");
+    std::filesystem::path apr = file.Gerber;
+    bothTables += !file.Table.empty() && file.Table.extension() != ".apr" &&
+                  std::filesystem::exists(apr.replace_extension(".apr"));
+  }
+  EXPECT_GT(withoutExtension, 0);
+  EXPECT_GT(withoutUnits, 0);
+  EXPECT_GT(withoutTable, 0);
+  EXPECT_GT(bothTables, 0);
+  for (const char* needle : {"%LPC*%", "G36*", "G70*", "D+*", "X99999999999D02*", "ADD9"}) {
+    EXPECT_NE(all.find(needle), std::string::npos) << needle;
   }
 }
 
 TEST_F(Corpus, TheSameSeedWritesTheSameFiles) {
-  const std::vector<CorpusFile> a = WriteCorpus(dir_ / "a", 4, 6, LineEnds::CrLf);
-  const std::vector<CorpusFile> b = WriteCorpus(dir_ / "b", 4, 6, LineEnds::CrLf);
+  const std::vector<CorpusFile> a = WriteCorpus(dir_ / "a", 4, 6, {.Rough = true});
+  const std::vector<CorpusFile> b = WriteCorpus(dir_ / "b", 4, 6, {.Rough = true});
   ASSERT_EQ(a.size(), b.size());
   for (std::size_t i = 0; i < a.size(); ++i) {
     EXPECT_EQ(a[i].Gerber.filename(), b[i].Gerber.filename());

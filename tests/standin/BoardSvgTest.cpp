@@ -98,7 +98,7 @@ TEST_F(BoardSvgDrawing, ViewBoxFramesTheObjectsInMillimetresWithYUp) {
 }
 
 TEST_F(BoardSvgDrawing, ArcsRunCounterClockwiseAndFullCirclesAreCircles) {
-  for (const auto& [start, end] : {std::pair{0.0, 90.0}, {270.0, 0.0}, {0.0, 360.0}}) {
+  for (const auto& [start, end] : {std::pair{0.0, 90.0}, {270.0, 0.0}, {0.0, 360.0}, {0.0, 270.0}}) {
     test::Place<test::Arc>(1, [&](test::Arc& a) { a = test::Arc{a.C, 0, 0, 2 * kMm, start, end, 1000}; });
   }
   const std::string svg = Svg();
@@ -106,6 +106,7 @@ TEST_F(BoardSvgDrawing, ArcsRunCounterClockwiseAndFullCirclesAreCircles) {
   EXPECT_NE(svg.find("d=\"M 2 0 A 2 2 0 0 0 0 -2\""), std::string::npos) << svg;
   EXPECT_NE(svg.find("d=\"M 0 2 A 2 2 0 0 0 2 0\""), std::string::npos) << svg;  // 270 -> 0 passes 360
   EXPECT_NE(svg.find("<circle cx=\"0\" cy=\"0\" r=\"2\" fill=\"none\""), std::string::npos) << svg;
+  EXPECT_NE(svg.find("d=\"M 2 0 A 2 2 0 1 0 0 2\""), std::string::npos) << svg;  // three quarters: the large arc
 }
 
 TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {

@@ -2,12 +2,13 @@
 # End-to-end comparison of the real plug-in under Wine with the native tool: every input file is
 # imported by both, and the two board dumps must be byte for byte the same.
 #
-#   compare-dumps.sh --native TOOL --host HOST.exe --corpus CORPUS.exe --wine-run WINE-RUN.sh
+#   compare-dumps.sh --native TOOL --host HOST.exe --generator ZZ-GENGERBER.exe --wine-run WINE-RUN.sh
 #                    --source SOURCE-DIR --work WORK-DIR [--count N] [--gerbv EXAMPLES-DIR]
 #
 # Inputs: the sample files of SOURCE-DIR/examples, the third-party files of the gerbv package's
 # examples (only the folders listed below; gzipped files are decompressed; skipped when absent), and
-# N generated files (zz-e2e-corpus, run under Wine, so its bytes come from the Windows build).
+# N generated files (zz-gengerber's rough corpus with varied line ends, run under Wine, so its bytes
+# come from the Windows build).
 # Everything is copied into WORK-DIR and named by a relative path, so both sides see the same text
 # as the file name, which the dump records.
 #
@@ -21,13 +22,13 @@
 # comparison. Exit code: 0 all equal, 1 a difference or a failure, 77 the native tool is missing.
 set -euo pipefail
 
-native='' host='' corpus='' wine_run='' source_dir='' work='' count=300
+native='' host='' generator='' wine_run='' source_dir='' work='' count=300
 gerbv=/usr/share/doc/gerbv/examples
 while [ $# -gt 0 ]; do
   case "$1" in
     --native) native=$2 ;;
     --host) host=$2 ;;
-    --corpus) corpus=$2 ;;
+    --generator) generator=$2 ;;
     --wine-run) wine_run=$2 ;;
     --source) source_dir=$2 ;;
     --work) work=$2 ;;
@@ -37,8 +38,8 @@ while [ $# -gt 0 ]; do
   esac
   shift 2
 done
-for value in "$host" "$corpus" "$wine_run" "$source_dir" "$work"; do
-  [ -n "$value" ] || { echo "compare-dumps.sh: --host, --corpus, --wine-run, --source and --work are needed" >&2; exit 1; }
+for value in "$host" "$generator" "$wine_run" "$source_dir" "$work"; do
+  [ -n "$value" ] || { echo "compare-dumps.sh: --host, --generator, --wine-run, --source and --work are needed" >&2; exit 1; }
 done
 if [ -z "$native" ] || [ ! -x "$native" ]; then
   echo "compare-dumps.sh: the native tool '${native}' is not built; build the native preset first" \
@@ -73,7 +74,8 @@ if [ -d "$gerbv" ]; then
     done
   done
 fi
-"$wine_run" "$corpus" gen "$count" >corpus.log 2>&1 || { cat corpus.log >&2; exit 1; }
+"$wine_run" "$generator" corpus --seed 20240611 --count "$count" --out gen --eol varied --rough >corpus.log 2>&1 ||
+  { cat corpus.log >&2; exit 1; }
 
 # Every file is imported, table files and third-party documents included: what is not recognised
 # must be turned down the same way on both sides.
@@ -105,7 +107,7 @@ if ! "$wine_run" "$host" --batch batch.txt >wine.log 2>&1; then
 fi
 sample=()
 for i in "${!files[@]}"; do
-  case "${files[$i]}" in examples/* | gen/f00*) sample+=("$i") ;; esac
+  case "${files[$i]}" in examples/* | gen/zz00*) sample+=("$i") ;; esac
 done
 for i in "${sample[@]}"; do
   status=0

@@ -1,0 +1,16 @@
+#include "win32/host/HostModes.h"
+
+#include <array>
+
+namespace zzhost {
+
+std::span<const HostMode> HostModes() {
+  static constexpr std::array<HostMode, 3> kModes{{
+      {"describe", [](const Options& o) { return o.Describe; }, &RunDescribe},
+      {"batch", [](const Options& o) { return o.BatchList.has_value(); }, &RunBatch},
+      {"single", [](const Options&) { return true; }, &RunSingle},
+  }};
+  return kModes;
+}
+
+}  // namespace zzhost

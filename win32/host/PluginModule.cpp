@@ -1,0 +1,78 @@
+#include "win32/host/PluginModule.h"
+
+#include "win32/host/DialogInterception.h"
+#include "win32/host/HostProgram.h"
+#include "win32/host/StandInModule.h"
+
+namespace zzhost {
+namespace {
+
+// Messages the plug-in showed go where the editor's test harness would see them: the stand-in.
+void RecordDialog(const InterceptedDialog& dialog) {
+  if (TheStandIn().Loaded()) TheStandIn().AddMessage(dialog.Text.c_str());
+}
+
+class DirectExportCaller final : public ExportCaller {
+ public:
+  const char* Description(DescriptionFn fn) const override { return fn(); }
+  uint8_t Recognised(RecognisedFn fn, const TFileName* fileName) const override { return fn(fileName); }
+  uint8_t Import(ImportFn fn, const TFileName* fileName, const TFileName* reserved,
+                 int32_t boardHandle) const override {
+    return fn(fileName, reserved, boardHandle);
+  }
+};
+
+}  // namespace
+
+bool Plugin::Load(const std::string& path, std::string& error) {
+  module_ = LoadLibraryA(path.c_str());
+  if (module_ == nullptr) {
+    error = "cannot load " + path + " (" + LastErrorText() + ")";
+    return false;
+  }
+  if (!InterceptDialogs(module_, &RecordDialog, error)) {
+    error = path + ": " + error;
+    return false;
+  }
+  Description = reinterpret_cast<DescriptionFn>(Entry("GetPcbImporterDescription"));
+  Recognised = reinterpret_cast<RecognisedFn>(Entry("RecognisedPCBFile"));
+  Import = reinterpret_cast<ImportFn>(Entry("ImportFileIntoPcb"));
+  if (Description == nullptr || Recognised == nullptr || Import == nullptr) {
+    error = path + " lacks one of GetPcbImporterDescription, RecognisedPCBFile, ImportFileIntoPcb";
+    return false;
+  }
+  return true;
+}
+
+bool Plugin::Unload(std::string& error) {
+  char name[MAX_PATH] = {};
+  GetModuleFileNameA(module_, name, MAX_PATH);
+  if (FreeLibrary(module_) == 0) {
+    error = "FreeLibrary failed (" + LastErrorText() + ")";
+    return false;
+  }
+  module_ = nullptr;
+  if (GetModuleHandleA(name) != nullptr) {
+    error = std::string(name) + " is still loaded after FreeLibrary";
+    return false;
+  }
+  return true;
+}
+
+void* Plugin::Entry(const char* name) const { return reinterpret_cast<void*>(GetProcAddress(module_, name)); }
+
+const ExportCaller& ExportCallerFor(const Options& /*options*/) {
+  static const DirectExportCaller direct;
+  return direct;
+}
+
+Outcome RunImport(const Plugin& plugin, const ExportCaller& caller, const std::string& file, int32_t boardHandle) {
+  const TFileName fileName(file);
+  const TFileName reserved;
+  Outcome outcome;
+  outcome.Recognised = caller.Recognised(plugin.Recognised, &fileName) != 0;
+  outcome.Result = caller.Import(plugin.Import, &fileName, &reserved, boardHandle) != 0;
+  return outcome;
+}
+
+}  // namespace zzhost
