@@ -5,6 +5,7 @@
 #include "QueryFields.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
+#include "standin/Server.h"
 
 namespace standin {
 namespace {
