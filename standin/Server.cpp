@@ -132,6 +132,7 @@ uint32_t Intern(Interner<Style>& styles, const Record& record) {
 Server::Server() { Reset(); }
 
 void Server::Reset() {
+  FailEveryNthCreation(0);
   slots_.Clear();
   tracks_.Clear();
   fills_.Clear();
@@ -160,6 +161,7 @@ void Server::Reset() {
 }
 
 THandle Server::CreateObject(uint8_t kind) {
+  if (failEveryNthCreation_ > 0 && ++creationCalls_ % failEveryNthCreation_ == 0) return 0;
   if (!HasObjectClass(kind) || slots_.size() >= kMaxObjects) return 0;
   constexpr uint32_t kDefaultStyle = 0;
   try {

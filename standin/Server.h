@@ -53,6 +53,12 @@ class Server {
   // A new object on no board with the kind's defaults; 0 when the kind has no object class
   // (0, 23 to 25, above 26) or no more objects can be held.
   THandle CreateObject(uint8_t kind);
+  // From now on every n-th creation call fails (returns 0), as a host short of memory would;
+  // 0 lets every creation succeed again. Reset clears it.
+  void FailEveryNthCreation(int32_t n) {
+    failEveryNthCreation_ = n;
+    creationCalls_ = 0;
+  }
   std::size_t ObjectCount() const { return slots_.size(); }
   // None for an unknown handle.
   TObjectKind KindOf(THandle handle) const {
@@ -211,6 +217,8 @@ class Server {
 
   std::vector<std::unique_ptr<Board>> boards_;
   std::size_t currentBoard_ = 0;
+  int32_t failEveryNthCreation_ = 0;
+  int32_t creationCalls_ = 0;
 
   std::vector<std::string> messages_;
   ProgressDisplay progress_;
