@@ -14,9 +14,11 @@ void ObjectStore::Clear() {
   std::apply([](auto&... table) { (table.Clear(), ...); }, tables_);
   padSides_.Clear();
   answers_ = PadLayerAnswers{};
+  FailEveryNthCreation(0);
 }
 
 THandle ObjectStore::CreateObject(uint8_t kind) {
+  if (failEveryNthCreation_ > 0 && ++creationCalls_ % failEveryNthCreation_ == 0) return 0;
   if (!HasObjectClass(kind) || slots_.size() >= kMaxObjects) return 0;
   const auto objectKind = static_cast<TObjectKind>(kind);
   try {

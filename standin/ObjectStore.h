@@ -29,6 +29,12 @@ class ObjectStore {
   // A new object on no board with the kind's defaults; 0 when the kind has no object class
   // (0, 23 to 25, above 26) or no more objects can be held.
   THandle CreateObject(uint8_t kind);
+  // From now on every n-th creation call fails (returns 0), as a host short of memory would;
+  // 0 lets every creation succeed again. Clear resets it.
+  void FailEveryNthCreation(int32_t n) {
+    failEveryNthCreation_ = n;
+    creationCalls_ = 0;
+  }
   std::size_t ObjectCount() const { return slots_.size(); }
   const ObjectSlot* SlotOf(THandle handle) const {
     const uint32_t index = static_cast<uint32_t>(handle) - 1U;
@@ -127,6 +133,8 @@ class ObjectStore {
   Tables tables_;
   PadSideTables padSides_;
   PadLayerAnswers answers_;
+  int32_t failEveryNthCreation_ = 0;
+  int32_t creationCalls_ = 0;
 };
 
 inline const CommonFields* ObjectStore::FindCommon(THandle handle) const {

@@ -54,7 +54,7 @@ int32_t OutwardCeil(double v) {
 
 // ---- Objects ----
 
-int32_t PcbApi_GetObjectIdFromObjectHandle(THandle handle) { return static_cast<int32_t>(S().KindOf(handle)); }
+uint8_t PcbApi_GetObjectIdFromObjectHandle(THandle handle) { return static_cast<uint8_t>(S().KindOf(handle)); }
 
 THandle PcbApi_CreateObject(uint8_t kind) { return S().CreateObject(kind); }
 

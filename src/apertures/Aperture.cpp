@@ -14,8 +14,8 @@
 namespace zz {
 namespace {
 
-// Enough for any 32-bit length in inches or millimetres; more digits say nothing.
-constexpr int32_t kMaxDecimals = 18;
+// A text holds at most 255 characters, so more decimals than that could never be seen.
+constexpr int32_t kMaxDecimals = 255;
 
 // A length rounded as the size texts round it: the fraction to 1/scale, halves to even.
 double RoundFraction(double value, long double scale) {
@@ -36,10 +36,15 @@ void AppendNumber(TShortString<255>& text, int64_t length, bool imperial, int32_
     const double mm = static_cast<double>(static_cast<long double>(length) * 0.0254L / 10000.0L);
     value = static_cast<float>(RoundFraction(mm, 100000.0L));
   }
-  char buffer[64];
+  // Sign, 39 digits of the largest float, point and the decimals.
+  char buffer[48 + kMaxDecimals];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                     std::chars_format::fixed, std::clamp(decimals, 0, kMaxDecimals));
-  if (result.ec == std::errc()) text.Append(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+  if (result.ec != std::errc()) return;
+  std::string_view number(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  // A length that rounds to zero has no sign.
+  if (number.front() == '-' && number.find_first_not_of("-0.") == std::string_view::npos) number.remove_prefix(1);
+  text.Append(number);
 }
 
 void AppendInteger(TShortString<255>& text, int64_t value) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "gerber/ArcGeometry.h"
 #include "host/Errors.h"
@@ -39,6 +40,12 @@ int32_t Checked(int64_t value, const char* what) {
 }
 
 constexpr uint8_t kRectangleAperture = 1;
+
+// An object the host fails to create is left out and counted; the run goes on.
+template <typename TWrapper, typename SetFields>
+void CreateCounted(GerberRun& run, SetFields&& setFields) {
+  if (!CreateBoardObject<TWrapper>(*run.Board, std::forward<SetFields>(setFields))) ++run.ObjectsNotCreated;
+}
 
 }  // namespace
 
@@ -97,7 +104,7 @@ void DrawLinear(GerberRun& run) {
     const int32_t y1 = Checked(std::min<int64_t>(py, state.CoordY) - hy, "fill corner");
     const int32_t x2 = Checked(std::max<int64_t>(px, state.CoordX) + hx, "fill corner");
     const int32_t y2 = Checked(std::max<int64_t>(py, state.CoordY) + hy, "fill corner");
-    CreateBoardObject<TPcbFill>(*run.Board, [&](TPcbFill& fill) {
+    CreateCounted<TPcbFill>(run, [&](TPcbFill& fill) {
       fill.SetX(x1);
       fill.SetY(y1);
       fill.SetX2(x2);
@@ -107,7 +114,7 @@ void DrawLinear(GerberRun& run) {
     return;
   }
 
-  CreateBoardObject<TPcbTrack>(*run.Board, [&](TPcbTrack& track) {
+  CreateCounted<TPcbTrack>(run, [&](TPcbTrack& track) {
     track.SetX(px);
     track.SetY(py);
     track.SetX2(state.CoordX);
@@ -141,7 +148,7 @@ void DrawArc(GerberRun& run) {
   const int32_t radius = Checked(std::llrint(static_cast<double>(distance)), "arc radius");
 
   if (run.Board != nullptr) {
-    CreateBoardObject<TPcbArc>(*run.Board, [&](TPcbArc& arc) {
+    CreateCounted<TPcbArc>(run, [&](TPcbArc& arc) {
       arc.SetX(cx);
       arc.SetY(cy);
       arc.SetStartAngle(startAngle);
@@ -161,7 +168,7 @@ void FlashAperture(GerberRun& run) {
   state.PointY = state.CoordY;
   if (run.Board == nullptr) return;
   const uint8_t shape = PadShapeForAperture(aperture.Shape);
-  CreateBoardObject<TPcbPad>(*run.Board, [&](TPcbPad& pad) {
+  CreateCounted<TPcbPad>(run, [&](TPcbPad& pad) {
     pad.SetX(state.CoordX);
     pad.SetY(state.CoordY);
     pad.SetHoleSize(0);  // a flash makes no hole, whatever the aperture's hole

@@ -34,6 +34,8 @@ struct GerberRun {
   int32_t LineNumber = 1;
   // The line on which the last statement read began; for messages about that statement.
   int32_t StatementLine = 1;
+  // Tracks, fills, arcs and pads the host failed to create; the run goes on without them.
+  int32_t ObjectsNotCreated = 0;
 };
 
 }  // namespace zz

@@ -6,7 +6,9 @@
 //
 // ZZ_PCBAPI_ENTRIES(X) calls X(Name, ResultType, NeutralResult, (Parameters), (Arguments))
 // once per entry point. NeutralResult is what the guarded routine yields when the entry point
-// is not bound; for entry points without a result it is ignored.
+// is not bound; for entry points without a result it is ignored. A result has exactly the width
+// the host gives it: a host built by another compiler defines only the low byte of the result
+// register for a byte result, so reading 32 bits there would read whatever the host left above.
 
 #include <cstdint>
 
@@ -37,7 +39,7 @@ constexpr int kEmbeddedBufferSize = 4096;
 #define ZZ_PCBAPI_COMMON_A StateFlags, IndexWord, LayerId, AuxValue1, AuxByte, AuxValue2
 
 #define ZZ_PCBAPI_ENTRIES(X) \
-  X(PcbApi_GetObjectIdFromObjectHandle, int32_t, 0, (::zz::THandle Handle), (Handle)) \
+  X(PcbApi_GetObjectIdFromObjectHandle, uint8_t, 0, (::zz::THandle Handle), (Handle)) \
   X(PcbApi_CreateObject, ::zz::THandle, 0, (uint8_t Kind), (Kind)) \
   X(PcbApi_GetCurrentBoardHandle, ::zz::THandle, 0, (), ()) \
   X(PcbApi_Percent_Init, void, 0, (const ::zz::TText255* Text, int32_t Total), (Text, Total)) \

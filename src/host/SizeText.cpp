@@ -36,8 +36,13 @@ TShortString<255> FormatLength(double value, double scale, int digits, std::stri
   char digitsText[64];
   const auto [end, error] =
       std::to_chars(digitsText, digitsText + sizeof digitsText, rounded, std::chars_format::fixed, digits);
+  std::string_view number(digitsText, static_cast<std::size_t>(end - digitsText));
+  // Rounded to the fraction's finer step, a small negative length can still print as zero.
+  if (!number.empty() && number.front() == '-' && number.find_first_not_of("-0.") == std::string_view::npos) {
+    number.remove_prefix(1);
+  }
   TShortString<255> text;
-  if (error == std::errc{}) text.Assign(std::string_view(digitsText, static_cast<std::size_t>(end - digitsText)));
+  if (error == std::errc{}) text.Assign(number);
   text = StripTrailingZeros(text);
   text.Append(unit);
   return text;

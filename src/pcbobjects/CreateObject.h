@@ -9,7 +9,8 @@
 //   });
 //
 // The sequence, always in this order:
-//   1. PcbApi_CreateObject(kind of TWrapper): the new host handle (0 when the host failed);
+//   1. PcbApi_CreateObject(kind of TWrapper): the new host handle; 0 when the host failed, and
+//      the sequence stops there: there is no object to fetch, store or add;
 //   2. a wrapper for that handle;
 //   3. Sync(Fetch): the copy takes the host's defaults for a new object;
 //   4. setFields(wrapper): the caller sets what it cares about on the copy;
@@ -17,8 +18,7 @@
 //   6. Sync(Store): the host object takes the copy;
 //   7. board.AddObject(handle): the object joins the board;
 //   8. the wrapper goes; the host object stays in the board.
-// Returns the status of AddObject: 0 when the object was added, non-zero otherwise (1 when the
-// host created no object).
+// Returns whether the host created the object; what the host answers to the add is not looked at.
 
 #include <utility>
 
@@ -28,14 +28,16 @@
 namespace zz {
 
 template <typename TWrapper, typename SetFields>
-TStatus CreateBoardObject(TPcbBoard& board, SetFields&& setFields) {
+bool CreateBoardObject(TPcbBoard& board, SetFields&& setFields) {
   const THandle handle = host::PcbApi_CreateObject(static_cast<uint8_t>(TWrapper::Kind));
+  if (handle == 0) return false;
   TWrapper wrapper(handle);
   wrapper.Sync(kFetch);
   std::forward<SetFields>(setFields)(wrapper);
   wrapper.SetLayer(board.CurrentLayer);
   wrapper.Sync(kStore);
-  return board.AddObject(handle);
+  board.AddObject(handle);
+  return true;
 }
 
 }  // namespace zz

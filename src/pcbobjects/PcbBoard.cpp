@@ -134,10 +134,12 @@ void TPcbBoard::SyncLayerPairs(TSyncDirection direction) {
     return;
   }
 
-  int32_t count = static_cast<int32_t>(LayerPairs.size());
+  // The list decides how many pairs go out, whatever the host left in the count; as on fetch,
+  // no more than a byte index can address (a wrapped index would overwrite pair 0).
+  const std::size_t sent = std::min(LayerPairs.size(), static_cast<std::size_t>(kMaxLayerPairs));
+  int32_t count = static_cast<int32_t>(sent);
   host::PcbApi_QueryBoardLayerPairsCount(Handle, &count, 0);
-  // The list decides how many pairs go out, whatever the host left in the count.
-  for (std::size_t index = 0; index < LayerPairs.size(); ++index) {
+  for (std::size_t index = 0; index < sent; ++index) {
     TPcblayerPair& pair = *LayerPairs[index];
     host::PcbApi_QueryBoardLayerPairAt(direction, Handle, static_cast<uint8_t>(index), &pair.LayerIdA, &pair.LayerIdB,
                                        &pair.PairFlag2, &pair.PairFlag1);

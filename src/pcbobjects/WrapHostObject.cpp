@@ -26,31 +26,31 @@
 namespace zz {
 namespace {
 
-std::unique_ptr<TPCBObject> NewWrapper(int32_t kind, THandle handle) {
+std::unique_ptr<TPCBObject> NewWrapper(uint8_t kind, THandle handle) {
   switch (kind) {
-    case static_cast<int32_t>(TObjectKind::Arc): return std::make_unique<TPcbArc>(handle);
-    case static_cast<int32_t>(TObjectKind::Pad): return std::make_unique<TPcbPad>(handle);
-    case static_cast<int32_t>(TObjectKind::Via): return std::make_unique<TPcbVia>(handle);
-    case static_cast<int32_t>(TObjectKind::Track): return std::make_unique<TPcbTrack>(handle);
-    case static_cast<int32_t>(TObjectKind::Text): return std::make_unique<TPcbText>(handle);
-    case static_cast<int32_t>(TObjectKind::Fill): return std::make_unique<TPcbFill>(handle);
-    case static_cast<int32_t>(TObjectKind::FromTo): return std::make_unique<TPcbFromTo>(handle);
-    case static_cast<int32_t>(TObjectKind::Net): return std::make_unique<TPcbNet>(handle);
-    case static_cast<int32_t>(TObjectKind::Component): return std::make_unique<TPcbComponent>(handle);
-    case static_cast<int32_t>(TObjectKind::Polygon): return std::make_unique<TPcbPolygon>(handle);
-    case static_cast<int32_t>(TObjectKind::Region): return std::make_unique<TPCBRegion>(handle);
-    case static_cast<int32_t>(TObjectKind::ComponentBody): return std::make_unique<TPcbComponentBody>(handle);
-    case static_cast<int32_t>(TObjectKind::Dimension): return std::make_unique<TPcbDimension>(handle);
-    case static_cast<int32_t>(TObjectKind::Coordinate): return std::make_unique<TPcbCoordinate>(handle);
-    case static_cast<int32_t>(TObjectKind::ObjectClass): return std::make_unique<TPCBObjectClass>(handle);
-    case static_cast<int32_t>(TObjectKind::Rule): return std::make_unique<TPcbRule>(handle);
-    case static_cast<int32_t>(TObjectKind::ManualFromTo): return std::make_unique<TPcbManualFromTo>(handle);
-    case static_cast<int32_t>(TObjectKind::DifferentialPair): return std::make_unique<TPcbDifferentialPair>(handle);
-    case static_cast<int32_t>(TObjectKind::Violation): return std::make_unique<TPcbViolation>(handle);
-    case static_cast<int32_t>(TObjectKind::Embedded): return std::make_unique<TPcbEmbedded>(handle);
-    case static_cast<int32_t>(TObjectKind::EmbeddedBoard): return std::make_unique<TPcbEmbeddedBoard>(handle);
-    case static_cast<int32_t>(TObjectKind::SplitPlane): return std::make_unique<TPcbSplitPlane>(handle);
-    case static_cast<int32_t>(TObjectKind::BoardOutline): return std::make_unique<TPcbBoardOutline>(handle);
+    case static_cast<uint8_t>(TObjectKind::Arc): return std::make_unique<TPcbArc>(handle);
+    case static_cast<uint8_t>(TObjectKind::Pad): return std::make_unique<TPcbPad>(handle);
+    case static_cast<uint8_t>(TObjectKind::Via): return std::make_unique<TPcbVia>(handle);
+    case static_cast<uint8_t>(TObjectKind::Track): return std::make_unique<TPcbTrack>(handle);
+    case static_cast<uint8_t>(TObjectKind::Text): return std::make_unique<TPcbText>(handle);
+    case static_cast<uint8_t>(TObjectKind::Fill): return std::make_unique<TPcbFill>(handle);
+    case static_cast<uint8_t>(TObjectKind::FromTo): return std::make_unique<TPcbFromTo>(handle);
+    case static_cast<uint8_t>(TObjectKind::Net): return std::make_unique<TPcbNet>(handle);
+    case static_cast<uint8_t>(TObjectKind::Component): return std::make_unique<TPcbComponent>(handle);
+    case static_cast<uint8_t>(TObjectKind::Polygon): return std::make_unique<TPcbPolygon>(handle);
+    case static_cast<uint8_t>(TObjectKind::Region): return std::make_unique<TPCBRegion>(handle);
+    case static_cast<uint8_t>(TObjectKind::ComponentBody): return std::make_unique<TPcbComponentBody>(handle);
+    case static_cast<uint8_t>(TObjectKind::Dimension): return std::make_unique<TPcbDimension>(handle);
+    case static_cast<uint8_t>(TObjectKind::Coordinate): return std::make_unique<TPcbCoordinate>(handle);
+    case static_cast<uint8_t>(TObjectKind::ObjectClass): return std::make_unique<TPCBObjectClass>(handle);
+    case static_cast<uint8_t>(TObjectKind::Rule): return std::make_unique<TPcbRule>(handle);
+    case static_cast<uint8_t>(TObjectKind::ManualFromTo): return std::make_unique<TPcbManualFromTo>(handle);
+    case static_cast<uint8_t>(TObjectKind::DifferentialPair): return std::make_unique<TPcbDifferentialPair>(handle);
+    case static_cast<uint8_t>(TObjectKind::Violation): return std::make_unique<TPcbViolation>(handle);
+    case static_cast<uint8_t>(TObjectKind::Embedded): return std::make_unique<TPcbEmbedded>(handle);
+    case static_cast<uint8_t>(TObjectKind::EmbeddedBoard): return std::make_unique<TPcbEmbeddedBoard>(handle);
+    case static_cast<uint8_t>(TObjectKind::SplitPlane): return std::make_unique<TPcbSplitPlane>(handle);
+    case static_cast<uint8_t>(TObjectKind::BoardOutline): return std::make_unique<TPcbBoardOutline>(handle);
     default: return nullptr;
   }
 }

@@ -45,14 +45,21 @@ TEST(DefinitionTextTest, WritesEachClassCharacterForCharacter) {
       {Make<TAperture>(10, 100000, 100000), true, 4, ""},
       // 1.2345 mil rounds to 1.234 (half to even) before the single-precision step.
       {Make<TRoundAperture>(10, 12345, 12345), true, 9, "%ADD10C,0.001234000*%"},
-      {Make<TRectangleAperture>(10, -10000, 2147483647), true, 2, "%ADD10R,-0.00X214.75*%"},
+      {Make<TRectangleAperture>(10, -10000, 2147483647), true, 2, "%ADD10R,0.00X214.75*%"},  // no "-0.00"
+      {Make<TRectangleAperture>(10, -100000, -1), false, 1, "%ADD10R,-0.3X0.0*%"},
       {Make<TRoundAperture>(10, 100000, 100000), true, 0, "%ADD10C,0*%"},
       {Make<TRoundAperture>(10, 100000, 100000), true, -3, "%ADD10C,0*%"},
-      {Make<TRoundAperture>(10, 100000, 100000), true, 1000000, "%ADD10C,0.009999999776482582*%"},
+      // The float nearest 0.01 to 24 decimals, then written exactly and padded with a zero.
+      {Make<TRoundAperture>(10, 100000, 100000), true, 24, "%ADD10C,0.009999999776482582092285*%"},
+      {Make<TRoundAperture>(10, 100000, 100000), true, 30, "%ADD10C,0.009999999776482582092285156250*%"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(c.Aperture->DefinitionText(c.Imperial, c.Decimals).View(), c.Expected) << c.Expected;
   }
+  // Any number of decimals: the text ends where 255 characters end.
+  const TShortString<255> longest = Make<TRoundAperture>(10, 100000, 100000)->DefinitionText(true, 1000000);
+  EXPECT_EQ(longest.View().size(), 255U);
+  EXPECT_EQ(longest.View().substr(0, 40), "%ADD10C,0.009999999776482582092285156250");
 }
 
 TEST(DescriptionTextTest, WritesTheCommonPairsThenTheClassShape) {

@@ -173,6 +173,21 @@ TEST_F(Drawing, FlashMakesAPadOfTheApertureShapeWithoutHole) {
   EXPECT_EQ(PadAt(1).TopShape, PadShape::Round);
 }
 
+TEST_F(Drawing, ObjectsTheHostFailsToCreateAreCountedAndLeftOut) {
+  Server().FailEveryNthCreation(2);
+  Aperture(10, 100000, 100000, 0);
+  for (int32_t i = 0; i < 4; ++i) Operate(TOperation::Flash, i * 1000, 0);
+  Aperture(11, 100000, 50000, 1);
+  MoveTo(0, 0);
+  DrawTo(1000, 0);
+  DrawTo(2000, 0);
+  ASSERT_EQ(Objects().size(), 3u);
+  EXPECT_EQ(PadAt(0).X, 0);
+  EXPECT_EQ(PadAt(1).X, 2000);
+  EXPECT_EQ(FillAt(2).X2, 1000 + 50000);
+  EXPECT_EQ(run_->ObjectsNotCreated, 3);
+}
+
 TEST(PadShapes, FollowTheApertureShape) {
   EXPECT_EQ(PadShapeForAperture(0), PadShape::Round);
   EXPECT_EQ(PadShapeForAperture(1), PadShape::Rectangle);

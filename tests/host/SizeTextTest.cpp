@@ -53,6 +53,7 @@ TEST(MmText, NegativeLengthsAndInt32Limits) {
   EXPECT_EQ(FormatMmText(-10000).View(), "-0.0254mm");
   EXPECT_EQ(FormatMmText(-393700).View(), "-1mm");
   EXPECT_EQ(FormatMmText(-1).View(), "0mm");
+  EXPECT_EQ(FormatMmText(-2).View(), "0mm");  // -0.00001 at the fifth decimal, zero at the fourth
   EXPECT_EQ(FormatMmText(INT32_MAX).View(), "5454.6085mm");
   EXPECT_EQ(FormatMmText(INT32_MIN).View(), "-5454.6085mm");
 }

@@ -301,6 +301,70 @@ TEST_F(ImportRun, UnitsCarryOverToTheNextRun) {
   EXPECT_EQ(PadAt(1).TopXSize, 100000);
 }
 
+#if defined(__i386__) || defined(__x86_64__)
+// A native host's modes: invalid operation, division by zero and overflow trap.
+constexpr uint16_t kStrictControlWord = 0x1332;
+constexpr uint32_t kStrictMxcsr = 0x1900;
+
+struct FloatingPointModes {
+  uint16_t ControlWord = 0;
+  uint16_t StatusWord = 0;
+  uint32_t Mxcsr = 0;
+};
+
+FloatingPointModes ReadModes() {
+  FloatingPointModes modes;
+  asm volatile("fnstcw %0" : "=m"(modes.ControlWord));
+  asm volatile("fnstsw %0" : "=m"(modes.StatusWord));
+#if defined(__x86_64__) || defined(__SSE__)
+  asm volatile("stmxcsr %0" : "=m"(modes.Mxcsr));
+#endif
+  return modes;
+}
+
+void LoadModes(uint16_t controlWord, uint32_t mxcsr) {
+  asm volatile("fnclex");
+  asm volatile("fldcw %0" : : "m"(controlWord));
+#if defined(__x86_64__) || defined(__SSE__)
+  asm volatile("ldmxcsr %0" : : "m"(mxcsr));
+#else
+  (void)mxcsr;
+#endif
+}
+
+// Files whose numbers overflow or divide by zero on the way, imported under the strict modes:
+// the exports must neither trap nor hand the modes back changed or with flags pending.
+TEST_F(ImportRun, StrictHostModesSurviveOverflowingFilesUnchanged) {
+  Write("keyed.Atl", "Kolvex Aperture File\r\nDCode=10|XSize=1e305mil|YSize=1e305mil|Shape=Round\r\n");
+  Write("plain.Abr", "D10 CIRCULAR 1e305 1e305\r\n");
+  const std::string rs274d = "%FSLAX24Y24*%\r\nD10*\r\nX0Y0D03*\r\nX100Y0D01*\r\n";
+  const std::string files[] = {
+      Write("keyed.gtl", rs274d),
+      Write("plain.gbr", rs274d),
+      Write("add.gtl", kHeader + "%ADD10C,1e39*%\r\nX0Y0D03*\r\n"),
+      Write("digits.gtl", kHeader + "%ADD10C," + std::string(60, '9') + "*%\r\nX0Y0D03*\r\n"),
+      Write("arcs.gtl", kHeader + "%ADD10C,0.01*%\r\nX0Y0D02*\r\nG03X0Y0I0J0D01*\r\nG75*\r\nG02X0Y0I0J0D01*\r\n"),
+      Write("fill.gtl", "%FSLAX34Y34*%\r\n%MOIN*%\r\n%ADD11R,200X200*%\r\nX-2000000Y0D02*\r\nX2000000Y0D01*\r\n"),
+  };
+  const FloatingPointModes plain = ReadModes();
+  LoadModes(kStrictControlWord, kStrictMxcsr);
+  const FloatingPointModes strict = ReadModes();  // as the processor reads it back
+  LoadModes(plain.ControlWord, plain.Mxcsr);
+  for (const std::string& path : files) {
+    LoadModes(kStrictControlWord, kStrictMxcsr);
+    Recognised(path);
+    Import(path);
+    const FloatingPointModes after = ReadModes();
+    LoadModes(plain.ControlWord, plain.Mxcsr);
+    EXPECT_EQ(after.ControlWord, strict.ControlWord) << path;
+    EXPECT_EQ(after.StatusWord & 0x3F, 0) << path;
+#if defined(__x86_64__) || defined(__SSE__)
+    EXPECT_EQ(after.Mxcsr, strict.Mxcsr) << path;
+#endif
+  }
+}
+#endif
+
 TEST(Exports, DescriptionIsTheFileFilterText) {
   EXPECT_STREQ(GetPcbImporterDescription(), "Single Gerber Files (*.g??;*.g?)");
 }

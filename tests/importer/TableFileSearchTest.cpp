@@ -27,13 +27,18 @@ TEST_F(TableFileSearch, CandidateNamesFollowTheExtension) {
   EXPECT_EQ(ChangedExtensionCandidate(dir_.string() + "/plain"), dir_.string() + "/plain");
 }
 
-// The first candidate of a name without extension is the Gerber file itself, which must never be
-// read as its own table.
+// A candidate that is the Gerber file itself, whatever its extension and letter case, must never
+// be read as its table.
 TEST_F(TableFileSearch, TheGerberFileItselfIsNeverItsTable) {
   const std::string gerber = Write("plain", "%FSLAX24Y24*%\r\n");
   EXPECT_EQ(FindApertureTableFile(gerber), std::nullopt);
   const std::string apr = Write("plain.apr", "");
   EXPECT_EQ(FindApertureTableFile(gerber), apr);
+
+  const std::string lower = Write("x.asb", "%FSLAX24Y24*%\r\n");
+  Write("x.Asb", "%FSLAX24Y24*%\r\n");  // on Windows the same file
+  EXPECT_EQ(FindApertureTableFile(lower), std::nullopt);
+  EXPECT_EQ(FindApertureTableFile(Write("t.apr", "%FSLAX24Y24*%\r\n")), std::nullopt);  // both candidates
 }
 
 TEST_F(TableFileSearch, NoClientServicesMeansNoTable) {

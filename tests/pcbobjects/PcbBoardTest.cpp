@@ -227,6 +227,14 @@ TEST_F(PcbBoardTest, PairCountBeyondAByteIndexIsBounded) {
   board->SyncLayerPairs(kFetch);
   EXPECT_EQ(board->LayerPairs.size(), 256U);
   EXPECT_EQ(host.CallsTo("PcbApi_QueryBoardLayerPairAt").back().Int(2), 255);
+
+  for (int i = 0; i < 44; ++i) board->LayerPairs.push_back(std::make_unique<TPcblayerPair>());
+  host.Clear();
+  board->SyncLayerPairs(kStore);
+  EXPECT_EQ(host.CallsTo("PcbApi_QueryBoardLayerPairsCount").at(0).Int(1), 256);
+  const auto sent = host.CallsTo("PcbApi_QueryBoardLayerPairAt");
+  ASSERT_EQ(sent.size(), 256U);
+  EXPECT_EQ(sent.back().Int(2), 255);
 }
 
 TEST_F(PcbBoardTest, PairsAreNamedInStackOrderWhicheverWayTheHostReportsThem) {

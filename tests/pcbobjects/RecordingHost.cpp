@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 
@@ -82,13 +83,32 @@ HostArg Capture(T value) {
   return arg;
 }
 
+// The host's results travel in the 32-bit result register. A host built by another compiler
+// defines only the low byte of it for a byte result, so the recording host leaves noise above
+// that byte, whatever width the plug-in declares: a caller reading more than the byte is caught.
+constexpr std::string_view kHostByteResults[] = {"PcbApi_GetObjectIdFromObjectHandle"};
+constexpr uint32_t kByteResultNoise = 0xA5A5A500;
+
+bool IsHostByteResult(std::string_view name) {
+  for (const std::string_view byteResult : kHostByteResults) {
+    if (byteResult == name) return true;
+  }
+  return false;
+}
+
+template <typename Ret>
+using WireResult = std::conditional_t<std::is_void_v<Ret>, void, uint32_t>;
+
 template <typename Ret, typename... A>
-Ret Dispatch(const char* name, bool hasDirection, std::tuple<A...> args) {
+WireResult<Ret> Dispatch(const char* name, bool hasDirection, std::tuple<A...> args) {
   HostCall call;
   call.Name = name;
   std::apply([&call](auto... a) { (call.Args.push_back(Capture(a)), ...); }, args);
   if (g_current != nullptr) g_current->Answer(call, hasDirection);
-  if constexpr (!std::is_void_v<Ret>) return static_cast<Ret>(call.Result);
+  if constexpr (!std::is_void_v<Ret>) {
+    if (IsHostByteResult(name)) return kByteResultNoise | static_cast<uint8_t>(call.Result);
+    return static_cast<uint32_t>(static_cast<Ret>(call.Result));
+  }
 }
 
 constexpr bool HasDirection(std::string_view params) {
@@ -96,7 +116,7 @@ constexpr bool HasDirection(std::string_view params) {
 }
 
 #define ZZ_RECORDING_ENTRY(Name, Ret, Neutral, Params, Args) \
-  Ret ZZ_WINAPI Name##_Recorded Params {                     \
+  WireResult<Ret> ZZ_WINAPI Name##_Recorded Params {         \
     return Dispatch<Ret>(#Name, HasDirection(#Params), std::forward_as_tuple Args); \
   }
 ZZ_PCBAPI_ENTRIES(ZZ_RECORDING_ENTRY)

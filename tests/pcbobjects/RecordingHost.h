@@ -8,7 +8,8 @@
 //    by-reference argument is filled with a value that tells its position in the argument list
 //    (DefaultInt, DefaultFloat, DefaultText), unless told otherwise with SetFill...;
 //  - a hook given with OnCall runs next and may change the call's result and out values;
-//  - the result is the one set with SetResult, 0 by default.
+//  - the result is the one set with SetResult, 0 by default; a byte result comes back with noise
+//    in the upper bits of the result register, as a host built by another compiler may leave it.
 // Only one RecordingHost may exist at a time; it binds on the plug-in's first host call and
 // unbinds and unregisters itself when destroyed.
 
