@@ -60,9 +60,8 @@ elseif(NOT CMAKE_CROSSCOMPILING AND TARGET zizozudu)
   set(CPACK_DEBIAN_PACKAGE_NAME zizozudu)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
-  # CPack indents the lines after the first, the summary.
+  # The long description; CPack puts the summary above it and indents it.
   string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
       "zizozudu reads one Gerber photoplot file (RS-274-X, or RS-274-D with its aperture table)\n"
       "through the Zizozudu importer into an in-memory board and reports, dumps (JSON) and draws\n"
       "(SVG) that board.")
