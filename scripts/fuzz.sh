@@ -38,7 +38,7 @@ esac
 build="$root/build/fuzz"
 cmake -S . -B "$build" -G "Unix Makefiles" \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DZZ_FUZZ=ON -DZZ_BUILD_TESTS=OFF >/dev/null
+  -DZZ_FUZZ=ON -DZZ_BUILD_TESTS=OFF -DZZ_WERROR=ON >/dev/null
 cmake --build "$build" --target zz_fuzzers -j "$(nproc)"
 
 # A finding must abort; leaks are findings too.

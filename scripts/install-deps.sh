@@ -10,6 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   hyperfine gerbv time
+  help2man dpkg-dev file
 )
 
 installed() {

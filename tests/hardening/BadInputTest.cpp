@@ -247,7 +247,16 @@ TEST_P(BadStatements, StopTheImportNamingFileLineAndStatement) {
   int line = 6;
   for (std::size_t at = c.Setup.find("\r\n"); at != std::string_view::npos; at = c.Setup.find("\r\n", at + 2)) ++line;
 
+  // GCC 12 at -O3 sees an overlapping copy inside libstdc++'s "text" + std::string (-Wrestrict), a
+  // known false positive of that compiler.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
   ExpectFailure(Import(path), path, {"line " + std::to_string(line) + ":", "\"" + std::string(c.Statement) + "\""});
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
   // The flash before the bad statement stays, nothing after it is made.
   const auto pads = Pads();
   ASSERT_EQ(pads.size(), 1U);

@@ -12,6 +12,8 @@
 #   boards        board handles (0 = current, another board by its handle) and the current layer
 #   late-server   ZetPcb.dll loaded after the plug-in: bound on the first call, the same board
 set -euo pipefail
+# exports_of, imports_of, check_system_imports
+source "$(dirname "${BASH_SOURCE[0]}")/pe-tables.sh"
 
 scenario=${1:-}
 shift || true
@@ -57,23 +59,12 @@ cd "$work"
 # programs write them.
 printf '%%FSLAX24Y24*%%\r\n%%MOIN*%%\r\nG04 no apertures*\r\nX0Y0D02*\r\nX100Y0D01*\r\n' >no-aperture.gtl
 
-exports_of() { "$objdump" -p "$1" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n -E 's/^\s*\[ *[0-9]+\] //p'; }
-imports_of() { "$objdump" -p "$1" | sed -n -E 's/^\s*DLL Name: //p'; }
-
 case "$scenario" in
   binary)
     expect_eq "Zizozudu.dll exports" "GetPcbImporterDescription ImportFileIntoPcb RecognisedPCBFile" \
       "$(exports_of "$bin/Zizozudu.dll" | LC_ALL=C sort | xargs)"
-    # Only DLLs that every Windows has: no MinGW runtime (libgcc, libstdc++, libwinpthread) beside it.
     for binary in Zizozudu.dll ZetPcb.dll zz-wine-host.exe zz-wine-host-noclient.exe; do
-      imports=$(imports_of "$bin/$binary")
-      [ -n "$imports" ] || fail "$binary: no import table found"
-      for dll in $imports; do
-        case "${dll,,}" in
-          kernel32.dll | user32.dll | advapi32.dll | msvcrt.dll | version.dll) ;;
-          *) fail "$binary imports $dll, which is not a Windows system DLL" ;;
-        esac
-      done
+      check_system_imports "$bin/$binary"
     done
     expect_eq "zz-wine-host.exe exports the client file services" \
       "ClientAPI_ExistSpecific ClientAPI_ExtractFileDirFromPath ClientAPI_ExtractFileExtFromPath ClientAPI_ExtractFileNameFromPath ClientAPI_ExtractWholeFileNameFromPath ClientAPI_ForceFileNameExtension ClientAPI_GetFileSize" \
