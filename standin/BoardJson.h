@@ -20,11 +20,25 @@ namespace standin {
 // Counts by kind of what the import read and could not represent, in the order to print them.
 using IgnoredCounts = std::vector<std::pair<std::string, int64_t>>;
 
+// One of several files imported one after the other into the same board. Its objects are the
+// `Objects` that follow those of the files before it.
+struct ImportedFile {
+  std::string File;
+  int32_t Layer = 0;  // the current layer it was imported on
+  bool Recognised = false;
+  bool Result = false;
+  std::vector<std::string> Messages;  // shown during its import
+  int64_t Objects = 0;
+  std::optional<IgnoredCounts> Ignored;
+};
+
 struct DumpHeader {
   std::string File;
   bool Recognised = false;
   bool Result = false;
   std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
+  // Written under "files", one line each, when not empty: a board made of several imports.
+  std::vector<ImportedFile> Files;
 };
 
 // Messages come from server.Messages(), the current layer from the board.
