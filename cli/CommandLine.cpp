@@ -23,7 +23,7 @@ constexpr const char* kFooter =
 constexpr const char* kImportDescription =
     "Import each FILE, one after the other, into the same board and print a summary of the board it gave.\n"
     "As in the editor, each import starts from the state the one before left: a file without a units\n"
-    "or format statement reads with the units and format of the file before it.";
+    "statement reads in the units of the file before it, and arcs keep its quadrant mode.";
 
 }  // namespace
 
@@ -72,8 +72,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   layerOption->allow_extra_args(false);  // "--layer 1 top.gtl": the file is no second layer
   CLI::Option* jsonOption = importApp->add_option("--json", import.JsonOut.emplace(),
                                                   "Write the board as JSON to OUT (\"-\": standard output; the "
-                                                  "summary then goes to standard error)");
-  CLI::Option* svgOption = importApp->add_option("--svg", import.SvgOut.emplace(), "Draw the board as SVG into OUT");
+                                                  "summary then goes to standard error; several files: each under \"files\")");
+  CLI::Option* svgOption = importApp->add_option("--svg", import.SvgOut.emplace(), "Draw the board as SVG into OUT (several files: each layer in its own colour, with a legend)");
   importApp->add_flag("--quiet,-q", import.Quiet, "Print nothing but errors");
 
   RecogniseCommand recognise;
