@@ -70,10 +70,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       "Current layer of the board before the import: a number 0..82 or a name like TopLayer; once per FILE, "
       "in the same order (none: TopLayer for every file)");
   layerOption->allow_extra_args(false);  // "--layer 1 top.gtl": the file is no second layer
-  CLI::Option* jsonOption = importApp->add_option("--json", import.JsonOut.emplace(),
-                                                  "Write the board as JSON to OUT (\"-\": standard output; the "
-                                                  "summary then goes to standard error; several files: each under \"files\")");
-  CLI::Option* svgOption = importApp->add_option("--svg", import.SvgOut.emplace(), "Draw the board as SVG into OUT (several files: each layer in its own colour, with a legend)");
+  CLI::Option* jsonOption =
+      importApp->add_option("--json", import.JsonOut.emplace(),
+                            "Write the board as JSON to OUT (\"-\": standard output; the "
+                            "summary then goes to standard error; several files: each under \"files\")");
+  CLI::Option* svgOption = importApp->add_option(
+      "--svg", import.SvgOut.emplace(),
+      "Draw the board as SVG into OUT (several files: each layer in its own colour, with a legend)");
   importApp->add_flag("--quiet,-q", import.Quiet, "Print nothing but errors");
 
   RecogniseCommand recognise;
@@ -106,7 +109,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
     }
     if (layerOption->count() != 0 && import.Layers.size() != import.Files.size()) {
       err << "zizozudu: " << import.Files.size() << (import.Files.size() == 1 ? " file" : " files") << " but "
-          << import.Layers.size() << (import.Layers.size() == 1 ? " --layer option" : " --layer options") << ": give one --layer per file, in the order of the files, "
+          << import.Layers.size() << (import.Layers.size() == 1 ? " --layer option" : " --layer options")
+          << ": give one --layer per file, in the order of the files, "
           << "or none (every file on TopLayer)\n";
       parsed.ExitCode = kExitUsage;
       return parsed;

@@ -25,7 +25,7 @@ constexpr int kExitNotRecognised = 3;  // not a Gerber file this importer reads
 constexpr std::size_t kMaxPathLength = 255;
 
 struct ImportCommand {
-  std::vector<std::string> Files;  // imported one after the other into the same board
+  std::vector<std::string> Files;        // imported one after the other into the same board
   std::vector<zz::TLayerNumber> Layers;  // none, or one per file: its current layer
   std::optional<std::string> JsonOut;  // "-" = standard output
   std::optional<std::string> SvgOut;

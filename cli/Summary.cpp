@@ -48,12 +48,6 @@ void ObjectsLine(std::ostringstream& out, const ObjectCounts& c) {
   Line(out, "Objects", objects);
 }
 
-void BoundsLines(std::ostringstream& out, const std::optional<standin::Box>& bounds);
-
-}  // namespace
-
-namespace {
-
 void BoundsLines(std::ostringstream& out, const std::optional<standin::Box>& bounds) {
   if (!bounds) {
     Line(out, "Bounding box", "none (no objects)");

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <span>
 #include <vector>
@@ -118,10 +119,7 @@ int ExitCodeOf(const std::vector<ImportReport>& reports) {
   return code;
 }
 
-std::string FileNamePart(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+std::string FileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 }  // namespace
 

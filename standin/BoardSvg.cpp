@@ -156,44 +156,47 @@ void WriteProlog(std::ostream& out, const Frame& f) {
       << Mm(f.Height) << "\" fill=\"" << kBackground << "\"/>\n";
 }
 
-// Far from the viewer first: the bottom side, the inner layers from the bottom up, the top side,
-// then the layers that are no copper, mechanical layers and the keep-out layer (often the outline).
-int DrawingRank(int layer) {
-  switch (layer) {
-    case 34: return 0;  // BottomOverlay
-    case 36: return 1;  // BottomPaste
-    case 38: return 2;  // BottomSolder
-    case 32: return 3;  // BottomLayer
-    case 1: return 100;  // TopLayer
-    case 37: return 101;  // TopSolder
-    case 35: return 102;  // TopPaste
-    case 33: return 103;  // TopOverlay
-    case 56: return 300;  // KeepOutLayer
-    default: break;
+// The layers with a place and colour of their own. Drawn far from the viewer first: the bottom
+// side, the inner layers from the bottom up, the top side, then the layers that are no copper,
+// mechanical layers and the keep-out layer (often the outline) last.
+struct NamedLayer {
+  int Layer;
+  int Rank;
+  const char* Colour;
+};
+constexpr NamedLayer kNamedLayers[] = {
+    {34, 0, "#d9c08f"},    // BottomOverlay
+    {36, 1, "#767e86"},    // BottomPaste
+    {38, 2, "#3aa07a"},    // BottomSolder
+    {32, 3, "#3a7be4"},    // BottomLayer
+    {1, 100, "#e4453a"},   // TopLayer
+    {37, 101, "#8f46c0"},  // TopSolder
+    {35, 102, "#a9aeb4"},  // TopPaste
+    {33, 103, "#f2ea6a"},  // TopOverlay
+    {56, 300, "#ff4fc8"},  // KeepOutLayer
+};
+
+const NamedLayer* Named(int layer) {
+  for (const NamedLayer& named : kNamedLayers) {
+    if (named.Layer == layer) return &named;
   }
+  return nullptr;
+}
+
+int DrawingRank(int layer) {
+  if (const NamedLayer* named = Named(layer)) return named->Rank;
   if (layer >= 39 && layer <= 54) return 4 + (54 - layer);  // internal planes
   if (layer >= 2 && layer <= 31) return 20 + (31 - layer);  // mid layers, MidLayer30 lowest
   if (layer >= 57 && layer <= 72) return 200 + layer;       // mechanical
   return 150 + layer;
 }
 
-// Copper sides in the colours a designer expects, the rest from small palettes by kind.
+// Named layers their own colour, the others from small palettes by kind.
 std::string LayerColour(int layer) {
   static constexpr const char* kMid[] = {"#d4a82a", "#2fb5a0", "#b065d8", "#6fbf3a", "#e0709a", "#4f9ad8"};
   static constexpr const char* kPlane[] = {"#3f9f5f", "#8f7fcf", "#cf8f3f", "#3f8fbf"};
   static constexpr const char* kMechanical[] = {"#e6e6e6", "#5fd7e6", "#e6a05f", "#a0e65f"};
-  switch (layer) {
-    case 1: return "#e4453a";   // TopLayer
-    case 32: return "#3a7be4";  // BottomLayer
-    case 33: return "#f2ea6a";  // TopOverlay
-    case 34: return "#d9c08f";  // BottomOverlay
-    case 35: return "#a9aeb4";  // TopPaste
-    case 36: return "#767e86";  // BottomPaste
-    case 37: return "#8f46c0";  // TopSolder
-    case 38: return "#3aa07a";  // BottomSolder
-    case 56: return "#ff4fc8";  // KeepOutLayer
-    default: break;
-  }
+  if (const NamedLayer* named = Named(layer)) return named->Colour;
   if (layer >= 2 && layer <= 31) return kMid[(layer - 2) % 6];
   if (layer >= 39 && layer <= 54) return kPlane[(layer - 39) % 4];
   if (layer >= 57 && layer <= 72) return kMechanical[(layer - 57) % 4];

@@ -69,7 +69,7 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSaySo) {
       {"export", "a.gtl"},                  // unknown command
       {"import", "a.gtl", "--layer", "Top Layer"},
       {"import", "a.gtl", "--layer", "83"},
-      {"import", "a.gtl", "b.gbl", "--layer", "1"},              // one --layer per file, or none
+      {"import", "a.gtl", "b.gbl", "--layer", "1"},  // one --layer per file, or none
       {"import", "a.gtl", "--layer", "1", "--layer", "32"},
   };
   for (const auto& args : bad) {

@@ -127,8 +127,10 @@ TEST_F(EndToEnd, FileWithoutFormatStatementIsNotRecognised) {
 // Several files into one board: the objects of each file's own import, in order, on its layer;
 // the messages with the file that showed them.
 TEST_F(EndToEnd, SeveralFilesMakeOneBoardOfTheirSingleImports) {
-  const std::string top = Write("top.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
-  const std::string bottom = Write("bottom.gbl", std::string(kHeader) + "%ADD12C,0.0600*%\nD12*\nX5000Y2500D03*\nM02*\n");
+  const std::string top =
+      Write("top.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
+  const std::string bottom =
+      Write("bottom.gbl", std::string(kHeader) + "%ADD12C,0.0600*%\nD12*\nX5000Y2500D03*\nM02*\n");
   const std::string bare = Write("bare.gto", std::string(kHeader) + "X0Y0D02*\nX1000Y0D01*\nM02*\n");
   nlohmann::json objects = Import(top, {"--layer", "1"})["objects"];
   const nlohmann::json bottomAlone = Import(bottom, {"--layer", "32"});
@@ -139,7 +141,8 @@ TEST_F(EndToEnd, SeveralFilesMakeOneBoardOfTheirSingleImports) {
   EXPECT_EQ(board["current_layer"], 33);
   ASSERT_EQ(board["files"].size(), 3U) << board;
   for (const auto& [k, file, layer, count, messages] :
-       {std::tuple{0, top, 1, 1, nlohmann::json::array()}, {1, bottom, 32, 1, nlohmann::json::array()},
+       {std::tuple{0, top, 1, 1, nlohmann::json::array()},
+        {1, bottom, 32, 1, nlohmann::json::array()},
         {2, bare, 33, 0, nlohmann::json::array({"Aperture Table Not Found"})}}) {
     const nlohmann::json& f = board["files"][k];
     EXPECT_EQ(f["file"], file);
@@ -152,7 +155,8 @@ TEST_F(EndToEnd, SeveralFilesMakeOneBoardOfTheirSingleImports) {
 
 // The worst file decides: not recognised, else stopped early, else imported.
 TEST_F(EndToEnd, SeveralFilesExitWithTheWorstOfTheirCodes) {
-  const std::string good = Write("good.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
+  const std::string good =
+      Write("good.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
   const std::string early = Write("early.gtl", std::string(kHeader) + "X0Y0D02*\nX1000Y0D01*\nM02*\n");
   const std::string plain = Write("plain.gtl", "G04 no format*\n");
   for (const auto& [files, code] : std::vector<std::pair<std::vector<std::string>, int>>{

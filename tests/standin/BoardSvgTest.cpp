@@ -139,7 +139,10 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
 // with its files, and a file name that is markup stays text.
 TEST_F(BoardSvgDrawing, LayeredBoardHasAGroupPerLayerAndALegend) {
   for (const uint32_t layer : {1U, 32U, 1U, 56U}) {
-    test::Place<test::Track>(4, [&](test::Track& t) { t = test::Track{t.C, 0, 0, 10 * kMm, 5 * kMm, kMm}; t.C.LayerId = layer; });
+    test::Place<test::Track>(4, [&](test::Track& t) {
+      t = test::Track{t.C, 0, 0, 10 * kMm, 5 * kMm, kMm};
+      t.C.LayerId = layer;
+    });
   }
   const std::string svg = LayeredBoardSvg(TheServer(), TheServer().CurrentBoard(),
                                           {{1, "top.gtl"}, {32, "<b&b>.gbl"}, {56, "outline.gko"}, {33, "silk.gto"}});
