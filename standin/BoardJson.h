@@ -37,7 +37,8 @@ struct DumpHeader {
   bool Recognised = false;
   bool Result = false;
   std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
-  // Written under "files", one line each, when not empty: a board made of several imports.
+  // Written under "files", one line each, when not empty: a board made of several imports. The
+  // tool then gives the first file's name, and Recognised and Result for all of them.
   std::vector<ImportedFile> Files;
 };
 
