@@ -155,22 +155,23 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   bool written = true;
   if (command.JsonOut) {
     const ImportReport& first = reports.front();
-    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored, {}};
+    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored};
+    std::vector<standin::ImportedFile> files;
     if (several) {
       // The board as a whole; each file under "files".
       header.Ignored.reset();
       for (const ImportReport& report : reports) {
         header.Recognised = header.Recognised && report.Recognised;
         header.Result = header.Result && report.Result;
-        header.Files.push_back({report.File, report.Layer, report.Recognised, report.Result, report.Messages,
+        files.push_back({report.File, report.Layer, report.Recognised, report.Result, report.Messages,
                                 static_cast<int64_t>(report.ObjectsAdded), report.Ignored});
       }
     }
     if (jsonToStdout) {
-      standin::WriteBoardJson(out, server, board, header);
+      standin::WriteBoardJson(out, server, board, header, files);
       out.flush();
     } else {
-      standin::WriteBoardJson(jsonFile, server, board, header);
+      standin::WriteBoardJson(jsonFile, server, board, header, files);
       written = CloseOutput(jsonFile, *command.JsonOut, err) && written;
     }
   }

@@ -108,7 +108,8 @@ void WriteFiles(std::ostream& out, const std::vector<ImportedFile>& files) {
 
 }  // namespace
 
-void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header) {
+void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header,
+                    const std::vector<ImportedFile>& files) {
   out << "{\"format\":\"zizozudu-board/1\",\"file\":" << Text(header.File)
       << ",\"recognised\":" << (header.Recognised ? "true" : "false")
       << ",\"result\":" << (header.Result ? "true" : "false") << ",\"messages\":" << Text(server.Messages())
@@ -121,13 +122,14 @@ void WriteBoardJson(std::ostream& out, const Server& server, const Board& board,
   }
   out << (first ? "]" : "\n]");
   if (header.Ignored) WriteIgnored(out, *header.Ignored);
-  if (!header.Files.empty()) WriteFiles(out, header.Files);
+  if (!files.empty()) WriteFiles(out, files);
   out << "}\n";
 }
 
-std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header) {
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header,
+                      const std::vector<ImportedFile>& files) {
   std::ostringstream out;
-  WriteBoardJson(out, server, board, header);
+  WriteBoardJson(out, server, board, header, files);
   return out.str();
 }
 

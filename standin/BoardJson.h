@@ -37,13 +37,14 @@ struct DumpHeader {
   bool Recognised = false;
   bool Result = false;
   std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
-  // Written under "files", one line each, when not empty: a board made of several imports. The
-  // tool then gives the first file's name, and Recognised and Result for all of them.
-  std::vector<ImportedFile> Files;
 };
 
-// Messages come from server.Messages(), the current layer from the board.
-void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header);
-std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header);
+// Messages come from server.Messages(), the current layer from the board. `files`, when not
+// empty, is written under "files", one line each: a board made of several imports (the tool then
+// gives the first file's name in the header, and Recognised and Result for all of them).
+void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header,
+                    const std::vector<ImportedFile>& files = {});
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header,
+                      const std::vector<ImportedFile>& files = {});
 
 }  // namespace standin
