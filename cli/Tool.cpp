@@ -164,7 +164,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
         header.Recognised = header.Recognised && report.Recognised;
         header.Result = header.Result && report.Result;
         files.push_back({report.File, report.Layer, report.Recognised, report.Result, report.Messages,
-                                static_cast<int64_t>(report.ObjectsAdded), report.Ignored});
+                         static_cast<int64_t>(report.ObjectsAdded), report.Ignored});
       }
     }
     if (jsonToStdout) {
