@@ -16,7 +16,14 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 constexpr const char* kFooter =
     "Exit codes: 0 the import read the whole file, 1 the import stopped early, 2 usage error,\n"
-    "3 the file is not a Gerber file this importer reads (the first line must hold \"%FS...X..Y..*%\").";
+    "3 the file is not a Gerber file this importer reads (the first line must hold \"%FS...X..Y..*%\").\n"
+    "With several files the worst of them counts: 3 if any is not recognised, else 1 if any import\n"
+    "stopped early.";
+
+constexpr const char* kImportDescription =
+    "Import each FILE, one after the other, into the same board and print a summary of the board it gave.\n"
+    "As in the editor, each import starts from the state the one before left: a file without a units\n"
+    "statement reads in the units of the file before it, and arcs keep its quadrant mode.";
 
 }  // namespace
 
@@ -52,16 +59,24 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   app.footer(kFooter);
 
   ImportCommand import;
-  std::string layerText;
-  CLI::App* importApp = app.add_subcommand("import", "Import FILE and print a summary of the board it gave");
-  importApp->add_option("FILE", import.File, "Gerber file (RS-274-X, or RS-274-D with its aperture table beside it)")
+  std::vector<std::string> layerTexts;
+  CLI::App* importApp = app.add_subcommand("import", kImportDescription);
+  importApp
+      ->add_option("FILE", import.Files,
+                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), imported in this order")
       ->required();
   CLI::Option* layerOption = importApp->add_option(
-      "--layer", layerText, "Current layer of the board before the import: a number 0..82 or a name like TopLayer");
-  CLI::Option* jsonOption = importApp->add_option("--json", import.JsonOut.emplace(),
-                                                  "Write the board as JSON to OUT (\"-\": standard output; the "
-                                                  "summary then goes to standard error)");
-  CLI::Option* svgOption = importApp->add_option("--svg", import.SvgOut.emplace(), "Draw the board as SVG into OUT");
+      "--layer", layerTexts,
+      "Current layer of the board before the import: a number 0..82 or a name like TopLayer; once per FILE, "
+      "in the same order (none: TopLayer for every file)");
+  layerOption->allow_extra_args(false);  // "--layer 1 top.gtl": the file is no second layer
+  CLI::Option* jsonOption =
+      importApp->add_option("--json", import.JsonOut.emplace(),
+                            "Write the board as JSON to OUT (\"-\": standard output; the "
+                            "summary then goes to standard error; several files: each under \"files\")");
+  CLI::Option* svgOption = importApp->add_option(
+      "--svg", import.SvgOut.emplace(),
+      "Draw the board as SVG into OUT (several files: each layer in its own colour, with a legend)");
   importApp->add_flag("--quiet,-q", import.Quiet, "Print nothing but errors");
 
   RecogniseCommand recognise;
@@ -81,20 +96,31 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   if (importApp->parsed()) {
     if (jsonOption->count() == 0) import.JsonOut.reset();
     if (svgOption->count() == 0) import.SvgOut.reset();
-    if (layerOption->count() != 0) {
-      import.Layer = ParseLayerArgument(layerText);
-      if (!import.Layer) {
+    for (const std::string& layerText : layerTexts) {
+      const std::optional<zz::TLayerNumber> layer = ParseLayerArgument(layerText);
+      if (!layer) {
         err << "zizozudu: --layer " << layerText
             << ": not a layer; give a number from 0 to 82 or a layer name such as TopLayer, BottomLayer, "
                "MidLayer1, Mechanical1 or KeepOutLayer\n";
         parsed.ExitCode = kExitUsage;
         return parsed;
       }
+      import.Layers.push_back(*layer);
     }
-    if (const auto error = PathLengthError(import.File)) {
-      err << "zizozudu: " << *error << '\n';
+    if (layerOption->count() != 0 && import.Layers.size() != import.Files.size()) {
+      err << "zizozudu: " << import.Files.size() << (import.Files.size() == 1 ? " file" : " files") << " but "
+          << import.Layers.size() << (import.Layers.size() == 1 ? " --layer option" : " --layer options")
+          << ": give one --layer per file, in the order of the files, "
+          << "or none (every file on TopLayer)\n";
       parsed.ExitCode = kExitUsage;
       return parsed;
+    }
+    for (const std::string& file : import.Files) {
+      if (const auto error = PathLengthError(file)) {
+        err << "zizozudu: " << *error << '\n';
+        parsed.ExitCode = kExitUsage;
+        return parsed;
+      }
     }
     parsed.Import = std::move(import);
   } else {

@@ -33,14 +33,47 @@ void Line(std::ostringstream& out, const char* label, const std::string& value) 
   out << padded << value << '\n';
 }
 
+std::string LayerText(zz::TLayerNumber layer) {
+  const std::string name = layer <= zz::kMaxClassicLayer ? std::string(zz::LayerNameTable[layer].View()) : "?";
+  return std::to_string(layer) + " " + name;
+}
+
+void ObjectsLine(std::ostringstream& out, const ObjectCounts& c) {
+  std::string objects = std::to_string(c.Total());
+  if (c.Total() != 0) {
+    objects += ": " + Plural(c.Tracks, "track", "tracks") + ", " + Plural(c.Fills, "fill", "fills") + ", " +
+               Plural(c.Arcs, "arc", "arcs") + ", " + Plural(c.Pads, "pad", "pads");
+    if (c.Others != 0) objects += ", " + Plural(c.Others, "other", "others");
+  }
+  Line(out, "Objects", objects);
+}
+
+void BoundsLines(std::ostringstream& out, const std::optional<standin::Box>& bounds) {
+  if (!bounds) {
+    Line(out, "Bounding box", "none (no objects)");
+    return;
+  }
+  const standin::Box& b = *bounds;
+  Line(out, "Bounding box",
+       "x " + FormatMm(b.Left) + " to " + FormatMm(b.Right) + ", y " + FormatMm(b.Bottom) + " to " + FormatMm(b.Top) +
+           " mm (" + FormatMm(b.Width()) + " x " + FormatMm(b.Height()) + " mm)");
+  Line(out, "",
+       "x " + FormatInch(b.Left) + " to " + FormatInch(b.Right) + ", y " + FormatInch(b.Bottom) + " to " +
+           FormatInch(b.Top) + " in (" + FormatInch(b.Width()) + " x " + FormatInch(b.Height()) + " in)");
+}
+
 }  // namespace
 
 std::string FormatMm(double units) { return Fixed(units / kUnitsPerMm, 4); }
 std::string FormatInch(double units) { return Fixed(units / kUnitsPerInch, 5); }
 
 ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board) {
+  return CountObjects(server, std::span<const zz::THandle>(board.Objects));
+}
+
+ObjectCounts CountObjects(const standin::Server& server, std::span<const zz::THandle> handles) {
   ObjectCounts counts;
-  for (const zz::THandle handle : board.Objects) {
+  for (const zz::THandle handle : handles) {
     switch (server.KindOf(handle)) {
       case zz::TObjectKind::Track:
         ++counts.Tracks;
@@ -75,9 +108,7 @@ std::string FormatSummary(const ImportReport& report) {
   } else {
     Line(out, "Result", "false (nothing was imported)");
   }
-  const std::string layerName =
-      report.Layer <= zz::kMaxClassicLayer ? std::string(zz::LayerNameTable[report.Layer].View()) : "?";
-  Line(out, "Layer", std::to_string(report.Layer) + " " + layerName);
+  Line(out, "Layer", LayerText(report.Layer));
 
   if (report.Messages.empty()) {
     Line(out, "Messages shown", "none");
@@ -86,26 +117,8 @@ std::string FormatSummary(const ImportReport& report) {
     for (const std::string& message : report.Messages) out << "  \"" << message << "\"\n";
   }
 
-  const ObjectCounts& c = report.Counts;
-  std::string objects = std::to_string(c.Total());
-  if (c.Total() != 0) {
-    objects += ": " + Plural(c.Tracks, "track", "tracks") + ", " + Plural(c.Fills, "fill", "fills") + ", " +
-               Plural(c.Arcs, "arc", "arcs") + ", " + Plural(c.Pads, "pad", "pads");
-    if (c.Others != 0) objects += ", " + Plural(c.Others, "other", "others");
-  }
-  Line(out, "Objects", objects);
-
-  if (report.Bounds) {
-    const standin::Box& b = *report.Bounds;
-    Line(out, "Bounding box",
-         "x " + FormatMm(b.Left) + " to " + FormatMm(b.Right) + ", y " + FormatMm(b.Bottom) + " to " + FormatMm(b.Top) +
-             " mm (" + FormatMm(b.Width()) + " x " + FormatMm(b.Height()) + " mm)");
-    Line(out, "",
-         "x " + FormatInch(b.Left) + " to " + FormatInch(b.Right) + ", y " + FormatInch(b.Bottom) + " to " +
-             FormatInch(b.Top) + " in (" + FormatInch(b.Width()) + " x " + FormatInch(b.Height()) + " in)");
-  } else {
-    Line(out, "Bounding box", "none (no objects)");
-  }
+  ObjectsLine(out, report.Counts);
+  BoundsLines(out, report.Bounds);
 
   if (!report.TableSearched) {
     Line(out, "Aperture table", "not searched");
@@ -120,6 +133,22 @@ std::string FormatSummary(const ImportReport& report) {
     }
     Line(out, "Ignored", ignored.empty() ? "nothing" : ignored);
   }
+  return out.str();
+}
+
+std::string FormatBoardSummary(const std::vector<ImportReport>& reports, const ObjectCounts& counts,
+                               const std::optional<standin::Box>& bounds) {
+  std::ostringstream out;
+  std::size_t imported = 0;
+  for (const ImportReport& report : reports) imported += report.Result ? 1 : 0;
+  Line(out, "Board", Plural(reports.size(), "file", "files") + ", " + std::to_string(imported) + " read to the end");
+  const char* label = "Layers";
+  for (const ImportReport& report : reports) {
+    Line(out, label, LayerText(report.Layer) + ": " + report.File);
+    label = "";
+  }
+  ObjectsLine(out, counts);
+  BoundsLines(out, bounds);
   return out.str();
 }
 

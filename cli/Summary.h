@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct ImportReport {
   std::string CrashText;
   zz::TLayerNumber Layer = 0;  // the board's current layer, where the objects went
   std::vector<std::string> Messages;
+  std::size_t ObjectsAdded = 0;  // by this import, whether or not the summary counts them
   ObjectCounts Counts;
   std::optional<standin::Box> Bounds;  // internal units
   bool TableSearched = false;  // the import looked for an aperture table file
@@ -40,9 +42,15 @@ struct ImportReport {
 };
 
 ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board);
+ObjectCounts CountObjects(const standin::Server& server, std::span<const zz::THandle> handles);
 
 // Several lines, each "Label:  value", ending with a line feed.
 std::string FormatSummary(const ImportReport& report);
+
+// After the summaries of several files imported into one board: the board as a whole, its
+// layers with their files, its objects and its bounding box.
+std::string FormatBoardSummary(const std::vector<ImportReport>& reports, const ObjectCounts& counts,
+                               const std::optional<standin::Box>& bounds);
 
 // A length in internal units as millimetres or inches with a fixed number of decimals.
 std::string FormatMm(double units);

@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
+#include <span>
+#include <vector>
 
 #include "cli/FileChecks.h"
 #include "cli/Summary.h"
@@ -62,6 +65,64 @@ std::string ExplainNotRecognised(const std::string& path, const ImportWatch& wat
   return "the importer turned it down although its first line holds a format statement";
 }
 
+namespace {
+
+// One file's import into the board as it stands: the objects and messages it added are the
+// ones after those already there.
+ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
+                       bool watchImport, bool summarise) {
+  const std::size_t firstObject = board.Objects.size();
+  const std::size_t firstMessage = server.Messages().size();
+  ImportReport report;
+  report.File = file;
+  const zz::TShortString<255> fileName(file);
+  const zz::TShortString<255> reserved;
+  // The recognition test is always watched, for the reason a file is turned down; the import
+  // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
+  ImportWatch watch;
+  report.Crashed = !Guarded(
+      [&] {
+        Observe(plugin, &watch);
+        report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
+        if (!watchImport) Observe(plugin, nullptr);
+        report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
+      },
+      report.CrashText);
+  Observe(plugin, nullptr);
+  if (report.Crashed) report.Result = false;
+  if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
+  if (watchImport) report.Ignored = watch.Counts();
+
+  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(file, watch);
+  report.TableSearched = watch.TableSearched();
+  report.TableFile = watch.TableFile();
+  report.Layer = standin::CurrentLayerNumber(board);
+  report.ObjectsAdded = board.Objects.size() - firstObject;
+  report.Messages.assign(server.Messages().begin() + static_cast<std::ptrdiff_t>(firstMessage),
+                         server.Messages().end());
+  // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
+  if (summarise) {
+    const std::span<const zz::THandle> added = std::span<const zz::THandle>(board.Objects).subspan(firstObject);
+    report.Counts = CountObjects(server, added);
+    report.Bounds = standin::BoardBounds(server, added);
+  }
+  return report;
+}
+
+// The worst of the files: one not recognised, else one that stopped early.
+int ExitCodeOf(const std::vector<ImportReport>& reports) {
+  int code = kExitImported;
+  for (const ImportReport& report : reports) {
+    if (!report.Recognised && !report.Crashed) return kExitNotRecognised;
+    if (!report.Result) code = kExitImportFailed;
+  }
+  return code;
+}
+
+std::string FileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+}  // namespace
+
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
   const bool jsonToStdout = command.JsonOut && *command.JsonOut == "-";
   std::ofstream jsonFile;
@@ -76,70 +137,76 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   standin::Register(options);
   standin::Server& server = standin::TheServer();
   standin::Board& board = server.CurrentBoard();
-  if (command.Layer) standin::SetCurrentLayer(board, *command.Layer);
 
-  ImportReport report;
-  report.File = command.File;
-  const zz::TShortString<255> fileName(command.File);
-  const zz::TShortString<255> reserved;
-  // The recognition test is always watched, for the reason a file is turned down; the import
-  // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
-  ImportWatch watch;
+  // One after the other into the same board, each on its own current layer, as the editor does;
+  // the importer's modal state carries from one file to the next there too.
+  const bool several = command.Files.size() > 1;
   const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
-  report.Crashed = !Guarded(
-      [&] {
-        Observe(plugin, &watch);
-        report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
-        if (!watchImport) Observe(plugin, nullptr);
-        report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
-      },
-      report.CrashText);
-  Observe(plugin, nullptr);
-  if (report.Crashed) report.Result = false;
-  if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
-  if (watchImport) report.Ignored = watch.Counts();
-
-  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(command.File, watch);
-  report.TableSearched = watch.TableSearched();
-  report.TableFile = watch.TableFile();
-  report.Layer = standin::CurrentLayerNumber(board);
-  report.Messages = server.Messages();
-  // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
-  if (!command.Quiet) {
-    report.Counts = CountObjects(server, board);
-    report.Bounds = standin::BoardBounds(server, board);
+  std::vector<ImportReport> reports;
+  for (std::size_t i = 0; i < command.Files.size(); ++i) {
+    if (!command.Layers.empty()) {
+      standin::SetCurrentLayer(board, command.Layers[i]);
+    } else if (several) {
+      standin::SetCurrentLayer(board, 1);
+    }
+    reports.push_back(ImportOne(command.Files[i], plugin, server, board, watchImport, !command.Quiet));
   }
 
   bool written = true;
   if (command.JsonOut) {
-    standin::DumpHeader header{command.File, report.Recognised, report.Result, report.Ignored};
+    const ImportReport& first = reports.front();
+    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored};
+    std::vector<standin::ImportedFile> files;
+    if (several) {
+      // The board as a whole; each file under "files".
+      header.Ignored.reset();
+      for (const ImportReport& report : reports) {
+        header.Recognised = header.Recognised && report.Recognised;
+        header.Result = header.Result && report.Result;
+        files.push_back({report.File, report.Layer, report.Recognised, report.Result, report.Messages,
+                         static_cast<int64_t>(report.ObjectsAdded), report.Ignored});
+      }
+    }
     if (jsonToStdout) {
-      standin::WriteBoardJson(out, server, board, header);
+      standin::WriteBoardJson(out, server, board, header, files);
       out.flush();
     } else {
-      standin::WriteBoardJson(jsonFile, server, board, header);
+      standin::WriteBoardJson(jsonFile, server, board, header, files);
       written = CloseOutput(jsonFile, *command.JsonOut, err) && written;
     }
   }
   if (command.SvgOut) {
-    standin::WriteBoardSvg(svgFile, server, board);
+    if (several) {
+      std::vector<standin::LayerSource> sources;
+      for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNamePart(report.File)});
+      standin::WriteLayeredBoardSvg(svgFile, server, board, sources);
+    } else {
+      standin::WriteBoardSvg(svgFile, server, board);
+    }
     written = CloseOutput(svgFile, *command.SvgOut, err) && written;
   }
 
-  if (!command.Quiet) summaryOut << FormatSummary(report);
-  if (report.Crashed) {
-    err << kTool << command.File << ": the import stopped with an error: " << report.CrashText << '\n';
-  } else if (!report.Recognised) {
-    err << kTool << command.File << ": not recognised: " << report.NotRecognisedReason << '\n';
-  } else if (command.Quiet) {
-    // The summary is not there to show them, and they are what went wrong.
-    for (const std::string& message : report.Messages) err << kTool << command.File << ": " << message << '\n';
-    if (!report.Result) err << kTool << command.File << ": the import stopped before the end of the file\n";
+  if (!command.Quiet) {
+    for (std::size_t i = 0; i < reports.size(); ++i) summaryOut << (i == 0 ? "" : "\n") << FormatSummary(reports[i]);
+    if (several) {
+      summaryOut << '\n'
+                 << FormatBoardSummary(reports, CountObjects(server, board), standin::BoardBounds(server, board));
+    }
+  }
+  for (const ImportReport& report : reports) {
+    if (report.Crashed) {
+      err << kTool << report.File << ": the import stopped with an error: " << report.CrashText << '\n';
+    } else if (!report.Recognised) {
+      err << kTool << report.File << ": not recognised: " << report.NotRecognisedReason << '\n';
+    } else if (command.Quiet) {
+      // The summary is not there to show them, and they are what went wrong.
+      for (const std::string& message : report.Messages) err << kTool << report.File << ": " << message << '\n';
+      if (!report.Result) err << kTool << report.File << ": the import stopped before the end of the file\n";
+    }
   }
 
   if (!written) return kExitUsage;
-  if (!report.Recognised && !report.Crashed) return kExitNotRecognised;
-  return report.Result ? kExitImported : kExitImportFailed;
+  return ExitCodeOf(reports);
 }
 
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {

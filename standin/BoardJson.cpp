@@ -81,9 +81,35 @@ void WriteObject(std::ostream& out, const Server& server, THandle handle) {
   w.End();
 }
 
+void WriteIgnored(std::ostream& out, const IgnoredCounts& ignored) {
+  out << ",\"ignored\":{";
+  bool first = true;
+  for (const auto& [kind, count] : ignored) {
+    out << (first ? "" : ",") << Text(kind) << ':' << Int{count};
+    first = false;
+  }
+  out << '}';
+}
+
+void WriteFiles(std::ostream& out, const std::vector<ImportedFile>& files) {
+  out << ",\"files\":[";
+  bool first = true;
+  for (const ImportedFile& file : files) {
+    out << (first ? "\n" : ",\n") << "{\"file\":" << Text(file.File) << ",\"layer\":" << Int{file.Layer}
+        << ",\"recognised\":" << (file.Recognised ? "true" : "false")
+        << ",\"result\":" << (file.Result ? "true" : "false") << ",\"messages\":" << Text(file.Messages)
+        << ",\"objects\":" << Int{file.Objects};
+    if (file.Ignored) WriteIgnored(out, *file.Ignored);
+    out << '}';
+    first = false;
+  }
+  out << (first ? "]" : "\n]");
+}
+
 }  // namespace
 
-void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header) {
+void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header,
+                    const std::vector<ImportedFile>& files) {
   out << "{\"format\":\"zizozudu-board/1\",\"file\":" << Text(header.File)
       << ",\"recognised\":" << (header.Recognised ? "true" : "false")
       << ",\"result\":" << (header.Result ? "true" : "false") << ",\"messages\":" << Text(server.Messages())
@@ -95,21 +121,15 @@ void WriteBoardJson(std::ostream& out, const Server& server, const Board& board,
     WriteObject(out, server, handle);
   }
   out << (first ? "]" : "\n]");
-  if (header.Ignored) {
-    out << ",\"ignored\":{";
-    bool firstCount = true;
-    for (const auto& [kind, count] : *header.Ignored) {
-      out << (firstCount ? "" : ",") << Text(kind) << ':' << Int{count};
-      firstCount = false;
-    }
-    out << '}';
-  }
+  if (header.Ignored) WriteIgnored(out, *header.Ignored);
+  if (!files.empty()) WriteFiles(out, files);
   out << "}\n";
 }
 
-std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header) {
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header,
+                      const std::vector<ImportedFile>& files) {
   std::ostringstream out;
-  WriteBoardJson(out, server, board, header);
+  WriteBoardJson(out, server, board, header, files);
   return out.str();
 }
 

@@ -20,6 +20,18 @@ namespace standin {
 // Counts by kind of what the import read and could not represent, in the order to print them.
 using IgnoredCounts = std::vector<std::pair<std::string, int64_t>>;
 
+// One of several files imported one after the other into the same board. Its objects are the
+// `Objects` that follow those of the files before it.
+struct ImportedFile {
+  std::string File;
+  int32_t Layer = 0;  // the current layer it was imported on
+  bool Recognised = false;
+  bool Result = false;
+  std::vector<std::string> Messages;  // shown during its import
+  int64_t Objects = 0;
+  std::optional<IgnoredCounts> Ignored;
+};
+
 struct DumpHeader {
   std::string File;
   bool Recognised = false;
@@ -27,8 +39,12 @@ struct DumpHeader {
   std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
 };
 
-// Messages come from server.Messages(), the current layer from the board.
-void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header);
-std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header);
+// Messages come from server.Messages(), the current layer from the board. `files`, when not
+// empty, is written under "files", one line each: a board made of several imports (the tool then
+// gives the first file's name in the header, and Recognised and Result for all of them).
+void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header,
+                    const std::vector<ImportedFile>& files = {});
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header,
+                      const std::vector<ImportedFile>& files = {});
 
 }  // namespace standin

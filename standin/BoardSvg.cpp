@@ -1,6 +1,7 @@
 #include "standin/BoardSvg.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -121,36 +122,191 @@ void WritePad(std::ostream& out, const PadRecord& p) {
   if (p.HoleSize > 0) WriteCircle(out, p.X, p.Y, p.HoleSize, kBackground);
 }
 
-}  // namespace
+void WriteObject(std::ostream& out, const ObjectStore& objects, THandle handle) {
+  if (const auto t = objects.FindTrack(handle)) {
+    WriteTrack(out, *t);
+  } else if (const auto f = objects.FindFill(handle)) {
+    WriteFill(out, *f);
+  } else if (const auto a = objects.FindArc(handle)) {
+    WriteArc(out, *a);
+  } else if (const auto p = objects.FindPad(handle)) {
+    WritePad(out, *p);
+  }
+}
 
-void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board) {
-  constexpr double kUnitsPerMm = 1.0 / kMillimetresPerUnit;
+constexpr double kUnitsPerMm = 1.0 / kMillimetresPerUnit;
+
+// The drawing's frame, internal units: the objects with a margin around them.
+struct Frame {
+  double Left, Top, Width, Height;
+};
+
+Frame FrameOf(const ObjectStore& objects, const Board& board) {
   std::optional<Box> bounds = BoardBounds(objects, board);
   if (!bounds) bounds = Box{-5 * kUnitsPerMm, -5 * kUnitsPerMm, 5 * kUnitsPerMm, 5 * kUnitsPerMm};
   const double margin = 0.5 * kUnitsPerMm + 0.02 * std::max(bounds->Width(), bounds->Height());
-  const double left = bounds->Left - margin;
-  const double top = bounds->Top + margin;
-  const double width = bounds->Width() + 2 * margin;
-  const double height = bounds->Height() + 2 * margin;
+  return {bounds->Left - margin, bounds->Top + margin, bounds->Width() + 2 * margin, bounds->Height() + 2 * margin};
+}
 
+void WriteProlog(std::ostream& out, const Frame& f) {
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Mm(width) << "mm\" height=\"" << Mm(height)
-      << "mm\" viewBox=\"" << Mm(left) << ' ' << MmY(top) << ' ' << Mm(width) << ' ' << Mm(height) << "\">\n"
-      << "<rect x=\"" << Mm(left) << "\" y=\"" << MmY(top) << "\" width=\"" << Mm(width) << "\" height=\"" << Mm(height)
-      << "\" fill=\"" << kBackground << "\"/>\n"
-      << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
-  for (const THandle handle : board.Objects) {
-    if (const auto t = objects.FindTrack(handle)) {
-      WriteTrack(out, *t);
-    } else if (const auto f = objects.FindFill(handle)) {
-      WriteFill(out, *f);
-    } else if (const auto a = objects.FindArc(handle)) {
-      WriteArc(out, *a);
-    } else if (const auto p = objects.FindPad(handle)) {
-      WritePad(out, *p);
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Mm(f.Width) << "mm\" height=\"" << Mm(f.Height)
+      << "mm\" viewBox=\"" << Mm(f.Left) << ' ' << MmY(f.Top) << ' ' << Mm(f.Width) << ' ' << Mm(f.Height) << "\">\n"
+      << "<rect x=\"" << Mm(f.Left) << "\" y=\"" << MmY(f.Top) << "\" width=\"" << Mm(f.Width) << "\" height=\""
+      << Mm(f.Height) << "\" fill=\"" << kBackground << "\"/>\n";
+}
+
+// The layers with a place and colour of their own. Drawn far from the viewer first: the bottom
+// side, the inner layers from the bottom up, the top side, then the layers that are no copper,
+// mechanical layers and the keep-out layer (often the outline) last.
+struct NamedLayer {
+  int Layer;
+  int Rank;
+  const char* Colour;
+};
+constexpr NamedLayer kNamedLayers[] = {
+    {34, 0, "#d9c08f"},    // BottomOverlay
+    {36, 1, "#767e86"},    // BottomPaste
+    {38, 2, "#3aa07a"},    // BottomSolder
+    {32, 3, "#3a7be4"},    // BottomLayer
+    {1, 100, "#e4453a"},   // TopLayer
+    {37, 101, "#8f46c0"},  // TopSolder
+    {35, 102, "#a9aeb4"},  // TopPaste
+    {33, 103, "#f2ea6a"},  // TopOverlay
+    {56, 300, "#ff4fc8"},  // KeepOutLayer
+};
+
+const NamedLayer* Named(int layer) {
+  for (const NamedLayer& named : kNamedLayers) {
+    if (named.Layer == layer) return &named;
+  }
+  return nullptr;
+}
+
+int DrawingRank(int layer) {
+  if (const NamedLayer* named = Named(layer)) return named->Rank;
+  if (layer >= 39 && layer <= 54) return 4 + (54 - layer);  // internal planes
+  if (layer >= 2 && layer <= 31) return 20 + (31 - layer);  // mid layers, MidLayer30 lowest
+  if (layer >= 57 && layer <= 72) return 200 + layer;       // mechanical
+  return 150 + layer;
+}
+
+// Named layers their own colour, the others from small palettes by kind.
+std::string LayerColour(int layer) {
+  static constexpr const char* kMid[] = {"#d4a82a", "#2fb5a0", "#b065d8", "#6fbf3a", "#e0709a", "#4f9ad8"};
+  static constexpr const char* kPlane[] = {"#3f9f5f", "#8f7fcf", "#cf8f3f", "#3f8fbf"};
+  static constexpr const char* kMechanical[] = {"#e6e6e6", "#5fd7e6", "#e6a05f", "#a0e65f"};
+  if (const NamedLayer* named = Named(layer)) return named->Colour;
+  if (layer >= 2 && layer <= 31) return kMid[(layer - 2) % 6];
+  if (layer >= 39 && layer <= 54) return kPlane[(layer - 39) % 4];
+  if (layer >= 57 && layer <= 72) return kMechanical[(layer - 57) % 4];
+  return "#b0b0b0";
+}
+
+// Copper and mask layers let the layers below show through.
+bool SeeThrough(int layer) { return layer <= 32 || (layer >= 35 && layer <= 54); }
+
+// A file name as XML text: markup characters escaped, bytes that are no UTF-8 as "?".
+std::string XmlText(const std::string& text) {
+  std::string s;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    for (std::size_t k = 1; k < length; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;
+    }
+    if (length > 1) {
+      s.append(text, i, length);
+      i += length - 1;
+    } else if (length == 0 || c < 0x20) {
+      s += '?';
+    } else if (c == '&') {
+      s += "&amp;";
+    } else if (c == '<') {
+      s += "&lt;";
+    } else if (c == '>') {
+      s += "&gt;";
+    } else if (c == '"') {
+      s += "&quot;";
+    } else {
+      s += static_cast<char>(c);
     }
   }
+  return s;
+}
+
+}  // namespace
+
+void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board) {
+  WriteProlog(out, FrameOf(objects, board));
+  out << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
+  for (const THandle handle : board.Objects) WriteObject(out, objects, handle);
   out << "</g>\n</svg>\n";
+}
+
+void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+                          const std::vector<LayerSource>& sources) {
+  constexpr int kLayers = zz::kMaxClassicLayer + 1;
+  std::array<std::vector<THandle>, kLayers> byLayer;
+  std::array<std::string, kLayers> files;
+  std::array<bool, kLayers> present{};
+  for (const THandle handle : board.Objects) {
+    const CommonFields* common = objects.FindCommon(handle);
+    const int layer = common != nullptr ? zz::LayerNumberFromId(common->LayerId) : 0;
+    const int index = layer < kLayers ? layer : 0;
+    byLayer[index].push_back(handle);
+    present[index] = true;
+  }
+  for (const LayerSource& source : sources) {
+    const int index = source.Layer < kLayers ? source.Layer : 0;
+    files[index] += (files[index].empty() ? "" : ", ") + source.File;
+    present[index] = true;
+  }
+  std::vector<int> layers;
+  for (int layer = 0; layer < kLayers; ++layer) {
+    if (present[layer]) layers.push_back(layer);
+  }
+  std::sort(layers.begin(), layers.end(), [](int a, int b) { return DrawingRank(a) < DrawingRank(b); });
+
+  // The legend below the board, its text scaled to the board and the frame widened when a line
+  // would not fit.
+  Frame frame = FrameOf(objects, board);
+  const double font = std::max(frame.Width / 36, 0.8 * kUnitsPerMm);
+  const double row = 1.6 * font;
+  std::size_t longest = 0;
+  for (const int layer : layers) {
+    longest = std::max(longest, zz::LayerNameTable[layer].View().size() + 2 + files[layer].size());
+  }
+  frame.Width = std::max(frame.Width, (2.5 + 0.6 * static_cast<double>(longest)) * font + row);
+  const double boardBottom = frame.Top - frame.Height;
+  frame.Height += (static_cast<double>(layers.size()) + 0.5) * row;
+  WriteProlog(out, frame);
+
+  for (const int layer : layers) {
+    const std::string colour = LayerColour(layer);
+    out << "<g id=\"" << zz::LayerNameTable[layer].View() << "\" fill=\"" << colour << "\" stroke=\"" << colour
+        << "\" stroke-linecap=\"round\"" << (SeeThrough(layer) ? " opacity=\"0.85\"" : "") << ">\n";
+    for (const THandle handle : byLayer[layer]) WriteObject(out, objects, handle);
+    out << "</g>\n";
+  }
+  out << "<g id=\"legend\" font-family=\"sans-serif\" font-size=\"" << Mm(font) << "\">\n";
+  const double x = frame.Left + row / 2;
+  for (std::size_t i = 0; i < layers.size(); ++i) {
+    const int layer = layers[i];
+    const double baseline = boardBottom - static_cast<double>(i + 1) * row;
+    out << "<rect x=\"" << Mm(x) << "\" y=\"" << MmY(baseline + font * 0.85) << "\" width=\"" << Mm(font)
+        << "\" height=\"" << Mm(font) << "\" fill=\"" << LayerColour(layer) << "\"/>\n"
+        << "<text x=\"" << Mm(x + 1.5 * font) << "\" y=\"" << MmY(baseline) << "\" fill=\"#e8e8e8\">"
+        << zz::LayerNameTable[layer].View() << (files[layer].empty() ? "" : ": ") << XmlText(files[layer])
+        << "</text>\n";
+  }
+  out << "</g>\n</svg>\n";
+}
+
+std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources) {
+  std::ostringstream out;
+  WriteLayeredBoardSvg(out, objects, board, sources);
+  return out.str();
 }
 
 std::string BoardSvg(const ObjectStore& objects, const Board& board) {

@@ -11,6 +11,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "standin/Board.h"
 #include "standin/ObjectStore.h"
@@ -19,6 +20,21 @@ namespace standin {
 
 void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board);
 std::string BoardSvg(const ObjectStore& objects, const Board& board);
+
+// A file imported onto a layer of the board.
+struct LayerSource {
+  zz::TLayerNumber Layer = 0;
+  std::string File;
+};
+
+// A board of several layers: one group per layer, id the layer's name, each in its own colour,
+// drawn from the bottom of the stack up (bottom side, inner layers, top side, then the other
+// layers, mechanical layers and the keep-out layer last); below the board a legend names each
+// layer and the files imported onto it. Layers holding objects appear whether or not a file
+// names them.
+void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+                          const std::vector<LayerSource>& sources);
+std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources);
 
 // Internal units (1/10000 mil) in millimetres.
 constexpr double kMillimetresPerUnit = 0.0254 / 10000.0;

@@ -117,8 +117,12 @@ std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle) {
 }
 
 std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board) {
+  return BoardBounds(objects, std::span<const THandle>(board.Objects));
+}
+
+std::optional<Box> BoardBounds(const ObjectStore& objects, std::span<const THandle> handles) {
   std::optional<Box> box;
-  for (const THandle handle : board.Objects) {
+  for (const THandle handle : handles) {
     if (const std::optional<Box> own = ObjectBounds(objects, handle)) Include(box, *own);
   }
   return box;

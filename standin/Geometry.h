@@ -4,6 +4,7 @@
 // answers, what the tool reports and what frames the board drawing.
 
 #include <optional>
+#include <span>
 
 #include "standin/Board.h"
 #include "standin/ObjectStore.h"
@@ -32,7 +33,8 @@ double ArcSweep(double startAngle, double endAngle);
 // None for objects without a shape of their own (kinds the importer never creates) and for
 // unknown handles.
 std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle);
-// None for a board without shaped objects.
+// None for a board (or a run of objects) without shaped objects.
 std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board);
+std::optional<Box> BoardBounds(const ObjectStore& objects, std::span<const THandle> handles);
 
 }  // namespace standin

@@ -28,8 +28,8 @@ Parsed Parse(std::vector<std::string> args) {
 TEST(CommandLine, ImportTakesEveryOption) {
   const Parsed p = Parse({"import", "top.gtl", "--layer", "bottomlayer", "--json", "-", "--svg", "out.svg", "--quiet"});
   ASSERT_TRUE(p.Line.Import) << p.Err;
-  EXPECT_EQ(p.Line.Import->File, "top.gtl");
-  EXPECT_EQ(p.Line.Import->Layer, 32);
+  EXPECT_EQ(p.Line.Import->Files, std::vector<std::string>{"top.gtl"});
+  EXPECT_EQ(p.Line.Import->Layers, std::vector<zz::TLayerNumber>{32});
   EXPECT_EQ(p.Line.Import->JsonOut, "-");
   EXPECT_EQ(p.Line.Import->SvgOut, "out.svg");
   EXPECT_TRUE(p.Line.Import->Quiet);
@@ -39,10 +39,17 @@ TEST(CommandLine, ImportTakesEveryOption) {
 TEST(CommandLine, OutputsAndLayerAreAbsentUnlessGiven) {
   const Parsed p = Parse({"import", "top.gtl"});
   ASSERT_TRUE(p.Line.Import);
-  EXPECT_FALSE(p.Line.Import->Layer);
+  EXPECT_TRUE(p.Line.Import->Layers.empty());
   EXPECT_FALSE(p.Line.Import->JsonOut);
   EXPECT_FALSE(p.Line.Import->SvgOut);
   EXPECT_FALSE(p.Line.Import->Quiet);
+}
+
+TEST(CommandLine, ImportTakesOneLayerPerFileInOrder) {
+  const Parsed p = Parse({"import", "--layer", "1", "top.gtl", "bottom.gbl", "--layer", "BottomLayer"});
+  ASSERT_TRUE(p.Line.Import) << p.Err;
+  EXPECT_EQ(p.Line.Import->Files, (std::vector<std::string>{"top.gtl", "bottom.gbl"}));
+  EXPECT_EQ(p.Line.Import->Layers, (std::vector<zz::TLayerNumber>{1, 32}));
 }
 
 TEST(CommandLine, RecogniseTakesSeveralFilesUnderEitherSpelling) {
@@ -62,6 +69,8 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSaySo) {
       {"export", "a.gtl"},                  // unknown command
       {"import", "a.gtl", "--layer", "Top Layer"},
       {"import", "a.gtl", "--layer", "83"},
+      {"import", "a.gtl", "b.gbl", "--layer", "1"},  // one --layer per file, or none
+      {"import", "a.gtl", "--layer", "1", "--layer", "32"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
@@ -76,6 +85,8 @@ TEST(CommandLine, BadLayerNamesTheOptionAndTheValue) {
   const Parsed p = Parse({"import", "a.gtl", "--layer", "Copper"});
   EXPECT_NE(p.Err.find("--layer Copper"), std::string::npos) << p.Err;
   EXPECT_NE(p.Err.find("0 to 82"), std::string::npos) << p.Err;
+  const Parsed mismatch = Parse({"import", "a.gtl", "b.gbl", "c.gto", "--layer", "1", "--layer", "32"});
+  EXPECT_NE(mismatch.Err.find("3 files but 2 --layer options"), std::string::npos) << mismatch.Err;
 }
 
 TEST(CommandLine, HelpAndVersionExitWithZero) {

@@ -124,6 +124,55 @@ TEST_F(EndToEnd, FileWithoutFormatStatementIsNotRecognised) {
   EXPECT_NE(lastErr_.find("first line lacks a format statement"), std::string::npos) << lastErr_;
 }
 
+// Several files into one board: the objects of each file's own import, in order, on its layer;
+// the messages with the file that showed them.
+TEST_F(EndToEnd, SeveralFilesMakeOneBoardOfTheirSingleImports) {
+  const std::string top =
+      Write("top.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
+  const std::string bottom =
+      Write("bottom.gbl", std::string(kHeader) + "%ADD12C,0.0600*%\nD12*\nX5000Y2500D03*\nM02*\n");
+  const std::string bare = Write("bare.gto", std::string(kHeader) + "X0Y0D02*\nX1000Y0D01*\nM02*\n");
+  nlohmann::json objects = Import(top, {"--layer", "1"})["objects"];
+  const nlohmann::json bottomAlone = Import(bottom, {"--layer", "32"});
+  for (const auto& o : bottomAlone["objects"]) objects.push_back(o);
+
+  const nlohmann::json board = Import(top, {bottom, bare, "--layer", "1", "--layer", "32", "--layer", "33"}, 1);
+  EXPECT_EQ(board["objects"], objects);
+  EXPECT_EQ(board["current_layer"], 33);
+  ASSERT_EQ(board["files"].size(), 3U) << board;
+  for (const auto& [k, file, layer, count, messages] :
+       {std::tuple{0, top, 1, 1, nlohmann::json::array()},
+        {1, bottom, 32, 1, nlohmann::json::array()},
+        {2, bare, 33, 0, nlohmann::json::array({"Aperture Table Not Found"})}}) {
+    const nlohmann::json& f = board["files"][k];
+    EXPECT_EQ(f["file"], file);
+    EXPECT_EQ(f["layer"], layer);
+    EXPECT_EQ(f["objects"], count);
+    EXPECT_EQ(f["messages"], messages) << f;
+  }
+  EXPECT_EQ(board["result"], false);
+}
+
+// The worst file decides: not recognised, else stopped early, else imported.
+TEST_F(EndToEnd, SeveralFilesExitWithTheWorstOfTheirCodes) {
+  const std::string good =
+      Write("good.gtl", std::string(kHeader) + "%ADD10C,0.0100*%\nD10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n");
+  const std::string early = Write("early.gtl", std::string(kHeader) + "X0Y0D02*\nX1000Y0D01*\nM02*\n");
+  const std::string plain = Write("plain.gtl", "G04 no format*\n");
+  for (const auto& [files, code] : std::vector<std::pair<std::vector<std::string>, int>>{
+           {{good, good}, kExitImported},
+           {{good, early}, kExitImportFailed},
+           {{early, good}, kExitImportFailed},
+           {{plain, good}, kExitNotRecognised},
+           {{early, plain}, kExitNotRecognised},
+       }) {
+    std::vector<std::string> args = {"import"};
+    args.insert(args.end(), files.begin(), files.end());
+    args.push_back("--quiet");
+    EXPECT_EQ(test::RunWith(RealPlugin(), args).ExitCode, code) << ::testing::PrintToString(files);
+  }
+}
+
 TEST_F(EndToEnd, ExampleBoardsImportWhole) {
   for (const char* example : {"board.gtl", "keyed/panel.gtl", "rs274d/legacy.gbr"}) {
     const std::string path = std::string(ZZ_EXAMPLES_DIR) + "/" + example;

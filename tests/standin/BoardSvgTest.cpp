@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "QueryFields.h"
 #include "standin/BoardSvg.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
+
+#ifdef ZZ_HAVE_TINYXML2
+#include <tinyxml2.h>
+#endif
 
 namespace standin {
 namespace {
@@ -128,6 +134,45 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
   EXPECT_NE(svg.find("<polygon "), std::string::npos);   // the octagon
   EXPECT_NE(svg.find("<rect x=\"0\" y=\"-2\" width=\"1\" height=\"2\" stroke=\"none\"/>"), std::string::npos) << svg;
 }
+
+#ifdef ZZ_HAVE_TINYXML2
+// Each layer its own group, id its name, drawn bottom side first; the legend names each layer
+// with its files, and a file name that is markup stays text.
+TEST_F(BoardSvgDrawing, LayeredBoardHasAGroupPerLayerAndALegend) {
+  for (const uint32_t layer : {1U, 32U, 1U, 56U}) {
+    test::Place<test::Track>(4, [&](test::Track& t) {
+      t = test::Track{t.C, 0, 0, 10 * kMm, 5 * kMm, kMm};
+      t.C.LayerId = layer;
+    });
+  }
+  const std::string svg = LayeredBoardSvg(TheServer(), TheServer().CurrentBoard(),
+                                          {{1, "top.gtl"}, {32, "<b&b>.gbl"}, {56, "outline.gko"}, {33, "silk.gto"}});
+  tinyxml2::XMLDocument doc;
+  ASSERT_EQ(doc.Parse(svg.c_str()), tinyxml2::XML_SUCCESS) << doc.ErrorStr() << '\n' << svg;
+  std::vector<std::string> groups;
+  std::map<std::string, int> drawn;
+  std::set<std::string> colours;
+  std::vector<std::string> legend;
+  for (const tinyxml2::XMLElement* g = doc.RootElement()->FirstChildElement("g"); g != nullptr;
+       g = g->NextSiblingElement("g")) {
+    const std::string id = g->Attribute("id") != nullptr ? g->Attribute("id") : "";
+    if (id == "legend") {
+      for (const auto* t = g->FirstChildElement("text"); t != nullptr; t = t->NextSiblingElement("text")) {
+        legend.emplace_back(t->GetText());
+      }
+      continue;
+    }
+    groups.push_back(id);
+    colours.insert(g->Attribute("fill") != nullptr ? g->Attribute("fill") : "");
+    for (const auto* e = g->FirstChildElement(); e != nullptr; e = e->NextSiblingElement()) ++drawn[id];
+  }
+  EXPECT_EQ(groups, (std::vector<std::string>{"BottomLayer", "TopLayer", "TopOverlay", "KeepOutLayer"}));
+  EXPECT_EQ(colours.size(), groups.size());
+  EXPECT_EQ(drawn, (std::map<std::string, int>{{"BottomLayer", 1}, {"TopLayer", 2}, {"KeepOutLayer", 1}}));
+  EXPECT_EQ(legend, (std::vector<std::string>{"BottomLayer: <b&b>.gbl", "TopLayer: top.gtl", "TopOverlay: silk.gto",
+                                              "KeepOutLayer: outline.gko"}));
+}
+#endif
 
 }  // namespace
 }  // namespace standin
