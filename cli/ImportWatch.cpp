@@ -1,5 +1,7 @@
 #include "cli/ImportWatch.h"
 
+#include "gerber/GerberRun.h"
+
 namespace zzcli {
 namespace {
 
@@ -18,7 +20,10 @@ void ImportWatch::OnRunStart() {
   tableSearched_ = false;
   tableFile_.reset();
   counts_.fill(0);
+  objectsNotCreated_ = 0;
 }
+
+void ImportWatch::OnRunEnd(const zz::GerberRun& run) { objectsNotCreated_ = run.ObjectsNotCreated; }
 
 void ImportWatch::OnApertureTableFile(const std::optional<std::string>& file) {
   tableSearched_ = true;
@@ -34,6 +39,7 @@ standin::IgnoredCounts ImportWatch::Counts() const {
   for (std::size_t i = 0; i < counts_.size(); ++i) {
     if (counts_[i] != 0) counts.emplace_back(kCountKeys[i], counts_[i]);
   }
+  if (objectsNotCreated_ != 0) counts.emplace_back("objects_not_created", objectsNotCreated_);
   return counts;
 }
 

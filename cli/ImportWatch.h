@@ -21,13 +21,15 @@ class ImportWatch : public zz::ImportObserver {
   void OnRunStart() override;
   void OnApertureTableFile(const std::optional<std::string>& file) override;
   void OnIgnored(zz::IgnoredKind kind, std::string_view statement) override;
+  void OnRunEnd(const zz::GerberRun& run) override;
 
   // The last reason the recognition test gave, if it turned the file down.
   const std::optional<zz::RecognitionFailure>& Failure() const { return failure_; }
   // Whether the last run searched for a table file, and the one it found.
   bool TableSearched() const { return tableSearched_; }
   const std::optional<std::string>& TableFile() const { return tableFile_; }
-  // The non-zero counts of the last run, in a fixed order (the keys of the dump's "ignored").
+  // The non-zero counts of the last run, in a fixed order (the keys of the dump's "ignored"), and
+  // last the objects the editor refused to create.
   standin::IgnoredCounts Counts() const;
 
  private:
@@ -35,6 +37,7 @@ class ImportWatch : public zz::ImportObserver {
   bool tableSearched_ = false;
   std::optional<std::string> tableFile_;
   std::array<int64_t, zz::kIgnoredKindCount> counts_{};
+  int64_t objectsNotCreated_ = 0;
 };
 
 // The recognition test's reason in plain words.

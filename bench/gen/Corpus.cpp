@@ -244,7 +244,7 @@ std::string KeyedTable(const std::vector<CorpusAperture>& apertures, TableStyle 
 constexpr std::array<const char*, 7> kIgnoredStatements = {"%LPC*%", "%LPD*%", "G36*", "G37*",
                                                            "G90*",   "G70*",   "G71*"};
 // Statements the importer cannot read: the import stops there with an error.
-constexpr std::array<const char*, 5> kBrokenStatements = {"D+*", "G-*", "X1.5.5Y0D01*", "%ADD+C,0.1*%",
+constexpr std::array<const char*, 5> kBrokenStatements = {"D1.5*", "G1-2*", "X1.5.5Y0D01*", "%ADD1.5C,0.1*%",
                                                           "X99999999999D02*"};
 
 // The drawing of one file: moves, linear and rectangle draws, arcs of both kinds, flashes and

@@ -258,7 +258,7 @@ TEST_F(Corpus, RoughFilesHoldWhatTheImporterIgnoresOrCannotRead) {
   EXPECT_GT(withoutUnits, 0);
   EXPECT_GT(withoutTable, 0);
   EXPECT_GT(bothTables, 0);
-  for (const char* needle : {"%LPC*%", "G36*", "G70*", "D+*", "X99999999999D02*", "ADD9"}) {
+  for (const char* needle : {"%LPC*%", "G36*", "G70*", "D1.5*", "G1-2*", "X99999999999D02*", "ADD9"}) {
     EXPECT_NE(all.find(needle), std::string::npos) << needle;
   }
 }

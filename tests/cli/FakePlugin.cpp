@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "gerber/GerberRun.h"
 #include "host/Messages.h"
 #include "standin/PcbServer.h"
 
@@ -57,6 +58,14 @@ uint8_t ZZ_WINAPI FakeImport(const zz::TShortString<255>* fileName, const zz::TS
     PcbApi_QueryTrack(zz::kStore, h, &flags, &index, &layer, &aux1, &auxByte, &aux2, &x, &y, &x2, &y2, &width, &e1, &e2,
                       &e3);
     PcbApi_AddObjectToContainer(board, h);
+  }
+  if (g_observer != nullptr) {
+    zz::TextFile file;
+    zz::TApertureFile table;
+    zz::TGerberState state;
+    zz::GerberRun run(file, table, nullptr, state);
+    run.ObjectsNotCreated = fake.ObjectsNotCreated;
+    g_observer->OnRunEnd(run);
   }
   if (!fake.Message.empty()) zz::ShowErrorMessage(fake.Message);
   return fake.Result ? 1 : 0;

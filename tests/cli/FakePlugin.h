@@ -24,6 +24,7 @@ struct FakeBehaviour {
   zz::RecognitionFailure Failure{zz::RecognitionFailure::Reason::NoFormatStatement, true, true, true, true};
   std::optional<std::string> TableFile;
   std::vector<zz::IgnoredKind> Ignored;
+  int32_t ObjectsNotCreated = 0;  // told at the run's end
   bool ImportObserved = false;  // an observer was set while the import ran
 };
 

@@ -148,6 +148,12 @@ TEST_F(Tool, WhatTheImporterReportsReachesSummaryAndDump) {
   const nlohmann::json ignored = nlohmann::json::parse(r.Out)["ignored"];
   EXPECT_EQ(ignored, nlohmann::json::parse(R"({"aperture_macros": 3, "fields_without_digits": 1})")) << ignored;
   EXPECT_TRUE(Has(r.Err, "Ignored:         aperture macros 3, fields without digits 1\n")) << r.Err;
+
+  // Objects the editor refused to create are told only when there are some.
+  Fake().ObjectsNotCreated = 2;
+  const test::ToolResult refused = Run({"import", gerber_, "--json", "-"});
+  EXPECT_EQ(nlohmann::json::parse(refused.Out)["ignored"]["objects_not_created"], 2) << refused.Out;
+  EXPECT_TRUE(Has(refused.Err, "fields without digits 1, objects not created 2\n")) << refused.Err;
   EXPECT_TRUE(Has(r.Err, "Aperture table:  " + PathOf("top.Atl") + "\n")) << r.Err;
 
   Plugin unobserved = test::FakePlugin();

@@ -3,6 +3,7 @@
 #
 #   scenarios.sh SCENARIO --bin WIN32-BUILD-DIR --wine-run WINE-RUN.sh --source SOURCE-DIR
 #                --work WORK-DIR [--objdump OBJDUMP] [--native TOOL] [--version X.Y.Z]
+#                [--generator ZZ-GENGERBER.exe]
 #
 #   binary        export and import tables of the DLL, the stand-in and the two host programs
 #   description   the description export, the DESCRIPTION resource and the version resource
@@ -11,13 +12,20 @@
 #   no-client     without the client file services: nothing is recognised, the import returns false
 #   boards        board handles (0 = current, another board by its handle) and the current layer
 #   late-server   ZetPcb.dll loaded after the plug-in: bound on the first call, the same board
+#   strict        the exports called with overflow, division by zero and invalid operation
+#                 unmasked: files made to overflow, the examples and a generated corpus; no crash,
+#                 the control word, stack pointer and callee-saved registers left as they were
+#   wrap          objects of every kind made in the editor, wrapped by the plug-in's code, with
+#                 byte results that fill the rest of EAX
+#   failing-creation  every second object creation fails: the import ends, the rest is placed
+#   absent-entry  each entry point hidden from the binding in turn: the import still ends
 set -euo pipefail
 # exports_of, imports_of, check_system_imports
 source "$(dirname "${BASH_SOURCE[0]}")/pe-tables.sh"
 
 scenario=${1:-}
 shift || true
-bin='' wine_run='' source_dir='' work='' objdump=i686-w64-mingw32-objdump native='' version=''
+bin='' wine_run='' source_dir='' work='' objdump=i686-w64-mingw32-objdump native='' version='' generator=''
 while [ $# -gt 0 ]; do
   case "$1" in
     --bin) bin=$2 ;;
@@ -27,6 +35,7 @@ while [ $# -gt 0 ]; do
     --objdump) objdump=$2 ;;
     --native) native=$2 ;;
     --version) version=$2 ;;
+    --generator) generator=$2 ;;
     *) echo "scenarios.sh: unknown argument $1" >&2; exit 2 ;;
   esac
   shift 2
@@ -175,6 +184,105 @@ version: FileVersion $version"
     expect_eq "loaded late: exit code" 0 "$status"
     grep -q '"kind":"pad"' late.json || fail "loaded late: no objects placed"
     cmp -s early.json late.json || fail "the dump differs when ZetPcb.dll is loaded after the plug-in"
+    ;;
+
+  strict)
+    # The checks see what they are for: callees that change the control word, EBX, EBP or the
+    # stack pointer are caught, a clean one passes.
+    host zz-wine-host.exe --strict-self-test
+    expect_eq "strict self-test: exit code" 0 "$status"
+    printf '%s\n' "$out" | tr -d '\r' >self-test.txt
+    grep -q '^strict self-test: passed$' self-test.txt || fail "strict self-test: $(cat self-test.txt)"
+
+    # Numbers that overflow or divide by zero on the way: a huge size in both table-file formats,
+    # a huge aperture, a 60-digit one, arcs of zero radius, a fill beyond the board's range.
+    mkdir -p overflow
+    printf 'Kolvex Aperture File\r\nDCode=10|XSize=1e305mil|YSize=1e305mil|Shape=Round\r\n' >overflow/keyed.Atl
+    printf 'D10 CIRCULAR 1e305 1e305\r\n' >overflow/plain.Abr
+    rs274d='%%FSLAX24Y24*%%\r\nD10*\r\nX0Y0D03*\r\nX100Y0D01*\r\n'
+    header='%%FSLAX24Y24*%%\r\n%%MOIN*%%\r\n'
+    printf "$rs274d" >overflow/keyed.gtl
+    printf "$rs274d" >overflow/plain.gbr
+    printf "$header"'%%ADD10C,1e39*%%\r\nX0Y0D03*\r\n' >overflow/add.gtl
+    printf "$header"'%%ADD10C,%s*%%\r\nX0Y0D03*\r\n' "$(printf '9%.0s' $(seq 60))" >overflow/digits.gtl
+    printf "$header"'%%ADD10C,0.01*%%\r\nX0Y0D02*\r\nG03X0Y0I0J0D01*\r\nG75*\r\nG02X0Y0I0J0D01*\r\n' >overflow/arcs.gtl
+    printf '%%FSLAX34Y34*%%\r\n%%MOIN*%%\r\n%%ADD11R,200X200*%%\r\nX-2000000Y0D02*\r\nX2000000Y0D01*\r\n' >overflow/fill.gtl
+    [ -n "$generator" ] || { echo "scenarios.sh strict: --generator is needed" >&2; exit 2; }
+    "$wine_run" "$generator" corpus --seed 20240923 --count 150 --out gen --eol varied --rough >corpus.log 2>&1 ||
+      { cat corpus.log >&2; exit 1; }
+    mapfile -t files < <(find overflow examples gen -type f | LC_ALL=C sort)
+    mkdir -p strict native
+    : >batch.txt
+    for i in "${!files[@]}"; do printf '%s\t%s\n' "${files[$i]}" "strict/$i.json" >>batch.txt; done
+    host zz-wine-host.exe --strict --batch batch.txt
+    tr -d '\r' <stderr.txt >strict.log
+    # A process that ends before the batch's last line, whatever its exit code, did not finish.
+    crashes=0
+    if ! { [ "$status" = 0 ] || [ "$status" = 5 ]; } || ! grep -qx "zz-wine-host: ${#files[@]} files imported" strict.log; then
+      crashes=1
+      fail "the strict host ended (exit code $status) on $(sed -n 's/^zz-wine-host: importing //p' strict.log | tail -1)"
+    fi
+    figures=$(sed -n 's/^zz-wine-host: strict calls=[0-9]* //p' strict.log)
+    cw=$(printf '%s' "$figures" | sed -n 's/.*control_word_changes=\([0-9]*\).*/\1/p')
+    regs=$(printf '%s' "$figures" | sed -n 's/.*register_changes=\([0-9]*\).*/\1/p')
+    # Every file ends with the clean message or a sound board, the native tool's where there is one.
+    unsound=0 same=0 compared=0
+    for i in "${!files[@]}"; do
+      dump=strict/$i.json
+      if [ ! -s "$dump" ] || [ "$(tail -c 3 "$dump" | tr -d '\n')" != ']}' ]; then unsound=$((unsound + 1)); continue; fi
+      if grep -q '"result":false' "$dump" && grep -q '"recognised":true' "$dump" && grep -q '"messages":\[\]' "$dump"; then
+        unsound=$((unsound + 1))
+        fail "${files[$i]}: import false without a message"
+      fi
+      if [ -n "$native" ] && [ -x "$native" ]; then
+        "$native" import "${files[$i]}" --json "native/$i.json" --quiet >/dev/null 2>&1 || true
+        sed -i -E '$ s/\],"ignored":\{[^}]*\}\}$/]}/' "native/$i.json"
+        compared=$((compared + 1))
+        if cmp -s "native/$i.json" "$dump"; then same=$((same + 1)); else fail "${files[$i]}: differs from the native tool's dump"; fi
+      fi
+    done
+    echo "strict host: files=${#files[@]} crashes=$crashes control_word_changes=${cw:-?} register_changes=${regs:-?}" \
+      "unsound=$unsound same_as_native=$same/$compared"
+    expect_eq "control-word changes" 0 "${cw:-missing}"
+    expect_eq "register changes" 0 "${regs:-missing}"
+    expect_eq "unsound dumps" 0 "$unsound"
+    ;;
+
+  wrap)
+    host zz-wine-plugin-probe.exe wrap
+    printf '%s\n' "$out" | tr -d '\r'
+    expect_eq "wrap: exit code" 0 "$status"
+    printf '%s' "$out" | grep -q 'result in EAX a5a5a5' || fail "ZetPcb.dll's byte results leave EAX's upper bits clear"
+    ;;
+
+  failing-creation)
+    host zz-wine-host.exe examples/board.gtl --json all.json
+    expect_eq "every creation: exit code" 0 "$status"
+    host zz-wine-host.exe examples/board.gtl --fail-creation 2 --json half.json
+    expect_eq "every second creation failing: exit code" 0 "$status"
+    expect_eq "every second creation failing: summary" \
+      "recognised=1 result=1 dialogs=0 objects=9 current_board_objects=9 progress=1/1/760/714" \
+      "$(printf '%s' "$out" | tr -d '\r')"
+    grep -q '"result":true' half.json || fail "every second creation failing: result"
+    # What is placed is placed as it would be with every creation succeeding.
+    grep '^{"kind"' half.json | sed 's/,$//' >half.txt
+    grep '^{"kind"' all.json | sed 's/,$//' >all.txt
+    missing=$(grep -vxFf all.txt half.txt || true)
+    expect_eq "objects placed unlike the full import" "" "$missing"
+    ;;
+
+  absent-entry)
+    start=$SECONDS
+    host zz-wine-plugin-probe.exe absent examples/board.gtl examples/keyed/panel.gtl
+    printf '%s\n' "$out" | tr -d '\r' >absent.txt
+    cat absent.txt
+    expect_eq "absent entry points: exit code" 0 "$status"
+    grep -q '^every entry point: result=1 objects=' absent.txt || fail "the import with every entry point"
+    [ "$(grep -c '^without PcbApi_' absent.txt)" -ge 70 ] || fail "not every entry point hidden in turn"
+    # Nothing can be placed without creating or adding objects; the file is still read to its end.
+    grep -q '^without PcbApi_CreateObject: result=1 objects=0 ' absent.txt || fail "without PcbApi_CreateObject"
+    grep -q '^without PcbApi_AddObjectToContainer: result=1 objects=0 ' absent.txt || fail "without PcbApi_AddObjectToContainer"
+    echo "absent-entry: $((SECONDS - start)) s"
     ;;
 
   *)

@@ -46,13 +46,15 @@ int RunBatch(const Options& options) {
     if (line.empty()) continue;
     const std::size_t tab = line.find('\t');
     if (tab == std::string::npos) return Fail(*options.BatchList + ": no tab in \"" + line + "\"", kExitUsage);
+    // Under the strict checks a file may end the process: say which before it can.
+    if (options.Strict) std::cerr << "zz-wine-host: importing " << line.substr(0, tab) << '\n';
     if (!ImportAlone(options, {line.substr(0, tab), line.substr(tab + 1)}, error)) {
       return Fail(error, kExitSetupFailed);
     }
     ++count;
   }
   std::cerr << "zz-wine-host: " << count << " files imported\n";
-  return kExitImported;
+  return ExportCallerFor(options).Report(std::cerr) ? kExitImported : kExitStrictCheckFailed;
 }
 
 }  // namespace zzhost

@@ -5,7 +5,8 @@
 namespace zzhost {
 
 std::span<const HostMode> HostModes() {
-  static constexpr std::array<HostMode, 3> kModes{{
+  static constexpr std::array<HostMode, 4> kModes{{
+      {"strict-self-test", [](const Options& o) { return o.StrictSelfTest; }, &RunStrictSelfTest},
       {"describe", [](const Options& o) { return o.Describe; }, &RunDescribe},
       {"batch", [](const Options& o) { return o.BatchList.has_value(); }, &RunBatch},
       {"single", [](const Options&) { return true; }, &RunSingle},

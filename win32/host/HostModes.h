@@ -24,5 +24,7 @@ int RunSingle(const Options& options);
 int RunBatch(const Options& options);
 // What the editor reads of the plug-in before it imports anything.
 int RunDescribe(const Options& options);
+// Calls small functions that break the strict host's rules through its checks.
+int RunStrictSelfTest(const Options& options);
 
 }  // namespace zzhost

@@ -21,14 +21,19 @@ const char* const kUsage =
     "  --no-server         do not load ZetPcb.dll\n"
     "  --late-server       load ZetPcb.dll after Zizozudu.dll, before the import\n"
     "  --progress          draw the stand-in's progress bar (on a console)\n"
+    "  --fail-creation N   the stand-in fails every N-th object creation (0: none)\n"
     "  --plugin PATH       Zizozudu.dll to load (default: beside this program)\n"
     "  --server PATH       ZetPcb.dll to load (default: beside this program)\n"
     "  --batch LIST        LIST holds lines \"FILE<TAB>OUT\": each FILE is imported with the plug-in\n"
     "                      loaded afresh (as in a new process) and its dump written to OUT\n"
     "  --describe          print the description export, the DESCRIPTION resource and the version\n"
+    "  --strict            call the exports with the x87 control word 0x1332 (invalid operation,\n"
+    "                      division by zero and overflow trap) and check that each call leaves it,\n"
+    "                      the stack pointer and EBX, ESI, EDI, EBP as they were; exit code 5 if not\n"
+    "  --strict-self-test  show that those checks see a callee that breaks each rule\n"
     "A summary line goes to standard output (to standard error with --json -).\n"
     "Exit code: 0 imported, 3 import false,"
-    " 2 usage error, 4 the plug-in or the stand-in could not be loaded.\n";
+    " 2 usage error, 4 the plug-in or the stand-in could not be loaded, 5 a strict check failed.\n";
 
 std::optional<int32_t> ParseInt(const std::string& text) {
   if (text.empty()) return std::nullopt;
@@ -80,6 +85,14 @@ bool ParseStandInOption(Arguments& args, StandInSetup& setup, bool& known, std::
     }
   } else if (arg == "--progress") {
     setup.Progress = true;
+  } else if (arg == "--fail-creation") {
+    if (!args.Value(text, error)) return false;
+    const std::optional<int32_t> n = ParseInt(text);
+    if (!n || *n < 0) {
+      error = "--fail-creation takes a whole number, 0 or more";
+      return false;
+    }
+    setup.FailEveryNthCreation = *n;
   } else {
     known = false;
   }
@@ -108,6 +121,10 @@ bool ParseArgument(Arguments& args, Options& options, std::string& error) {
     options.BatchList = text;
   } else if (arg == "--describe") {
     options.Describe = true;
+  } else if (arg == "--strict") {
+    options.Strict = true;
+  } else if (arg == "--strict-self-test") {
+    options.StrictSelfTest = true;
   } else if (arg == "--help") {
     error = "";
     return false;
@@ -125,7 +142,7 @@ bool ParseArgument(Arguments& args, Options& options, std::string& error) {
 
 // The combinations that make no sense.
 bool CheckOptions(const Options& options, std::string& error) {
-  const bool needsFile = !options.Describe && !options.BatchList;
+  const bool needsFile = !options.Describe && !options.BatchList && !options.StrictSelfTest;
   if (needsFile == options.File.empty()) {
     error = needsFile ? "no FILE given" : "FILE goes with neither --batch nor --describe";
     return false;

@@ -15,6 +15,7 @@ struct StandInSetup {
   std::string Board = "0";  // 0, second, second-current or a handle
   std::optional<int32_t> Layer;
   bool Progress = false;
+  int32_t FailEveryNthCreation = 0;  // 0: every creation succeeds
 };
 
 struct Options {
@@ -27,6 +28,8 @@ struct Options {
   std::string ServerPath;
   std::optional<std::string> BatchList;
   bool Describe = false;
+  bool Strict = false;          // call the exports as a strict native editor does, and check them
+  bool StrictSelfTest = false;  // show that those checks see what they are for
 };
 
 // A whole decimal number in int32_t's range.

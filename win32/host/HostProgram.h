@@ -10,6 +10,7 @@ constexpr int kExitImported = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitImportFailed = 3;
 constexpr int kExitSetupFailed = 4;
+constexpr int kExitStrictCheckFailed = 5;
 
 // Writes "zz-wine-host: TEXT" to standard error and returns exitCode.
 int Fail(const std::string& text, int exitCode);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "host/CallConv.h"
@@ -45,9 +46,12 @@ class ExportCaller {
   virtual uint8_t Recognised(RecognisedFn fn, const TFileName* fileName) const = 0;
   virtual uint8_t Import(ImportFn fn, const TFileName* fileName, const TFileName* reserved,
                          int32_t boardHandle) const = 0;
+  // Writes what the caller checked, if anything; false when a call broke a rule.
+  virtual bool Report(std::ostream& /*out*/) const { return true; }
 };
 
-// The caller the options ask for; today every host calls the exports plainly.
+// The caller the options ask for: plain calls, or with --strict the checked calls of a strict
+// native editor (StrictCall.h).
 const ExportCaller& ExportCallerFor(const Options& options);
 
 struct Outcome {

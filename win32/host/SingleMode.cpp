@@ -59,6 +59,7 @@ int RunSingle(const Options& options) {
   // The summary goes to standard output unless the dump does.
   (options.JsonOut && *options.JsonOut == "-" ? std::cerr : std::cout) << Summary(outcome, target.DumpBoard)
                                                                         << std::endl;
+  if (!ExportCallerFor(options).Report(std::cerr)) return kExitStrictCheckFailed;
   return outcome.Result ? kExitImported : kExitImportFailed;
 }
 

@@ -29,6 +29,7 @@ bool StandIn::Load(const std::string& path, std::string& error) {
   bind(MessageCount, "ZetStandIn_MessageCount");
   bind(GetProgress, "ZetStandIn_GetProgress");
   bind(WriteBoardJson, "ZetStandIn_WriteBoardJson");
+  bind(FailEveryNthCreation, "ZetStandIn_FailEveryNthCreation");
   return all;
 }
 
@@ -72,6 +73,7 @@ bool PrepareStandIn(const StandInSetup& setup, ImportTarget& target, std::string
   StandIn& standIn = TheStandIn();
   standIn.Reset(setup.Progress ? 1 : 0);
   if (!ChooseBoard(setup.Board, target, error)) return false;
+  standIn.FailEveryNthCreation(setup.FailEveryNthCreation);
   if (setup.Layer && standIn.SetCurrentLayer(target.DumpBoard, *setup.Layer) == 0) {
     error = "the stand-in has no board " + std::to_string(target.DumpBoard) + " to set the layer of";
     return false;

@@ -30,6 +30,7 @@ class StandIn {
   decltype(&ZetStandIn_MessageCount) MessageCount = nullptr;
   decltype(&ZetStandIn_GetProgress) GetProgress = nullptr;
   decltype(&ZetStandIn_WriteBoardJson) WriteBoardJson = nullptr;
+  decltype(&ZetStandIn_FailEveryNthCreation) FailEveryNthCreation = nullptr;
 
  private:
   HMODULE module_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "standin/Board.h"
 #include "standin/BoardJson.h"
+#include "standin/PcbServer.h"
 #include "standin/Server.h"
 #include "win32/standin/ZetPcbTestApi.h"
 
@@ -17,9 +18,34 @@ standin::Server& S() { return standin::TheServer(); }
 
 standin::Board* BoardOf(int32_t handle) { return handle == 0 ? &S().CurrentBoard() : S().FindBoard(handle); }
 
+// An entry point's result as the editor's own compiler returns it: a byte result fills only AL
+// and leaves the rest of EAX as it happens to be, so the plug-in must read the byte alone.
+template <typename Ret>
+struct EditorResult {
+  using Type = Ret;
+  template <typename Call>
+  static Type Of(Call call) {
+    return call();
+  }
+};
+template <>
+struct EditorResult<uint8_t> {
+  using Type = uint32_t;
+  template <typename Call>
+  static Type Of(Call call) {
+    return 0xA5A5A500U | call();
+  }
+};
+
 }  // namespace
 
 extern "C" {
+
+// ZetPcb.def exports the byte-result entry points through these (GenerateDef.cmake).
+#define ZZ_DEFINE_EDITOR_RESULT(Name, Ret, Neutral, Params, Args) \
+  EditorResult<Ret>::Type ZZ_WINAPI ZetPcbWide_##Name Params { return EditorResult<Ret>::Of([&] { return Name Args; }); }
+ZZ_PCBAPI_ENTRIES(ZZ_DEFINE_EDITOR_RESULT)
+#undef ZZ_DEFINE_EDITOR_RESULT
 
 void ZZ_WINAPI ZetStandIn_Reset(int32_t showProgress) {
   try {
@@ -58,6 +84,8 @@ int32_t ZZ_WINAPI ZetStandIn_ObjectCount(int32_t board) {
   const standin::Board* target = BoardOf(board);
   return target != nullptr ? static_cast<int32_t>(target->Objects.size()) : -1;
 }
+
+void ZZ_WINAPI ZetStandIn_FailEveryNthCreation(int32_t n) { S().FailEveryNthCreation(n); }
 
 void ZZ_WINAPI ZetStandIn_AddMessage(const char* text) {
   try {

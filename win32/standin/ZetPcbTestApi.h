@@ -27,6 +27,10 @@ int32_t ZZ_WINAPI ZetStandIn_SetCurrentLayer(int32_t board, int32_t layer);
 // The number of objects on a board (board 0: the current board), or -1 for an unknown board.
 int32_t ZZ_WINAPI ZetStandIn_ObjectCount(int32_t board);
 
+// From now on every n-th PcbApi_CreateObject call fails (returns 0), as an editor short of memory
+// would; 0 lets every creation succeed. Reset clears it.
+void ZZ_WINAPI ZetStandIn_FailEveryNthCreation(int32_t n);
+
 // Keeps a message the plug-in showed; the dump lists them in order.
 void ZZ_WINAPI ZetStandIn_AddMessage(const char* text);
 int32_t ZZ_WINAPI ZetStandIn_MessageCount();
