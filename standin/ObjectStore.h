@@ -86,11 +86,11 @@ class ObjectStore {
 
   // The pad's per-layer answers, or null when the handle is not a pad.
   const PadLayerAnswers* LayerAnswers(THandle handle) {
-    if (handle == answers_.Handle && handle != 0) return &answers_;
+    if (handle == answers_->Handle && handle != 0) return answers_;
     return KeepLayerAnswers(handle);
   }
   // The answers kept for the pad asked about last (Handle 0: none).
-  const PadLayerAnswers& CachedLayerAnswers() const { return answers_; }
+  const PadLayerAnswers& CachedLayerAnswers() const { return *answers_; }
 
   // Bytes held for objects and side tables (capacities, not sizes).
   std::size_t MemoryUsage() const;
@@ -126,7 +126,16 @@ class ObjectStore {
   ChunkedVector<ObjectSlot> slots_;
   Tables tables_;
   PadSideTables padSides_;
-  PadLayerAnswers answers_;
+  PadLayerAnswers ownAnswers_;
+  PadLayerAnswers* answers_ = &ownAnswers_;
+
+ protected:
+  // From now on the answers are kept in `shared` (the server's, at a fixed address that the
+  // per-layer entry points read without going through the server).
+  void KeepLayerAnswersIn(PadLayerAnswers& shared) {
+    shared = *answers_;
+    answers_ = &shared;
+  }
 };
 
 inline const CommonFields* ObjectStore::FindCommon(THandle handle) const {

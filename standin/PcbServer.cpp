@@ -193,11 +193,10 @@ constexpr std::array<uint8_t, zz::kMaxClassicLayer + 1> kLayerPart = [] {
   return part;
 }();
 
+// No server: no pad was ever kept, and SimpleHandle matches no handle.
 const PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
-  const Server* server = detail::theServer;
-  if (server == nullptr || !IsLayerNumber(layer)) return nullptr;
-  const PadLayerAnswers& a = server->CachedLayerAnswers();
-  return handle == a.SimpleHandle ? &a : nullptr;
+  const PadLayerAnswers& a = detail::serverLayerAnswers;
+  return handle == a.SimpleHandle && IsLayerNumber(layer) ? &a : nullptr;
 }
 
 // One per-layer query: simple(answers, part, out...) answers for a simple pad, general(pad
