@@ -12,6 +12,8 @@
 #     one guarded call per character and line end into an empty host routine, plus the fewest
 #     host calls per primitive at the measured price of one empty guarded call
 #   - the plug-in's own heap peak (zz-import-memory)
+#   - the plug-in alone (zz-import-emptyhost): the same import into a host whose every entry point
+#     is an empty function, so that the plug-in's share and the stand-in's are both in the table
 # and writes the table into bench/README.md between its markers (unless --no-readme).
 #
 # Medians depend on the machine being quiet: the script prints the load average before it starts.
@@ -37,7 +39,7 @@ done
 echo "== build ($build)"
 cmake -S "$root" -B "$build" -G "Unix Makefiles" -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZZ_BUILD_BENCH=ON >/dev/null
-targets=(zizozudu zz-gengerber zz-floor zz-import-memory)
+targets=(zizozudu zz-gengerber zz-floor zz-import-memory zz-import-emptyhost)
 have_peer=0
 if [[ -e /usr/lib/x86_64-linux-gnu/libgerbv.so.1 || -e /usr/lib/libgerbv.so.1 ]]; then
   targets+=(zz-gerbv-parse)
@@ -104,6 +106,9 @@ for entry in "${files[@]}"; do
 
   t_import=$(median "$zizozudu import '$file' --quiet")
   m_import=$(peak_rss "$zizozudu" import "$file" --quiet)
+  "$bin/zz-import-emptyhost" "$file" | grep -q "result=true" || { echo "bench.sh: the empty-host import of $file failed" >&2; exit 1; }
+  t_empty=$(median "$bin/zz-import-emptyhost '$file'")
+  m_empty=$(peak_rss "$bin/zz-import-emptyhost" "$file")
   "$bin/zz-floor" "$file" --runs "$runs" >"$tmp/floor.txt"
   t_floor=$(value floor_seconds "$tmp/floor.txt")
   "$bin/zz-import-memory" "$file" >"$tmp/memory.txt"
@@ -133,6 +138,7 @@ for entry in "${files[@]}"; do
        }'
   }
   rows+=("$(row '`zizozudu import --quiet`' "$t_import" "$m_import")")
+  rows+=("$(row 'plug-in alone, empty host (`zz-import-emptyhost`)' "$t_empty" "$m_empty")")
   [[ $have_peer == 1 ]] && rows+=("$(row 'libgerbv parse (`zz-gerbv-parse`)' "$t_peer" "$m_peer")")
   [[ $have_gerbv == 1 ]] && rows+=("$(row '`gerbv -x rs274x -o /dev/null`' "$t_gerbv" "$m_gerbv")")
   rows+=("$(row 'design floor (`zz-floor`)' "$t_floor" "")")

@@ -13,7 +13,7 @@ void ObjectStore::Clear() {
   slots_.Clear();
   std::apply([](auto&... table) { (table.Clear(), ...); }, tables_);
   padSides_.Clear();
-  answers_ = PadLayerAnswers{};
+  *answers_ = PadLayerAnswers{};
   FailEveryNthCreation(0);
 }
 
@@ -58,7 +58,7 @@ bool ObjectStore::SetPad(uint32_t row, const PadRecord& pad, const PadExtras& ex
     return false;
   }
   if (!added && p.Extras != kNoSideEntry) padSides_.SetExtras(p.Extras, extras);
-  answers_ = PadLayerAnswers{};
+  *answers_ = PadLayerAnswers{};
   return true;
 }
 
@@ -79,8 +79,8 @@ bool ObjectStore::SetCommon(THandle handle, const CommonFields& common) {
 const PadLayerAnswers* ObjectStore::KeepLayerAnswers(THandle handle) {
   const uint32_t row = RowOf(handle, TObjectKind::Pad);
   if (row == kNoRow) return nullptr;
-  answers_.Keep(handle, row, Pads().StyleOf(row));
-  return &answers_;
+  answers_->Keep(handle, row, Pads().StyleOf(row));
+  return answers_;
 }
 
 bool ObjectStore::EnsureLayerOverrides(uint32_t row) {
@@ -97,7 +97,7 @@ bool ObjectStore::EnsureLayerOverrides(uint32_t row) {
     padSides_.DropLastLayers();
     return false;
   }
-  answers_ = PadLayerAnswers{};
+  *answers_ = PadLayerAnswers{};
   return true;
 }
 
@@ -108,7 +108,7 @@ bool ObjectStore::ChangeLayerValue(uint32_t row, bool derived, Change&& change) 
   if (Pads().StyleOf(row).Layers == kNoSideEntry && derived) return true;
   if (!EnsureLayerOverrides(row)) return false;
   change(padSides_.Layers(Pads().StyleOf(row).Layers));
-  answers_ = PadLayerAnswers{};
+  *answers_ = PadLayerAnswers{};
   return true;
 }
 

@@ -92,11 +92,11 @@ class ObjectStore {
 
   // The pad's per-layer answers, or null when the handle is not a pad.
   const PadLayerAnswers* LayerAnswers(THandle handle) {
-    if (handle == answers_.Handle && handle != 0) return &answers_;
+    if (handle == answers_->Handle && handle != 0) return answers_;
     return KeepLayerAnswers(handle);
   }
   // The answers kept for the pad asked about last (Handle 0: none).
-  const PadLayerAnswers& CachedLayerAnswers() const { return answers_; }
+  const PadLayerAnswers& CachedLayerAnswers() const { return *answers_; }
 
   // Bytes held for objects and side tables (capacities, not sizes).
   std::size_t MemoryUsage() const;
@@ -105,9 +105,10 @@ class ObjectStore {
   using Tables = std::tuple<KindTable<TrackKind>, KindTable<FillKind>, KindTable<ArcKind>, KindTable<PadKind>,
                             KindTable<OtherKind>>;
 
-  // Calls fn with the table of the kind (const as self is).
+  // Calls fn with the table of the kind (const as self is). Inline: the flag-byte queries reach
+  // an object's common values through it four times per primitive created.
   template <typename Self, typename Fn>
-  static decltype(auto) WithKind(Self& self, TObjectKind kind, Fn&& fn) {
+  [[gnu::always_inline]] static decltype(auto) WithKind(Self& self, TObjectKind kind, Fn&& fn) {
     switch (kind) {
       case TObjectKind::Track:
         return fn(std::get<KindTable<TrackKind>>(self.tables_));
@@ -132,9 +133,18 @@ class ObjectStore {
   ChunkedVector<ObjectSlot> slots_;
   Tables tables_;
   PadSideTables padSides_;
-  PadLayerAnswers answers_;
+  PadLayerAnswers ownAnswers_;
+  PadLayerAnswers* answers_ = &ownAnswers_;
   int32_t failEveryNthCreation_ = 0;
   int32_t creationCalls_ = 0;
+
+ protected:
+  // From now on the answers are kept in `shared` (the server's, at a fixed address that the
+  // per-layer entry points read without going through the server).
+  void KeepLayerAnswersIn(PadLayerAnswers& shared) {
+    shared = *answers_;
+    answers_ = &shared;
+  }
 };
 
 inline const CommonFields* ObjectStore::FindCommon(THandle handle) const {

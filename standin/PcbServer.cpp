@@ -61,25 +61,27 @@ THandle PcbApi_CreateObject(uint8_t kind) { return S().CreateObject(kind); }
 TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().AddObject(board, object); }
 
 // Four flag-byte calls per primitive: a fetch reads the byte, a store that changes nothing
-// changes nothing.
-void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits, uint8_t CommonFields::*field) {
+// changes nothing. The field is a template argument, so that each entry point is compiled
+// whole, without a call.
+template <uint8_t CommonFields::*Field>
+void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
   const CommonFields* stored = S().FindCommon(handle);
   if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
   if (direction == zz::kFetch) {
-    *bits = stored->*field;
-  } else if (*bits != stored->*field) {
+    *bits = stored->*Field;
+  } else if (*bits != stored->*Field) {
     CommonFields c = *stored;
-    c.*field = *bits;
+    c.*Field = *bits;
     S().SetCommon(handle, c);
   }
 }
 
 void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  ExchangeFlagByte(direction, handle, bits, &CommonFields::BitField2);
+  ExchangeFlagByte<&CommonFields::BitField2>(direction, handle, bits);
 }
 
 void PcbApi_GetObjectBitField3(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  ExchangeFlagByte(direction, handle, bits, &CommonFields::BitField3);
+  ExchangeFlagByte<&CommonFields::BitField3>(direction, handle, bits);
 }
 
 TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t* StateFlags, uint16_t* IndexWord,
@@ -193,11 +195,10 @@ constexpr std::array<uint8_t, zz::kMaxClassicLayer + 1> kLayerPart = [] {
   return part;
 }();
 
+// No server: no pad was ever kept, and SimpleHandle matches no handle.
 const PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
-  const Server* server = detail::theServer;
-  if (server == nullptr || !IsLayerNumber(layer)) return nullptr;
-  const PadLayerAnswers& a = server->CachedLayerAnswers();
-  return handle == a.SimpleHandle ? &a : nullptr;
+  const PadLayerAnswers& a = detail::serverLayerAnswers;
+  return handle == a.SimpleHandle && IsLayerNumber(layer) ? &a : nullptr;
 }
 
 // One per-layer query: simple(answers, part, out...) answers for a simple pad, general(pad

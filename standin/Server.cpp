@@ -7,6 +7,7 @@ namespace standin {
 namespace detail {
 
 Server* theServer = nullptr;
+PadLayerAnswers serverLayerAnswers;
 
 // Built on first use: the board's layer names come from a table initialised in another unit.
 Server& MakeServer() {

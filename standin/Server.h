@@ -12,9 +12,14 @@
 
 namespace standin {
 
+namespace detail {
+// The server's per-layer answers, which the per-layer entry points read directly.
+extern PadLayerAnswers serverLayerAnswers;
+}  // namespace detail
+
 class Server : public ObjectStore, public BoardSet, public UserInterface {
  public:
-  Server() = default;
+  Server() { KeepLayerAnswersIn(detail::serverLayerAnswers); }
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
 

@@ -58,9 +58,6 @@ struct KeyPositions {
     for (std::size_t i = statement.size(); i-- > 0;) At[kKeyOf[static_cast<unsigned char>(statement[i])]] = i;
   }
   bool Has(Key key) const { return At[key] != kNone; }
-  std::string_view Field(std::string_view statement, Key key) const {
-    return At[key] == kNone ? std::string_view() : FieldAfter(statement, At[key] + 1);
-  }
 };
 
 bool Contains(std::string_view statement, std::string_view part) {
@@ -90,6 +87,32 @@ std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key,
   return value;
 }
 
+// The digit's value, or more than 9 for any other character.
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; }
+
+// A D or G field, found from its key's position (KeyPositions::kNone: absent): its characters,
+// and its value when it is one to nine plain digits, read in the pass that finds its end.
+struct NumberField {
+  std::string_view Text;
+  std::optional<int32_t> Plain;
+};
+
+NumberField FieldAt(std::string_view statement, std::size_t key) {
+  if (key == std::string_view::npos) return {};
+  const std::size_t first = key + 1;
+  const std::size_t limit = std::min(statement.size(), first + 9);
+  std::size_t i = first;
+  int32_t value = 0;
+  for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) value = value * 10 + static_cast<int32_t>(d);
+  if (i > first && (i == statement.size() || !IsFieldChar(statement[i]))) return {statement.substr(first, i - first), value};
+  return {FieldAfter(statement, first), std::nullopt};
+}
+
+// The field's number: its plain value, or read from its text.
+std::optional<int32_t> FieldNumber(const NumberField& field, std::string_view key, std::string_view statement) {
+  return field.Plain ? field.Plain : ReadInteger(field.Text, key, statement);
+}
+
 [[noreturn]] void ThrowRangeInStatement(const ERangeError& error, std::string_view statement) {
   throw ERangeError(std::string(error.what()) + " in statement " + QuotedStatement(statement));
 }
@@ -105,10 +128,10 @@ float ToSingle(double value) {
 }
 
 // Both return what of the field is ignored, if anything.
-std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view statement, std::string_view field) {
+std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view statement, const NumberField& field) {
   state.Operation = TOperation::None;
-  if (field.empty()) return std::nullopt;
-  const std::optional<int32_t> n = ReadInteger(field, "D", statement);
+  if (field.Text.empty()) return std::nullopt;
+  const std::optional<int32_t> n = FieldNumber(field, "D", statement);
   if (!n) return IgnoredKind::FieldWithoutDigits;
   if (*n == 1) {
     state.Operation = TOperation::Draw;
@@ -124,9 +147,9 @@ std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view sta
   return std::nullopt;
 }
 
-std::optional<IgnoredKind> ApplyGField(TGerberState& state, std::string_view statement, std::string_view field) {
-  if (field.empty()) return std::nullopt;
-  const std::optional<int32_t> n = ReadInteger(field, "G", statement);
+std::optional<IgnoredKind> ApplyGField(TGerberState& state, std::string_view statement, const NumberField& field) {
+  if (field.Text.empty()) return std::nullopt;
+  const std::optional<int32_t> n = FieldNumber(field, "G", statement);
   if (!n) return IgnoredKind::FieldWithoutDigits;
   switch (*n) {
     case 1:
@@ -208,10 +231,9 @@ void ApplyCoordinate(const TGerberState& state, std::string_view statement, std:
     bool negative = false;
     if (i < size && (statement[i] == '-' || statement[i] == '+')) negative = statement[i++] == '-';
     const std::size_t first = i;
+    const std::size_t limit = std::min(size, first + 16);
     uint64_t digits = 0;
-    for (; i < size && i - first < 16 && statement[i] >= '0' && statement[i] <= '9'; ++i) {
-      digits = digits * 10 + static_cast<uint64_t>(statement[i] - '0');
-    }
+    for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) digits = digits * 10 + d;
     int32_t value = 0;
     if (i > first && (i == size || !IsFieldChar(statement[i])) && DecodeDigitValue(state, digits, i - first, value)) {
       registerValue = negative ? -value : value;
@@ -242,8 +264,8 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
     ReportIgnoredParameter(run, statement);
     return false;
   }
-  const std::optional<IgnoredKind> d = ApplyDField(state, statement, keys.Field(statement, KeyPositions::kD));
-  const std::optional<IgnoredKind> g = ApplyGField(state, statement, keys.Field(statement, KeyPositions::kG));
+  const std::optional<IgnoredKind> d = ApplyDField(state, statement, FieldAt(statement, keys.At[KeyPositions::kD]));
+  const std::optional<IgnoredKind> g = ApplyGField(state, statement, FieldAt(statement, keys.At[KeyPositions::kG]));
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kX], state.CoordX);
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kY], state.CoordY);
   ApplyCoordinate(state, statement, keys.At[KeyPositions::kI], state.CoordI);

@@ -5,6 +5,8 @@
 // display advances once per character and once per line end. Runs once per character of
 // files of up to 100 MB, so it stays inline and allocates nothing.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -46,6 +48,24 @@ inline char TakeChar(GerberRun& run) {
   return c;
 }
 
+// Inside a statement: neither a line end, a line feed, a Ctrl-Z nor the statement's terminator.
+// By table, one per terminator: every character of the file passes through it.
+template <char Terminator>
+inline constexpr auto kOrdinaryChar = [] {
+  std::array<bool, 256> table{};
+  table.fill(true);
+  for (const char c : {Terminator, '\r', '\n', '\x1a'}) table[static_cast<unsigned char>(c)] = false;
+  return table;
+}();
+
+// The length of the run of ordinary characters at the start of text.
+inline std::size_t OrdinaryRun(std::string_view text, char terminator) {
+  const std::array<bool, 256>& ordinary = terminator == '%' ? kOrdinaryChar<'%'> : kOrdinaryChar<'*'>;
+  std::size_t n = 0;
+  while (n < text.size() && ordinary[static_cast<unsigned char>(text[n])]) ++n;
+  return n;
+}
+
 // The next statement; at most 255 characters are kept, the rest up to the terminator is read
 // and dropped. After the last statement of a file one more, a single NUL, is read.
 inline TShortString<255> ReadStatement(GerberRun& run) {
@@ -65,8 +85,19 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
     c = NextChar(run);
   }
   while (c != terminator && !file.AtEnd()) {
+    // A run of ordinary characters ahead in the buffer is taken at once, with one progress step
+    // each; anything else (a line end, a line feed, a Ctrl-Z, the terminator) one at a time.
+    const std::string_view ahead = file.Buffered();
+    const std::size_t n = OrdinaryRun(ahead, terminator);
     statement.Append(c);
-    c = file.AtLineEnd() ? NextChar(run) : TakeChar(run);
+    if (n == 0) {
+      c = file.AtLineEnd() ? NextChar(run) : TakeChar(run);
+      continue;
+    }
+    statement.Append(ahead.substr(0, n - 1));
+    c = ahead[n - 1];
+    file.Advance(n);
+    for (std::size_t i = 0; i < n; ++i) host::PcbApi_Percent_Update();
   }
   statement.Append(c);
   run.StatementLine = startLine;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "host/ShortString.h"
 
@@ -42,6 +43,15 @@ class TextFile {
   char ReadChar() { return static_cast<char>(buffer_[pos_++]); }
   // Consumes a line end: everything from here through the next line feed, or to the end.
   void SkipLineEnd();
+  // The characters buffered from the current one on, refilling the buffer when none are; empty
+  // at the physical end. Valid until the next call that reads. For readers that take runs of
+  // ordinary characters at once.
+  std::string_view Buffered() {
+    if (pos_ == end_ && !Refill()) return {};
+    return {reinterpret_cast<const char*>(buffer_.get() + pos_), end_ - pos_};
+  }
+  // Takes n characters of Buffered() as read.
+  void Advance(std::size_t n) { pos_ += n; }
 
   // Reads one line; false when the file is at its end before the line starts.
   bool ReadLine(TShortString<255>& line);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "host/HostRoutines.h"
 #include "pcbobjects/BoxGeometry.h"
@@ -28,28 +29,37 @@ TStatus TPcbPad::Sync(TSyncDirection direction) {
 
   host::PcbApi_QueryPadStackMode(direction, Handle, &StackMode);
 
-  for (std::size_t i = 0; i < kLayerCount; ++i) {
-    const auto layer = static_cast<TLayerNumber>(i);
-    if (direction == kFetch) {
-      host::PcbApi_QueryPadOrViaShapeOnLayer(Handle, layer, &LayerShape[i]);
-      host::PcbApi_QueryPadOrViaSizeOnLayer(Handle, layer, &LayerXSize[i], &LayerYSize[i]);
-      host::PcbApi_QueryPadCornerRadiusOnLayer(Handle, layer, &LayerCornerRadius[i]);
-      host::PcbApi_QueryPadCRPercentageOnLayer(Handle, layer, &LayerCornerPercent[i]);
-      if (layer == kTopLayer) {
-        TopCornerPercent = LayerCornerPercent[i];
-      } else if (layer >= kFirstMidLayer && layer <= kLastMidLayer) {
-        MidCornerPercent = LayerCornerPercent[i];  // ends with the last mid layer's value
-      } else if (layer == kBottomLayer) {
-        BotCornerPercent = LayerCornerPercent[i];
-      }
-    } else if (StackMode == kFullStackMode) {
-      host::PcbApi_SetPadShapeOnLayer(Handle, layer, LayerShape[i]);
-      host::PcbApi_SetPadSizeOnLayer(Handle, layer, LayerXSize[i], LayerYSize[i]);
-      host::PcbApi_SetCRPctOnLayer(Handle, layer, LayerCornerPercent[i]);
-    } else if (LayerShape[i] == PadShape::CornerPercentStored) {
-      host::PcbApi_SetCRPctOnLayer(Handle, kTopLayer, TopCornerPercent);
-      host::PcbApi_SetCRPctOnLayer(Handle, kBottomLayer, BotCornerPercent);
-      host::PcbApi_SetCRPctOnLayer(Handle, kFirstMidLayer, MidCornerPercent);
+  // One loop per case, each making only its calls: a fetch runs this loop 83 times per pad.
+  const THandle handle = Handle;
+  if (direction == kFetch) {
+    for (std::size_t i = 0; i < kLayerCount; ++i) {
+      const auto layer = static_cast<TLayerNumber>(i);
+      host::PcbApi_QueryPadOrViaShapeOnLayer(handle, layer, &LayerShape[i]);
+      host::PcbApi_QueryPadOrViaSizeOnLayer(handle, layer, &LayerXSize[i], &LayerYSize[i]);
+      host::PcbApi_QueryPadCornerRadiusOnLayer(handle, layer, &LayerCornerRadius[i]);
+      host::PcbApi_QueryPadCRPercentageOnLayer(handle, layer, &LayerCornerPercent[i]);
+    }
+    TopCornerPercent = LayerCornerPercent[kTopLayer];
+    MidCornerPercent = LayerCornerPercent[kLastMidLayer];  // the last mid layer's value
+    BotCornerPercent = LayerCornerPercent[kBottomLayer];
+  } else if (StackMode == kFullStackMode) {
+    for (std::size_t i = 0; i < kLayerCount; ++i) {
+      const auto layer = static_cast<TLayerNumber>(i);
+      host::PcbApi_SetPadShapeOnLayer(handle, layer, LayerShape[i]);
+      host::PcbApi_SetPadSizeOnLayer(handle, layer, LayerXSize[i], LayerYSize[i]);
+      host::PcbApi_SetCRPctOnLayer(handle, layer, LayerCornerPercent[i]);
+    }
+  } else {
+    // Every layer whose shape asks for stored corner percentages sends the three back; most
+    // pads have none, so the shapes are searched rather than tested one by one.
+    const uint8_t* shape = LayerShape.data();
+    const uint8_t* const end = shape + kLayerCount;
+    while ((shape = static_cast<const uint8_t*>(
+                std::memchr(shape, PadShape::CornerPercentStored, static_cast<std::size_t>(end - shape)))) != nullptr) {
+      host::PcbApi_SetCRPctOnLayer(handle, kTopLayer, TopCornerPercent);
+      host::PcbApi_SetCRPctOnLayer(handle, kBottomLayer, BotCornerPercent);
+      host::PcbApi_SetCRPctOnLayer(handle, kFirstMidLayer, MidCornerPercent);
+      if (++shape == end) break;
     }
   }
   return 0;
