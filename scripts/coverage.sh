@@ -16,6 +16,9 @@ if ! command -v gcovr >/dev/null; then
 fi
 
 build=build/coverage-build
+# A shared compiler cache with a base directory writes source paths relative to it into the
+# coverage notes, and gcov then finds no source: this build takes absolute paths.
+unset CCACHE_BASEDIR
 report=build/coverage
 jobs=$(nproc 2>/dev/null || echo 2)
 

@@ -203,5 +203,17 @@ TEST_F(Drawing, FillBeyondTheRangeRaisesARangeError) {
   EXPECT_TRUE(Objects().empty());
 }
 
+TEST_F(Drawing, ArcWhoseRadiusNoCoordinateHoldsRaisesARangeError) {
+  Aperture(10, 100, 100, 0);
+  MoveTo(-2147483000, 0);  // centre at the start: the end point lies 4.29e9 units away
+  try {
+    ArcTo(TInterpolation::CounterClockwise, 2147483000, 0, 0, 0);
+    ADD_FAILURE() << "no range error";
+  } catch (const ERangeError& error) {
+    EXPECT_NE(std::string(error.what()).find("arc radius"), std::string::npos) << error.what();
+  }
+  EXPECT_TRUE(Objects().empty());
+}
+
 }  // namespace
 }  // namespace zz::testing

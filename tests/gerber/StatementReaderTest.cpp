@@ -54,5 +54,20 @@ TEST_F(StatementReaderTest, StatementLineIsWhereItsTextBegins) {
   }
 }
 
+TEST(QuotedStatement, ShowsControlCharactersAsBlanksAndTrimsThem) {
+  const struct {
+    std::string Statement;
+    std::string Quoted;
+  } cases[] = {
+      {"X1Y2D01*", "\"X1Y2D01*\""},
+      {"X1\r\nY2\t*", "\"X1  Y2 *\""},
+      {"\x01\x1F\x7F" "D10*\0"s, "\"D10*\""},
+      {"%AM\x1BX*%", "\"%AM X*%\""},
+      {"\xB0\x80*", "\"\xB0\x80*\""},  // bytes above 127 are kept
+      {"\r\n\0"s, "\"\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(QuotedStatement(c.Statement), c.Quoted);
+}
+
 }  // namespace
 }  // namespace zz::testing

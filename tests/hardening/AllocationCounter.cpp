@@ -10,12 +10,14 @@ namespace {
 
 std::atomic<int64_t> g_live{0};
 std::atomic<int64_t> g_peak{0};
+std::atomic<int64_t> g_failCountdown{0};
 
 // Each block carries its size in front, kept at the alignment operator new promises.
 constexpr std::size_t kHeader = alignof(std::max_align_t) > sizeof(std::size_t) ? alignof(std::max_align_t)
                                                                                 : sizeof(std::size_t);
 
 void* Allocate(std::size_t size) noexcept {
+  if (g_failCountdown.load(std::memory_order_relaxed) > 0 && g_failCountdown.fetch_sub(1) == 1) return nullptr;
   void* block = std::malloc(size + kHeader);
   if (block == nullptr) return nullptr;
   *static_cast<std::size_t*>(block) = size;
@@ -45,6 +47,8 @@ void Release(void* p) noexcept {
 int64_t LiveAllocatedBytes() { return g_live.load(std::memory_order_relaxed); }
 int64_t PeakAllocatedBytes() { return g_peak.load(std::memory_order_relaxed); }
 void ResetPeakAllocatedBytes() { g_peak.store(g_live.load(std::memory_order_relaxed), std::memory_order_relaxed); }
+void FailAllocationNumber(int64_t count) { g_failCountdown.store(count); }
+bool AllocationFailurePending() { return g_failCountdown.load() > 0; }
 
 }  // namespace zz::hardening
 

@@ -13,4 +13,9 @@ int64_t LiveAllocatedBytes();
 int64_t PeakAllocatedBytes();
 void ResetPeakAllocatedBytes();
 
+// The count-th allocation from now fails (operator new throws std::bad_alloc), and only that one;
+// 0 disarms. Whether the armed failure has not happened yet.
+void FailAllocationNumber(int64_t count);
+bool AllocationFailurePending();
+
 }  // namespace zz::hardening

@@ -119,5 +119,35 @@ TEST_F(MemoryCases, AThousandImportsHoldNoMoreThanTheFirst) {
   EXPECT_EQ(OpenFileDescriptors(), filesBefore);
 }
 
+// Out of memory at any point of an import, the plug-in's or the host's, binding included: no
+// exception leaves the exports and the progress display is closed. (What the host does with an
+// object whose store it could not finish is the host's affair.)
+TEST_F(MemoryCases, AFailedAllocationAnywhereLeavesTheRunClean) {
+  const std::string path = Write("board.gtl", "%FSLAX24Y24*%\r\n%MOIN*%\r\n%ADD10C,0.010*%\r\nD10*\r\nX0Y0D03*\r\n"
+                                              "X10000Y0D01*\r\nM02*\r\n");
+  const TShortString<255> fileName(path);
+  int64_t failing = 1;
+  for (;; ++failing) {
+    standin::Reset();
+    host::UnbindHostEntryPointsForTesting();
+    FailAllocationNumber(failing);
+    const bool recognised = RecognisedPCBFile(&fileName) != 0;
+    const bool imported = ImportFileIntoPcb(&fileName, nullptr, 0) != 0;
+    const bool failed = !AllocationFailurePending();
+    FailAllocationNumber(0);
+    EXPECT_FALSE(Server().Progress().IsOpen());
+    EXPECT_EQ(Server().Progress().InitCount(), Server().Progress().FinishCount());
+    if (!failed) {
+      EXPECT_TRUE(recognised && imported);
+      break;
+    }
+    if (HasFailure()) {
+      ADD_FAILURE() << "allocation " << failing;
+      break;
+    }
+  }
+  EXPECT_GT(failing, 10);  // the loop got through the whole import
+}
+
 }  // namespace
 }  // namespace zz::hardening
