@@ -54,8 +54,16 @@ class Interner {
     static_assert(sizeof(Style) % sizeof(uint32_t) == 0);
     const auto* pa = reinterpret_cast<const unsigned char*>(&a);
     const auto* pb = reinterpret_cast<const unsigned char*>(&b);
-    uint32_t differ = 0;
-    for (std::size_t i = 0; i < sizeof(Style); i += sizeof(uint32_t)) {
+    uint64_t differ = 0;
+    std::size_t i = 0;
+    for (; i + sizeof(uint64_t) <= sizeof(Style); i += sizeof(uint64_t)) {
+      uint64_t wa = 0;
+      uint64_t wb = 0;
+      std::memcpy(&wa, pa + i, sizeof wa);
+      std::memcpy(&wb, pb + i, sizeof wb);
+      differ |= wa ^ wb;
+    }
+    if constexpr (sizeof(Style) % sizeof(uint64_t) != 0) {
       uint32_t wa = 0;
       uint32_t wb = 0;
       std::memcpy(&wa, pa + i, sizeof wa);

@@ -145,11 +145,31 @@ class KindTable {
   }
   // Throws std::bad_alloc, leaving the object as it was, when a new style cannot be held.
   void Set(uint32_t row, const Record& record) {
-    const uint32_t style = Intern(record);
     Row r{};
-    Kind::RowValues(r) = Kind::RowValues(record);
-    r.Style = style;
+    Style s;
+    Split(record, r, s);
+    Put(row, r, s);
+  }
+  // The object's row and style as stored, to change value by value and Put back: a store need
+  // not assemble the whole record and take it apart again. The style is copied byte for byte,
+  // so its zeroed padding stays zero.
+  void Copy(uint32_t row, Row& r, Style& s) const {
+    r = rows_[row];
+    std::memcpy(static_cast<void*>(&s), &styles_[r.Style], sizeof s);
+  }
+  // The row's Style is ignored; throws std::bad_alloc, leaving the object as it was, when a new
+  // style cannot be held.
+  void Put(uint32_t row, Row r, const Style& s) {
+    r.Style = styles_.Intern(s);
     rows_[row] = r;
+  }
+  // The record's values in a row and a style. Styles are compared byte for byte, so the style
+  // is built on zeroed memory: no stray padding byte may tell two equal styles apart.
+  static void Split(const Record& record, Row& r, Style& s) {
+    std::memset(static_cast<void*>(&s), 0, sizeof s);
+    CommonValues(s.Common) = CommonValues(record.Common);
+    Kind::StyleValues(s) = Kind::StyleValues(record);
+    Kind::RowValues(r) = Kind::RowValues(record);
   }
   // A new object with the defaults; throws std::bad_alloc, leaving the table as it was.
   uint32_t Add() {
@@ -162,21 +182,14 @@ class KindTable {
   void Clear() {
     rows_.Clear();
     styles_.Clear();
-    Intern(Record{});
+    Row r{};
+    Style s;
+    Split(Record{}, r, s);
+    styles_.Intern(s);
   }
   std::size_t MemoryUsage() const { return rows_.MemoryUsage() + styles_.MemoryUsage(); }
 
  private:
-  // Styles are compared byte for byte, so they are built value by value on zeroed memory: no
-  // stray padding byte may tell two equal styles apart.
-  uint32_t Intern(const Record& record) {
-    Style s;
-    std::memset(static_cast<void*>(&s), 0, sizeof s);
-    CommonValues(s.Common) = CommonValues(record.Common);
-    Kind::StyleValues(s) = Kind::StyleValues(record);
-    return styles_.Intern(s);
-  }
-
   ChunkedVector<Row> rows_;
   Interner<Style> styles_;
 };

@@ -1,5 +1,6 @@
 #include "standin/ObjectStore.h"
 
+#include <cstring>
 #include <new>
 
 namespace standin {
@@ -36,28 +37,36 @@ THandle ObjectStore::CreateObject(uint8_t kind) {
 }
 
 bool ObjectStore::SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras) {
+  PadRow r{};
+  PadStyle s;
+  KindTable<PadKind>::Split(pad, r, s);
+  return PutPad(row, r, s, extras);
+}
+
+bool ObjectStore::PutPad(uint32_t row, const PadRow& r, const PadStyle& style, const PadExtras& extras) {
   // The side-table indices are the store's own, whatever the caller's copy holds.
-  PadRecord p = pad;
+  PadStyle s;
+  std::memcpy(static_cast<void*>(&s), &style, sizeof s);
   const PadStyle& current = Pads().StyleOf(row);
-  p.Extras = current.Extras;
-  p.Layers = current.Layers;
+  s.Extras = current.Extras;
+  s.Layers = current.Layers;
   // Nothing changes until everything that needs memory has it.
   bool added = false;
-  if (p.Extras == kNoSideEntry && !extras.IsDefault()) {
+  if (s.Extras == kNoSideEntry && !extras.IsDefault()) {
     try {
-      p.Extras = padSides_.AddExtras(extras);
+      s.Extras = padSides_.AddExtras(extras);
     } catch (const std::bad_alloc&) {
       return false;
     }
     added = true;
   }
   try {
-    Pads().Set(row, p);
+    Pads().Put(row, r, s);
   } catch (const std::bad_alloc&) {
     if (added) padSides_.DropLastExtras();
     return false;
   }
-  if (!added && p.Extras != kNoSideEntry) padSides_.SetExtras(p.Extras, extras);
+  if (!added && s.Extras != kNoSideEntry) padSides_.SetExtras(s.Extras, extras);
   *answers_ = PadLayerAnswers{};
   return true;
 }

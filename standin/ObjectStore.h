@@ -81,6 +81,23 @@ class ObjectStore {
   bool Set(uint32_t row, const typename Kind::Record& record);
   // The pad's values and its carried values together; a side entry only when they are not the defaults.
   bool SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras);
+  // The object's stored row and style (KindTable::Copy), changed and put back whole; the way
+  // the object queries store. PutPad keeps the pad's side-table indices as stored.
+  template <typename Kind>
+  void Copy(uint32_t row, typename Kind::Row& r, typename Kind::Style& s) const {
+    std::get<KindTable<Kind>>(tables_).Copy(row, r, s);
+  }
+  template <typename Kind>
+  bool Put(uint32_t row, const typename Kind::Row& r, const typename Kind::Style& s) {
+    static_assert(!std::is_same_v<Kind, PadKind>, "pads go through PutPad");
+    try {
+      std::get<KindTable<Kind>>(tables_).Put(row, r, s);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    return true;
+  }
+  bool PutPad(uint32_t row, const PadRow& r, const PadStyle& s, const PadExtras& extras);
   bool SetCommon(THandle handle, const CommonFields& common);
 
   // ---- Pads ----

@@ -97,20 +97,21 @@ TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t
 
 #define ZZ_STANDIN_COMMON_TIE(c) c.StateFlags, c.IndexWord, c.LayerId, c.AuxValue1, c.AuxByte, c.AuxValue2
 
-// Each object query works on the object's whole record: assembled for a fetch, taken apart again
-// after a store.
+// Each object query works on a copy of the object's row and style, put back whole after a store.
 TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                           int32_t* X2, int32_t* Y2, int32_t* Width, int32_t* ExtValue1, int32_t* ExtValue2,
                           int32_t* ExtValue3) {
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Track);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  TrackRecord t = s.Get<TrackKind>(row);
-  Exchange(
-      direction,
-      std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), t.X, t.Y, t.X2, t.Y2, t.Width, t.ExtValue1, t.ExtValue2, t.ExtValue3),
-      ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
-  if (direction == zz::kStore && !s.Set<TrackKind>(row, t)) return kRefused;
+  TrackRow r;
+  TrackStyle t;
+  s.Copy<TrackKind>(row, r, t);
+  Exchange(direction,
+           std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), r.X, r.Y, r.X2, r.Y2, t.Width, t.ExtValue1, t.ExtValue2,
+                    t.ExtValue3),
+           ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
+  if (direction == zz::kStore && !s.Put<TrackKind>(row, r, t)) return kRefused;
   return kDone;
 }
 
@@ -119,10 +120,12 @@ TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Fill);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  FillRecord f = s.Get<FillKind>(row);
-  Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f.Common), f.X, f.Y, f.X2, f.Y2, f.ExtValue1, f.Rotation),
+  FillRow r;
+  FillStyle f;
+  s.Copy<FillKind>(row, r, f);
+  Exchange(direction, std::tie(ZZ_STANDIN_COMMON_TIE(f.Common), r.X, r.Y, r.X2, r.Y2, f.ExtValue1, f.Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, ExtValue1, Rotation);
-  if (direction == zz::kStore && !s.Set<FillKind>(row, f)) return kRefused;
+  if (direction == zz::kStore && !s.Put<FillKind>(row, r, f)) return kRefused;
   return kDone;
 }
 
@@ -131,12 +134,14 @@ TStatus PcbApi_QueryArc(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Arc);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  ArcRecord a = s.Get<ArcKind>(row);
+  ArcRow r;
+  ArcStyle a;
+  s.Copy<ArcKind>(row, r, a);
   Exchange(
       direction,
-      std::tie(ZZ_STANDIN_COMMON_TIE(a.Common), a.X, a.Y, a.Radius, a.StartAngle, a.EndAngle, a.LineWidth, a.ExtValue1),
+      std::tie(ZZ_STANDIN_COMMON_TIE(a.Common), r.X, r.Y, r.Radius, r.StartAngle, r.EndAngle, a.LineWidth, a.ExtValue1),
       ZZ_PCBAPI_COMMON_A, X, Y, Radius, StartAngle, EndAngle, LineWidth, ExtValue1);
-  if (direction == zz::kStore && !s.Set<ArcKind>(row, a)) return kRefused;
+  if (direction == zz::kStore && !s.Put<ArcKind>(row, r, a)) return kRefused;
   return kDone;
 }
 
@@ -150,7 +155,9 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
-  PadRecord p = s.Get<PadKind>(row);
+  PadRow r;
+  PadStyle p;
+  s.Copy<PadKind>(row, r, p);
   PadExtras e = s.PadSides().Extras(p.Extras);
   Exchange(
       direction,
@@ -159,12 +166,12 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
       Name, PadByte1, PadByte2, PadText1, PadText2, PadValue1, PadText3, PadByte3, PadByte4, PadValue2, PadValue5,
       PadValue3, PadValue4, PadValue6, PadViaFlag1, PadViaFlag2);
   Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(p.Common), p.X, p.Y, p.TopXSize, p.TopYSize, p.MidXSize, p.MidYSize,
+           std::tie(ZZ_STANDIN_COMMON_TIE(p.Common), r.X, r.Y, p.TopXSize, p.TopYSize, p.MidXSize, p.MidYSize,
                     p.BotXSize, p.BotYSize, p.HoleSize, p.TopShape, p.MidShape, p.BotShape, p.Rotation),
            ZZ_PCBAPI_COMMON_A, X, Y, TopXSize, TopYSize, MidXSize, MidYSize, BotXSize, BotYSize, HoleSize, TopShape,
            MidShape, BotShape, Rotation);
   // The carried values and the pad's own go in together: if they cannot be kept, the pad stays as it was.
-  if (direction == zz::kStore && !s.SetPad(row, p, e)) return kRefused;
+  if (direction == zz::kStore && !s.PutPad(row, r, p, e)) return kRefused;
   return kDone;
 }
 
