@@ -41,10 +41,8 @@ void AppendNumber(TShortString<255>& text, int64_t length, bool imperial, int32_
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                     std::chars_format::fixed, std::clamp(decimals, 0, kMaxDecimals));
   if (result.ec != std::errc()) return;
-  std::string_view number(buffer, static_cast<std::size_t>(result.ptr - buffer));
   // A length that rounds to zero has no sign.
-  if (number.front() == '-' && number.find_first_not_of("-0.") == std::string_view::npos) number.remove_prefix(1);
-  text.Append(number);
+  text.Append(WithoutNegativeZero(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer))));
 }
 
 void AppendInteger(TShortString<255>& text, int64_t value) {

@@ -70,14 +70,8 @@ bool HasDigit(std::string_view field) {
 
 // A D, G or ADD number; none for a field without any digit (the "-" of "D-CODE" in a comment),
 // which counts as absent.
+// D and G numbers of plain digits never get here: FieldAt reads them as it finds them.
 std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
-  // D and G numbers are nearly always a few plain digits.
-  if (!field.empty() && field.size() <= 9) {
-    int32_t value = 0;
-    std::size_t i = 0;
-    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
-    if (i == field.size()) return value;
-  }
   if (!HasDigit(field)) return std::nullopt;
   int32_t value = 0;
   if (!TryReadInteger(field, value)) {

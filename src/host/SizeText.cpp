@@ -36,11 +36,9 @@ TShortString<255> FormatLength(double value, double scale, int digits, std::stri
   char digitsText[64];
   const auto [end, error] =
       std::to_chars(digitsText, digitsText + sizeof digitsText, rounded, std::chars_format::fixed, digits);
-  std::string_view number(digitsText, static_cast<std::size_t>(end - digitsText));
   // Rounded to the fraction's finer step, a small negative length can still print as zero.
-  if (!number.empty() && number.front() == '-' && number.find_first_not_of("-0.") == std::string_view::npos) {
-    number.remove_prefix(1);
-  }
+  const std::string_view number =
+      WithoutNegativeZero(std::string_view(digitsText, static_cast<std::size_t>(end - digitsText)));
   TShortString<255> text;
   // to_chars never ends past the buffer; the bound is written out because GCC 12 at -O3 does not
   // see it and warns of a copy of up to 254 bytes from these 64 (-Warray-bounds, a false positive).
@@ -51,6 +49,13 @@ TShortString<255> FormatLength(double value, double scale, int digits, std::stri
 }
 
 }  // namespace
+
+std::string_view WithoutNegativeZero(std::string_view number) {
+  if (!number.empty() && number.front() == '-' && number.find_first_not_of("-0.") == std::string_view::npos) {
+    number.remove_prefix(1);
+  }
+  return number;
+}
 
 TShortString<255> FormatMilText(int32_t value) {
   const double mils = AsDouble(static_cast<double>(value) / 10000.0);

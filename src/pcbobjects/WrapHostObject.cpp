@@ -27,30 +27,30 @@ namespace zz {
 namespace {
 
 std::unique_ptr<TPCBObject> NewWrapper(uint8_t kind, THandle handle) {
-  switch (kind) {
-    case static_cast<uint8_t>(TObjectKind::Arc): return std::make_unique<TPcbArc>(handle);
-    case static_cast<uint8_t>(TObjectKind::Pad): return std::make_unique<TPcbPad>(handle);
-    case static_cast<uint8_t>(TObjectKind::Via): return std::make_unique<TPcbVia>(handle);
-    case static_cast<uint8_t>(TObjectKind::Track): return std::make_unique<TPcbTrack>(handle);
-    case static_cast<uint8_t>(TObjectKind::Text): return std::make_unique<TPcbText>(handle);
-    case static_cast<uint8_t>(TObjectKind::Fill): return std::make_unique<TPcbFill>(handle);
-    case static_cast<uint8_t>(TObjectKind::FromTo): return std::make_unique<TPcbFromTo>(handle);
-    case static_cast<uint8_t>(TObjectKind::Net): return std::make_unique<TPcbNet>(handle);
-    case static_cast<uint8_t>(TObjectKind::Component): return std::make_unique<TPcbComponent>(handle);
-    case static_cast<uint8_t>(TObjectKind::Polygon): return std::make_unique<TPcbPolygon>(handle);
-    case static_cast<uint8_t>(TObjectKind::Region): return std::make_unique<TPCBRegion>(handle);
-    case static_cast<uint8_t>(TObjectKind::ComponentBody): return std::make_unique<TPcbComponentBody>(handle);
-    case static_cast<uint8_t>(TObjectKind::Dimension): return std::make_unique<TPcbDimension>(handle);
-    case static_cast<uint8_t>(TObjectKind::Coordinate): return std::make_unique<TPcbCoordinate>(handle);
-    case static_cast<uint8_t>(TObjectKind::ObjectClass): return std::make_unique<TPCBObjectClass>(handle);
-    case static_cast<uint8_t>(TObjectKind::Rule): return std::make_unique<TPcbRule>(handle);
-    case static_cast<uint8_t>(TObjectKind::ManualFromTo): return std::make_unique<TPcbManualFromTo>(handle);
-    case static_cast<uint8_t>(TObjectKind::DifferentialPair): return std::make_unique<TPcbDifferentialPair>(handle);
-    case static_cast<uint8_t>(TObjectKind::Violation): return std::make_unique<TPcbViolation>(handle);
-    case static_cast<uint8_t>(TObjectKind::Embedded): return std::make_unique<TPcbEmbedded>(handle);
-    case static_cast<uint8_t>(TObjectKind::EmbeddedBoard): return std::make_unique<TPcbEmbeddedBoard>(handle);
-    case static_cast<uint8_t>(TObjectKind::SplitPlane): return std::make_unique<TPcbSplitPlane>(handle);
-    case static_cast<uint8_t>(TObjectKind::BoardOutline): return std::make_unique<TPcbBoardOutline>(handle);
+  switch (static_cast<TObjectKind>(kind)) {
+    case TObjectKind::Arc: return std::make_unique<TPcbArc>(handle);
+    case TObjectKind::Pad: return std::make_unique<TPcbPad>(handle);
+    case TObjectKind::Via: return std::make_unique<TPcbVia>(handle);
+    case TObjectKind::Track: return std::make_unique<TPcbTrack>(handle);
+    case TObjectKind::Text: return std::make_unique<TPcbText>(handle);
+    case TObjectKind::Fill: return std::make_unique<TPcbFill>(handle);
+    case TObjectKind::FromTo: return std::make_unique<TPcbFromTo>(handle);
+    case TObjectKind::Net: return std::make_unique<TPcbNet>(handle);
+    case TObjectKind::Component: return std::make_unique<TPcbComponent>(handle);
+    case TObjectKind::Polygon: return std::make_unique<TPcbPolygon>(handle);
+    case TObjectKind::Region: return std::make_unique<TPCBRegion>(handle);
+    case TObjectKind::ComponentBody: return std::make_unique<TPcbComponentBody>(handle);
+    case TObjectKind::Dimension: return std::make_unique<TPcbDimension>(handle);
+    case TObjectKind::Coordinate: return std::make_unique<TPcbCoordinate>(handle);
+    case TObjectKind::ObjectClass: return std::make_unique<TPCBObjectClass>(handle);
+    case TObjectKind::Rule: return std::make_unique<TPcbRule>(handle);
+    case TObjectKind::ManualFromTo: return std::make_unique<TPcbManualFromTo>(handle);
+    case TObjectKind::DifferentialPair: return std::make_unique<TPcbDifferentialPair>(handle);
+    case TObjectKind::Violation: return std::make_unique<TPcbViolation>(handle);
+    case TObjectKind::Embedded: return std::make_unique<TPcbEmbedded>(handle);
+    case TObjectKind::EmbeddedBoard: return std::make_unique<TPcbEmbeddedBoard>(handle);
+    case TObjectKind::SplitPlane: return std::make_unique<TPcbSplitPlane>(handle);
+    case TObjectKind::BoardOutline: return std::make_unique<TPcbBoardOutline>(handle);
     default: return nullptr;
   }
 }
