@@ -511,7 +511,11 @@ void PcbApi_Percent_Init(const TText255* Text, int32_t Total) {
   S().Progress().Init(Text != nullptr ? Text->View() : std::string_view(), Total);
 }
 
-void PcbApi_Percent_Update() { S().Progress().Update(); }
+// Called once per character: the steps left are counted down at their fixed address.
+void PcbApi_Percent_Update() {
+  if (--detail::serverStepsLeft == 0) [[unlikely]]
+    S().Progress().StepsRanOut();
+}
 
 void PcbApi_Percent_Finish() { S().Progress().Finish(); }
 

@@ -28,8 +28,8 @@ void ProgressDisplay::SetOutput(Mode mode, std::FILE* out) {
 void ProgressDisplay::Reset() {
   text_.clear();
   total_ = 0;
-  steps_ = 0;
-  nextRedraw_ = kNever;
+  base_ = 0;
+  planned_ = *left_ = kNever;
   shownPercent_ = -1;
   open_ = false;
   drawing_ = false;
@@ -50,29 +50,45 @@ void ProgressDisplay::Init(std::string_view text, int32_t total) {
     text_.clear();
   }
   total_ = total;
-  steps_ = 0;
+  base_ = 0;
+  planned_ = *left_ = kNever;
   shownPercent_ = -1;
   open_ = true;
   ++initCount_;
 
   std::FILE* out = out_ != nullptr ? out_ : stderr;
   drawing_ = mode_ == Mode::Always || (mode_ == Mode::Auto && ZZ_ISATTY(ZZ_FILENO(out)) != 0);
-  nextRedraw_ = kNever;
   if (drawing_) Redraw();
 }
 
+void ProgressDisplay::PlanRedrawAt(uint64_t step) {
+  base_ = Steps();
+  // At least one step ahead: a count of 0 would wrap and never run out.
+  planned_ = step > base_ ? step - base_ : 1;
+  if (step == kNever) planned_ = kNever;
+  *left_ = planned_;
+}
+
+void ProgressDisplay::StepsRanOut() {
+  if (drawing_) {
+    Redraw();
+  } else {
+    PlanRedrawAt(kNever);
+  }
+}
+
 void ProgressDisplay::Redraw() {
-  const int percent = PercentOf(steps_);
+  const int percent = PercentOf(Steps());
   if (percent != shownPercent_) {
     shownPercent_ = percent;
     Draw();
   }
   // The first step count at which the shown percentage changes again.
   if (total_ <= 0 || percent >= 100) {
-    nextRedraw_ = kNever;
+    PlanRedrawAt(kNever);
   } else {
     const uint64_t total = static_cast<uint64_t>(total_);
-    nextRedraw_ = (static_cast<uint64_t>(percent + 1) * total + 99) / 100;
+    PlanRedrawAt((static_cast<uint64_t>(percent + 1) * total + 99) / 100);
   }
 }
 
@@ -94,7 +110,7 @@ void ProgressDisplay::Finish() {
     std::fflush(out);
   }
   drawing_ = false;
-  nextRedraw_ = kNever;
+  PlanRedrawAt(kNever);
   open_ = false;
   ++finishCount_;
 }

@@ -1,5 +1,6 @@
 #include "standin/Server.h"
 
+#include <cstdint>
 #include <new>
 
 namespace standin {
@@ -8,6 +9,7 @@ namespace detail {
 
 Server* theServer = nullptr;
 PadLayerAnswers serverLayerAnswers;
+uint64_t serverStepsLeft = UINT64_MAX;  // no redraw planned
 
 // Built on first use: the board's layer names come from a table initialised in another unit.
 Server& MakeServer() {

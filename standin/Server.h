@@ -5,6 +5,7 @@
 // the tool read and prepare it through this class.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "standin/BoardSet.h"
 #include "standin/ObjectStore.h"
@@ -15,11 +16,15 @@ namespace standin {
 namespace detail {
 // The server's per-layer answers, which the per-layer entry points read directly.
 extern PadLayerAnswers serverLayerAnswers;
+extern uint64_t serverStepsLeft;
 }  // namespace detail
 
 class Server : public ObjectStore, public BoardSet, public UserInterface {
  public:
-  Server() { KeepLayerAnswersIn(detail::serverLayerAnswers); }
+  Server() {
+    KeepLayerAnswersIn(detail::serverLayerAnswers);
+    Progress().CountStepsIn(detail::serverStepsLeft);
+  }
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
 

@@ -97,7 +97,8 @@ inline TShortString<255> ReadStatement(GerberRun& run) {
     statement.Append(ahead.substr(0, n - 1));
     c = ahead[n - 1];
     file.Advance(n);
-    for (std::size_t i = 0; i < n; ++i) host::PcbApi_Percent_Update();
+    const auto update = host::BoundTable().PcbApi_Percent_Update;
+    for (std::size_t i = 0; i < n; ++i) update();
   }
   statement.Append(c);
   run.StatementLine = startLine;

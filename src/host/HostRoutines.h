@@ -21,6 +21,16 @@ namespace zz::host {
 ZZ_PCBAPI_ENTRIES(ZZ_DEFINE_GUARDED_ROUTINE)
 #undef ZZ_DEFINE_GUARDED_ROUTINE
 
+// The call table with the test made once, for a loop that calls the same entries many times
+// (a pad's 332 per-layer queries, a run of characters): the loop copies the entries it calls
+// into locals, which then stay in registers. Only binding the host changes the table, and no
+// host call does that.
+inline const detail::DispatchTable& BoundTable() {
+  if (!detail::Bound) [[unlikely]]
+    EnsureHostBinding();
+  return detail::Dispatch;
+}
+
 // The four routines whose arguments differ from their entry point's.
 
 // Copies the text into a buffer of its own before handing it to the host.

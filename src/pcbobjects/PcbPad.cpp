@@ -32,12 +32,17 @@ TStatus TPcbPad::Sync(TSyncDirection direction) {
   // One loop per case, each making only its calls: a fetch runs this loop 83 times per pad.
   const THandle handle = Handle;
   if (direction == kFetch) {
+    const host::detail::DispatchTable& table = host::BoundTable();
+    const auto shapeOnLayer = table.PcbApi_QueryPadOrViaShapeOnLayer;
+    const auto sizeOnLayer = table.PcbApi_QueryPadOrViaSizeOnLayer;
+    const auto radiusOnLayer = table.PcbApi_QueryPadCornerRadiusOnLayer;
+    const auto percentOnLayer = table.PcbApi_QueryPadCRPercentageOnLayer;
     for (std::size_t i = 0; i < kLayerCount; ++i) {
       const auto layer = static_cast<TLayerNumber>(i);
-      host::PcbApi_QueryPadOrViaShapeOnLayer(handle, layer, &LayerShape[i]);
-      host::PcbApi_QueryPadOrViaSizeOnLayer(handle, layer, &LayerXSize[i], &LayerYSize[i]);
-      host::PcbApi_QueryPadCornerRadiusOnLayer(handle, layer, &LayerCornerRadius[i]);
-      host::PcbApi_QueryPadCRPercentageOnLayer(handle, layer, &LayerCornerPercent[i]);
+      shapeOnLayer(handle, layer, &LayerShape[i]);
+      sizeOnLayer(handle, layer, &LayerXSize[i], &LayerYSize[i]);
+      radiusOnLayer(handle, layer, &LayerCornerRadius[i]);
+      percentOnLayer(handle, layer, &LayerCornerPercent[i]);
     }
     TopCornerPercent = LayerCornerPercent[kTopLayer];
     MidCornerPercent = LayerCornerPercent[kLastMidLayer];  // the last mid layer's value
