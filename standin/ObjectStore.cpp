@@ -15,6 +15,7 @@ void ObjectStore::Clear() {
   std::apply([](auto&... table) { (table.Clear(), ...); }, tables_);
   padSides_.Clear();
   *answers_ = PadLayerAnswers{};
+  *flags_ = FlagByteAnswers{};  // it points into the rows and styles just freed
   FailEveryNthCreation(0);
 }
 
@@ -33,7 +34,17 @@ THandle ObjectStore::CreateObject(uint8_t kind) {
   } catch (const std::bad_alloc&) {
     return 0;
   }
-  return static_cast<THandle>(slots_.size());
+  const auto handle = static_cast<THandle>(slots_.size());
+  KeepFlagBytes(handle);  // asked for next
+  return handle;
+}
+
+void ObjectStore::KeepFlagBytes(THandle handle) {
+  const ObjectSlot* slot = SlotOf(handle);
+  if (slot == nullptr) return;
+  WithKind(*this, slot->Kind, [&](const auto& table) {
+    flags_->Keep(handle, table.RowStyle(slot->Index), table.Common(slot->Index));
+  });
 }
 
 bool ObjectStore::SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras) {

@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "standin/ChunkedVector.h"
+#include "standin/FlagByteAnswers.h"
 #include "standin/ObjectKinds.h"
 #include "standin/PadLayerAnswers.h"
 #include "standin/PadSideTables.h"
@@ -60,6 +61,10 @@ class ObjectStore {
     if (row == kNoRow) return std::nullopt;
     return Get<Kind>(row);
   }
+  // The flag bytes of the object asked about last (FlagByteAnswers::Holds tells whether they
+  // answer for a handle); Keep makes them the object's, if it is known.
+  const FlagByteAnswers& CachedFlagBytes() const { return *flags_; }
+  void KeepFlagBytes(THandle handle);
   // The common values of an object of any kind, or null; valid until the object changes.
   // Asked four times per primitive created, so always compiled into the caller.
   [[gnu::always_inline]] const CommonFields* FindCommon(THandle handle) const;
@@ -69,6 +74,8 @@ class ObjectStore {
     const ObjectSlot* slot = SlotOf(handle);
     return slot != nullptr && slot->Kind == kind ? slot->Index : kNoRow;
   }
+  // A pad's stored style; the row must be a pad's.
+  const PadStyle& PadStyleOf(uint32_t row) const { return std::get<KindTable<PadKind>>(tables_).StyleOf(row); }
   template <typename Kind>
   typename Kind::Record Get(uint32_t row) const {
     return std::get<KindTable<Kind>>(tables_).Get(row);
@@ -152,6 +159,8 @@ class ObjectStore {
   PadSideTables padSides_;
   PadLayerAnswers ownAnswers_;
   PadLayerAnswers* answers_ = &ownAnswers_;
+  FlagByteAnswers ownFlags_;
+  FlagByteAnswers* flags_ = &ownFlags_;
   int32_t failEveryNthCreation_ = 0;
   int32_t creationCalls_ = 0;
 
@@ -161,6 +170,11 @@ class ObjectStore {
   void KeepLayerAnswersIn(PadLayerAnswers& shared) {
     shared = *answers_;
     answers_ = &shared;
+  }
+  // The same for the flag bytes.
+  void KeepFlagBytesIn(FlagByteAnswers& shared) {
+    shared = *flags_;
+    flags_ = &shared;
   }
 };
 

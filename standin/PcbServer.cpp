@@ -62,9 +62,10 @@ TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().
 
 // Four flag-byte calls per primitive: a fetch reads the byte, a store that changes nothing
 // changes nothing. The field is a template argument, so that each entry point is compiled
-// whole, without a call.
+// whole, without a call. The object asked about last (or created last) answers from the kept
+// flag bytes, at a fixed address.
 template <uint8_t CommonFields::*Field>
-void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
+[[gnu::noinline]] void ExchangeAnyFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
   const CommonFields* stored = S().FindCommon(handle);
   if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
   if (direction == zz::kFetch) {
@@ -74,6 +75,20 @@ void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
     c.*Field = *bits;
     S().SetCommon(handle, c);
   }
+  S().KeepFlagBytes(handle);
+}
+
+template <uint8_t CommonFields::*Field>
+void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
+  const FlagByteAnswers& kept = detail::serverFlagBytes;
+  if (kept.Holds(handle) && bits != nullptr) [[likely]] {
+    if (direction == zz::kFetch) {
+      *bits = kept.Common->*Field;
+      return;
+    }
+    if (direction == zz::kStore && *bits == kept.Common->*Field) return;
+  }
+  ExchangeAnyFlagByte<Field>(direction, handle, bits);
 }
 
 void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
@@ -181,10 +196,14 @@ TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8
   Server& s = S();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
   if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (direction == zz::kFetch) {
+    detail::Put(StackMode, s.PadStyleOf(row).StackMode);
+    return kDone;
+  }
   PadRecord p = s.Get<PadKind>(row);
   const uint8_t before = p.StackMode;
   Exchange(direction, std::tie(p.StackMode), StackMode);
-  if (direction == zz::kStore && p.StackMode != before) {
+  if (p.StackMode != before) {
     const PadExtras extras = s.PadSides().Extras(p.Extras);
     if (!s.SetPad(row, p, extras)) return kRefused;
   }

@@ -9,6 +9,7 @@ namespace detail {
 
 Server* theServer = nullptr;
 PadLayerAnswers serverLayerAnswers;
+FlagByteAnswers serverFlagBytes;
 uint64_t serverStepsLeft = UINT64_MAX;  // no redraw planned
 
 // Built on first use: the board's layer names come from a table initialised in another unit.

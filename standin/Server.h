@@ -17,12 +17,14 @@ namespace detail {
 // The server's per-layer answers, which the per-layer entry points read directly.
 extern PadLayerAnswers serverLayerAnswers;
 extern uint64_t serverStepsLeft;
+extern FlagByteAnswers serverFlagBytes;
 }  // namespace detail
 
 class Server : public ObjectStore, public BoardSet, public UserInterface {
  public:
   Server() {
     KeepLayerAnswersIn(detail::serverLayerAnswers);
+    KeepFlagBytesIn(detail::serverFlagBytes);
     Progress().CountStepsIn(detail::serverStepsLeft);
   }
   Server(const Server&) = delete;

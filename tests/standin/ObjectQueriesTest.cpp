@@ -129,6 +129,18 @@ TEST_F(ObjectQueries, FlagBytesAndCommonValuesChangeOnlyTheirObject) {
   PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
   EXPECT_EQ(bits, 0x5A);
   EXPECT_EQ(TheServer().FindCommon(b)->BitField2, 0);
+
+  // The next fetch sees a change made by any other road, and a handle given out again after a
+  // reset answers for its new object.
+  standin::CommonFields common = *TheServer().FindCommon(a);
+  common.BitField2 = 0x11;
+  ASSERT_TRUE(TheServer().SetCommon(a, common));
+  PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
+  EXPECT_EQ(bits, 0x11);
+  TheServer().Reset();
+  ASSERT_EQ(PcbApi_CreateObject(4), a);
+  PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
+  EXPECT_EQ(bits, 0);
 }
 
 TEST_F(ObjectQueries, OnlyKindsWithAnObjectClassAreCreated) {
