@@ -34,14 +34,13 @@ int32_t DigitCount(std::string_view upper, std::size_t position, const char* wha
 // Exact powers of ten, as doubles.
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-constexpr std::size_t kMaxPlainDigits = 15;  // below 2^53, so the digits are held exactly
 
 // The usual field, digits only and at most 15 of them once padded, without building the padded
 // and pointed text: the digits as an integer over a power of ten is the same correctly rounded
 // double that reading the text gives, and it goes through the same conversion. False for
 // anything else, which takes the general road.
 bool DecodePlainDigits(const TGerberState& state, std::string_view digits, int32_t& result) {
-  if (digits.empty() || digits.size() > kMaxPlainDigits) return false;
+  if (digits.empty() || digits.size() > DigitScales::kMaxLength) return false;
   uint64_t n = 0;
   for (const char c : digits) {
     if (!IsDigit(c)) return false;
@@ -53,29 +52,54 @@ bool DecodePlainDigits(const TGerberState& state, std::string_view digits, int32
 }  // namespace
 
 bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result) {
-  if (length == 0 || length > kMaxPlainDigits) return false;
-  const std::size_t integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
-  const std::size_t width =
-      integerDigits + static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
-  uint64_t n = digits;
-  if (state.TrailingZerosOmitted && length < width) {
-    if (width > kMaxPlainDigits) return false;
-    for (; length < width; ++length) n *= 10;
+  DigitScales scales;
+  scales.Prepare(state);
+  return scales.Decode(digits, length, result);
+}
+
+void DigitScales::Prepare(const TGerberState& state) {
+  const auto integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
+  const auto decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
+  const uint32_t key = static_cast<uint32_t>(integerDigits | decimalDigits << 4) |
+                       (state.Imperial ? 1U << 8 : 0U) | (state.LeadingZerosOmitted ? 1U << 9 : 0U) |
+                       (state.TrailingZerosOmitted ? 1U << 10 : 0U);
+  if (key == key_) return;
+  key_ = key;
+  imperial_ = state.Imperial;
+  const std::size_t width = integerDigits + decimalDigits;
+  for (std::size_t given = 1; given <= kMaxLength; ++given) {
+    Scale& scale = scales_[given];
+    scale = Scale{};
+    std::size_t length = given;
+    uint64_t padding = 1;
+    if (state.TrailingZerosOmitted && length < width) {
+      if (width > kMaxLength) continue;
+      for (; length < width; ++length) padding *= 10;
+    }
+    if (state.LeadingZerosOmitted && length < width) length = width;
+    const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
+    const std::size_t decimals = length - point;  // at most 9: the point is never before the decimal digits
+    scale.Padding = padding;
+    scale.Decimals = static_cast<uint8_t>(decimals);
+    // Mils with at most four decimals are a whole number of internal units; the conversion's
+    // rounding errors stay far below half a unit in the 32-bit range, so it would give exactly this.
+    if (state.Imperial && decimals <= 4) scale.Exact = padding * static_cast<uint64_t>(kPowersOfTen[4 - decimals]);
   }
-  if (state.LeadingZerosOmitted && length < width) length = width;
-  const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
-  const std::size_t decimals = length - point;
-  // Mils with at most four decimals are a whole number of internal units; the conversion's
-  // rounding errors stay far below half a unit in the 32-bit range, so it would give exactly this.
-  if (state.Imperial && decimals <= 4) {
-    const uint64_t units = n * static_cast<uint64_t>(kPowersOfTen[4 - decimals]);
+}
+
+bool DigitScales::Decode(uint64_t digits, std::size_t length, int32_t& result) const {
+  if (length == 0 || length > kMaxLength) return false;
+  const Scale& scale = scales_[length];
+  if (scale.Padding == 0) return false;
+  if (scale.Exact != 0) {
+    const uint64_t units = digits * scale.Exact;
     if (units <= static_cast<uint64_t>(INT32_MAX)) {
       result = static_cast<int32_t>(units);
       return true;
     }
   }
-  const double value = static_cast<double>(n) / kPowersOfTen[decimals];
-  result = state.Imperial ? MilToInternal(value) : MmToInternal(value);
+  const double value = static_cast<double>(digits * scale.Padding) / kPowersOfTen[scale.Decimals];
+  result = imperial_ ? MilToInternal(value) : MmToInternal(value);
   return true;
 }
 

@@ -26,4 +26,26 @@ int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits);
 // general road (more than 15 digits once padded); DecodeCoordinate then gives its value.
 bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result);
 
+// DecodeDigitValue with what depends only on the format and units worked out once per digit
+// count: a run decodes millions of coordinates in a format that rarely changes.
+class DigitScales {
+ public:
+  static constexpr std::size_t kMaxLength = 15;  // below 2^53, so the digits are held exactly
+
+  // For the state's format and units; does nothing when they are those of the last call.
+  void Prepare(const TGerberState& state);
+  // DecodeDigitValue in the prepared format and units.
+  bool Decode(uint64_t digits, std::size_t length, int32_t& result) const;
+
+ private:
+  struct Scale {
+    uint64_t Padding = 0;  // 10^(trailing zeros added); 0: the general road
+    uint64_t Exact = 0;    // Padding x 10^(4 - decimals) when that gives internal units exactly, else 0
+    uint8_t Decimals = 0;  // of the padded number, read in mils for inches
+  };
+  uint32_t key_ = UINT32_MAX;  // no format
+  bool imperial_ = false;
+  Scale scales_[kMaxLength + 1];
+};
+
 }  // namespace zz

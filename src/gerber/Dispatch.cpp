@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "gerber/Coordinates.h"
 #include "gerber/StatementReader.h"
@@ -217,8 +218,7 @@ void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::op
 // The field after the key at `key` (kNone: absent). X, Y, I and J fields are nearly always a few
 // digits, perhaps after a sign: those are read in the pass that finds their end. Anything else
 // goes through the field's text.
-void ApplyCoordinate(const TGerberState& state, std::string_view statement, std::size_t key, int32_t& registerValue) {
-  if (key == KeyPositions::kNone) return;
+void ApplyCoordinate(const GerberRun& run, std::string_view statement, std::size_t key, int32_t& registerValue) {
   try {
     std::size_t i = key + 1;
     const std::size_t size = statement.size();
@@ -229,12 +229,12 @@ void ApplyCoordinate(const TGerberState& state, std::string_view statement, std:
     uint64_t digits = 0;
     for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) digits = digits * 10 + d;
     int32_t value = 0;
-    if (i > first && (i == size || !IsFieldChar(statement[i])) && DecodeDigitValue(state, digits, i - first, value)) {
+    if (i > first && (i == size || !IsFieldChar(statement[i])) && run.Scales.Decode(digits, i - first, value)) {
       registerValue = negative ? -value : value;
       return;
     }
     const std::string_view field = FieldAfter(statement, key + 1);
-    if (!field.empty()) registerValue = DecodeCoordinate(state, field);
+    if (!field.empty()) registerValue = DecodeCoordinate(run.State, field);
   } catch (const ERangeError& error) {
     ThrowRangeInStatement(error, statement);
   }
@@ -260,10 +260,13 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
   }
   const std::optional<IgnoredKind> d = ApplyDField(state, statement, FieldAt(statement, keys.At[KeyPositions::kD]));
   const std::optional<IgnoredKind> g = ApplyGField(state, statement, FieldAt(statement, keys.At[KeyPositions::kG]));
-  ApplyCoordinate(state, statement, keys.At[KeyPositions::kX], state.CoordX);
-  ApplyCoordinate(state, statement, keys.At[KeyPositions::kY], state.CoordY);
-  ApplyCoordinate(state, statement, keys.At[KeyPositions::kI], state.CoordI);
-  ApplyCoordinate(state, statement, keys.At[KeyPositions::kJ], state.CoordJ);
+  run.Scales.Prepare(state);
+  const std::pair<KeyPositions::Key, int32_t*> registers[] = {
+      {KeyPositions::kX, &state.CoordX}, {KeyPositions::kY, &state.CoordY},
+      {KeyPositions::kI, &state.CoordI}, {KeyPositions::kJ, &state.CoordJ}};
+  for (const auto& [key, value] : registers) {
+    if (keys.Has(key)) ApplyCoordinate(run, statement, keys.At[key], *value);
+  }
   if (run.Observer != nullptr) ReportIgnoredData(run, statement, d, g);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "apertures/ApertureFile.h"
+#include "gerber/Coordinates.h"
 #include "gerber/GerberState.h"
 #include "gerber/StatementObserver.h"
 #include "host/TextFile.h"
@@ -36,6 +37,8 @@ struct GerberRun {
   int32_t StatementLine = 1;
   // Tracks, fills, arcs and pads the host failed to create; the run goes on without them.
   int32_t ObjectsNotCreated = 0;
+  // The state's format and units worked out for decoding coordinates.
+  DigitScales Scales;
 };
 
 }  // namespace zz

@@ -66,6 +66,13 @@ TEST_F(DispatchTest, DataStatementsLoadTheState) {
     EXPECT_EQ(state_.CoordX, step.X) << step.Statement;
     EXPECT_EQ(state_.CoordY, step.Y) << step.Statement;
   }
+  // The same digits read anew once the units or the format change within the run.
+  Dispatch("%MOMM*%");
+  Dispatch("X100*");
+  EXPECT_EQ(state_.CoordX, MmToInternal(0.1));
+  ReadFormatStatement(state_, "%FSLAX24Y24*%");
+  Dispatch("X100*");
+  EXPECT_EQ(state_.CoordX, MmToInternal(0.01));
 }
 
 TEST_F(DispatchTest, QuadrantCodesAndArcOffsets) {
