@@ -87,9 +87,12 @@ unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned 
 
 // A D or G field, found from its key's position (KeyPositions::kNone: absent): its characters,
 // and its value when it is one to nine plain digits, read in the pass that finds its end.
+// Plain and IsPlain apart rather than an optional: built in pieces on the stack and read back
+// whole, an optional stalls the load that reads it, once per data statement.
 struct NumberField {
   std::string_view Text;
-  std::optional<int32_t> Plain;
+  int32_t Plain = 0;
+  bool IsPlain = false;
 };
 
 NumberField FieldAt(std::string_view statement, std::size_t key) {
@@ -99,13 +102,21 @@ NumberField FieldAt(std::string_view statement, std::size_t key) {
   std::size_t i = first;
   int32_t value = 0;
   for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) value = value * 10 + static_cast<int32_t>(d);
-  if (i > first && (i == statement.size() || !IsFieldChar(statement[i]))) return {statement.substr(first, i - first), value};
-  return {FieldAfter(statement, first), std::nullopt};
+  if (i > first && (i == statement.size() || !IsFieldChar(statement[i]))) {
+    return {statement.substr(first, i - first), value, true};
+  }
+  return {FieldAfter(statement, first)};
 }
 
-// The field's number: its plain value, or read from its text.
-std::optional<int32_t> FieldNumber(const NumberField& field, std::string_view key, std::string_view statement) {
-  return field.Plain ? field.Plain : ReadInteger(field.Text, key, statement);
+// The field's number: its plain value, or read from its text; false for a field without digits.
+bool FieldNumber(const NumberField& field, std::string_view key, std::string_view statement, int32_t& number) {
+  if (field.IsPlain) {
+    number = field.Plain;
+    return true;
+  }
+  const std::optional<int32_t> read = ReadInteger(field.Text, key, statement);
+  if (read) number = *read;
+  return read.has_value();
 }
 
 [[noreturn]] void ThrowRangeInStatement(const ERangeError& error, std::string_view statement) {
@@ -126,16 +137,16 @@ float ToSingle(double value) {
 std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view statement, const NumberField& field) {
   state.Operation = TOperation::None;
   if (field.Text.empty()) return std::nullopt;
-  const std::optional<int32_t> n = FieldNumber(field, "D", statement);
-  if (!n) return IgnoredKind::FieldWithoutDigits;
-  if (*n == 1) {
+  int32_t n = 0;
+  if (!FieldNumber(field, "D", statement, n)) return IgnoredKind::FieldWithoutDigits;
+  if (n == 1) {
     state.Operation = TOperation::Draw;
-  } else if (*n == 2) {
+  } else if (n == 2) {
     state.Operation = TOperation::Move;
-  } else if (*n == 3) {
+  } else if (n == 3) {
     state.Operation = TOperation::Flash;
-  } else if (*n >= TApertureFile::kFirstDCode && *n <= TApertureFile::kLastDCode) {
-    state.CurrentDCode = *n;
+  } else if (n >= TApertureFile::kFirstDCode && n <= TApertureFile::kLastDCode) {
+    state.CurrentDCode = n;
   } else {
     return IgnoredKind::DCodeWithoutEffect;
   }
@@ -144,9 +155,9 @@ std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view sta
 
 std::optional<IgnoredKind> ApplyGField(TGerberState& state, std::string_view statement, const NumberField& field) {
   if (field.Text.empty()) return std::nullopt;
-  const std::optional<int32_t> n = FieldNumber(field, "G", statement);
-  if (!n) return IgnoredKind::FieldWithoutDigits;
-  switch (*n) {
+  int32_t n = 0;
+  if (!FieldNumber(field, "G", statement, n)) return IgnoredKind::FieldWithoutDigits;
+  switch (n) {
     case 1:
       state.Interpolation = TInterpolation::Linear;
       break;
