@@ -58,13 +58,13 @@ bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t le
 }
 
 void DigitScales::Prepare(const TGerberState& state) {
+  const Format format{state.IntegerDigits, state.DecimalDigits, state.Imperial, state.LeadingZerosOmitted,
+                      state.TrailingZerosOmitted};
+  if (prepared_ && format == format_) return;
+  prepared_ = true;
+  format_ = format;
   const auto integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
   const auto decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
-  const uint32_t key = static_cast<uint32_t>(integerDigits | decimalDigits << 4) |
-                       (state.Imperial ? 1U << 8 : 0U) | (state.LeadingZerosOmitted ? 1U << 9 : 0U) |
-                       (state.TrailingZerosOmitted ? 1U << 10 : 0U);
-  if (key == key_) return;
-  key_ = key;
   imperial_ = state.Imperial;
   const std::size_t width = integerDigits + decimalDigits;
   for (std::size_t given = 1; given <= kMaxLength; ++given) {

@@ -43,7 +43,14 @@ class DigitScales {
     uint64_t Exact = 0;    // Padding x 10^(4 - decimals) when that gives internal units exactly, else 0
     uint8_t Decimals = 0;  // of the padded number, read in mils for inches
   };
-  uint32_t key_ = UINT32_MAX;  // no format
+  // What the scales were worked out for.
+  struct Format {
+    int32_t IntegerDigits, DecimalDigits;
+    bool Imperial, LeadingZerosOmitted, TrailingZerosOmitted;
+    bool operator==(const Format&) const = default;
+  };
+  bool prepared_ = false;
+  Format format_{};
   bool imperial_ = false;
   Scale scales_[kMaxLength + 1];
 };

@@ -34,9 +34,13 @@ std::string_view FieldAfter(std::string_view statement, std::size_t start) {
   return statement.substr(start, end - start);
 }
 
-// Where the keys of a statement first occur, found in one pass: a data statement asks for six
-// keys, and a search per key would read the statement six times.
-struct KeyPositions {
+// The digit's value, or more than 9 for any other character.
+unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; }
+
+// The fields of a statement, found in one forward pass: where each key first occurs and, for the
+// usual field of plain digits (after a sign, for X, Y, I and J), their value, read on the way.
+// Field characters are never keys, so the pass goes on after the digits it has read.
+struct StatementFields {
   enum Key : uint8_t { kOther, kPercent, kD, kG, kX, kY, kI, kJ, kKeyCount };
   static constexpr std::size_t kNone = std::string_view::npos;
   static constexpr std::array<uint8_t, 256> kKeyOf = [] {
@@ -51,14 +55,40 @@ struct KeyPositions {
     return table;
   }();
 
-  std::array<std::size_t, kKeyCount> At;
+  struct Field {
+    std::size_t Key = kNone;  // position of the key letter
+    uint64_t Digits = 0;      // the plain digits as a number
+    uint8_t Length = 0;       // how many; 0: not plain digits
+    bool Negative = false;
+  };
+  std::array<Field, kKeyCount> At;
 
-  // From the back, so that the first occurrence is the one left standing.
-  explicit KeyPositions(std::string_view statement) {
-    At.fill(kNone);
-    for (std::size_t i = statement.size(); i-- > 0;) At[kKeyOf[static_cast<unsigned char>(statement[i])]] = i;
+  explicit StatementFields(std::string_view statement) {
+    const std::size_t size = statement.size();
+    for (std::size_t i = 0; i < size;) {
+      const uint8_t key = kKeyOf[static_cast<unsigned char>(statement[i])];
+      if (key == kOther || At[key].Key != kNone) {
+        ++i;
+        continue;
+      }
+      Field& field = At[key];
+      field.Key = i++;
+      if (key == kPercent) continue;
+      // D and G numbers take at most nine digits (within 32 bits) and no sign; coordinates up
+      // to sixteen, so that a seventeenth shows the field is too long for the plain reading.
+      const bool coordinate = key >= kX;
+      if (coordinate && i < size && (statement[i] == '-' || statement[i] == '+')) field.Negative = statement[i++] == '-';
+      const std::size_t first = i;
+      const std::size_t limit = std::min(size, first + (coordinate ? 16 : 9));
+      uint64_t digits = 0;
+      for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) digits = digits * 10 + d;
+      if (i > first && (i == size || !IsFieldChar(statement[i]))) {
+        field.Digits = digits;
+        field.Length = static_cast<uint8_t>(i - first);
+      }
+    }
   }
-  bool Has(Key key) const { return At[key] != kNone; }
+  bool Has(Key key) const { return At[key].Key != kNone; }
 };
 
 bool Contains(std::string_view statement, std::string_view part) {
@@ -71,7 +101,7 @@ bool HasDigit(std::string_view field) {
 
 // A D, G or ADD number; none for a field without any digit (the "-" of "D-CODE" in a comment),
 // which counts as absent.
-// D and G numbers of plain digits never get here: FieldAt reads them as it finds them.
+// D and G numbers of plain digits never get here: the pass that finds them reads them.
 std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
   if (!HasDigit(field)) return std::nullopt;
   int32_t value = 0;
@@ -82,11 +112,7 @@ std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key,
   return value;
 }
 
-// The digit's value, or more than 9 for any other character.
-unsigned DigitValue(char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; }
-
-// A D or G field, found from its key's position (KeyPositions::kNone: absent): its characters,
-// and its value when it is one to nine plain digits, read in the pass that finds its end.
+// A D or G field: its characters, and its value when it is one to nine plain digits.
 // Plain and IsPlain apart rather than an optional: built in pieces on the stack and read back
 // whole, an optional stalls the load that reads it, once per data statement.
 struct NumberField {
@@ -95,17 +121,12 @@ struct NumberField {
   bool IsPlain = false;
 };
 
-NumberField FieldAt(std::string_view statement, std::size_t key) {
-  if (key == std::string_view::npos) return {};
-  const std::size_t first = key + 1;
-  const std::size_t limit = std::min(statement.size(), first + 9);
-  std::size_t i = first;
-  int32_t value = 0;
-  for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) value = value * 10 + static_cast<int32_t>(d);
-  if (i > first && (i == statement.size() || !IsFieldChar(statement[i]))) {
-    return {statement.substr(first, i - first), value, true};
+NumberField NumberFieldOf(std::string_view statement, const StatementFields::Field& field) {
+  if (field.Key == StatementFields::kNone) return {};
+  if (field.Length != 0) {
+    return {statement.substr(field.Key + 1, field.Length), static_cast<int32_t>(field.Digits), true};
   }
-  return {FieldAfter(statement, first)};
+  return {FieldAfter(statement, field.Key + 1)};
 }
 
 // The field's number: its plain value, or read from its text; false for a field without digits.
@@ -226,26 +247,18 @@ void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::op
   }
 }
 
-// The field after the key at `key` (kNone: absent). X, Y, I and J fields are nearly always a few
-// digits, perhaps after a sign: those are read in the pass that finds their end. Anything else
-// goes through the field's text.
-void ApplyCoordinate(const GerberRun& run, std::string_view statement, std::size_t key, int32_t& registerValue) {
+// A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything
+// else goes through the field's text.
+void ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
+                     int32_t& registerValue) {
   try {
-    std::size_t i = key + 1;
-    const std::size_t size = statement.size();
-    bool negative = false;
-    if (i < size && (statement[i] == '-' || statement[i] == '+')) negative = statement[i++] == '-';
-    const std::size_t first = i;
-    const std::size_t limit = std::min(size, first + 16);
-    uint64_t digits = 0;
-    for (unsigned d = 0; i < limit && (d = DigitValue(statement[i])) <= 9; ++i) digits = digits * 10 + d;
     int32_t value = 0;
-    if (i > first && (i == size || !IsFieldChar(statement[i])) && run.Scales.Decode(digits, i - first, value)) {
-      registerValue = negative ? -value : value;
+    if (field.Length != 0 && run.Scales.Decode(field.Digits, field.Length, value)) {
+      registerValue = field.Negative ? -value : value;
       return;
     }
-    const std::string_view field = FieldAfter(statement, key + 1);
-    if (!field.empty()) registerValue = DecodeCoordinate(run.State, field);
+    const std::string_view text = FieldAfter(statement, field.Key + 1);
+    if (!text.empty()) registerValue = DecodeCoordinate(run.State, text);
   } catch (const ERangeError& error) {
     ThrowRangeInStatement(error, statement);
   }
@@ -261,22 +274,24 @@ std::string_view ExtractField(std::string_view statement, std::string_view key) 
 
 bool DispatchStatement(GerberRun& run, std::string_view statement) {
   TGerberState& state = run.State;
-  const KeyPositions keys(statement);
-  if (keys.Has(KeyPositions::kPercent)) {
+  const StatementFields fields(statement);
+  if (fields.Has(StatementFields::kPercent)) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
     ReportIgnoredParameter(run, statement);
     return false;
   }
-  const std::optional<IgnoredKind> d = ApplyDField(state, statement, FieldAt(statement, keys.At[KeyPositions::kD]));
-  const std::optional<IgnoredKind> g = ApplyGField(state, statement, FieldAt(statement, keys.At[KeyPositions::kG]));
+  const std::optional<IgnoredKind> d =
+      ApplyDField(state, statement, NumberFieldOf(statement, fields.At[StatementFields::kD]));
+  const std::optional<IgnoredKind> g =
+      ApplyGField(state, statement, NumberFieldOf(statement, fields.At[StatementFields::kG]));
   run.Scales.Prepare(state);
-  const std::pair<KeyPositions::Key, int32_t*> registers[] = {
-      {KeyPositions::kX, &state.CoordX}, {KeyPositions::kY, &state.CoordY},
-      {KeyPositions::kI, &state.CoordI}, {KeyPositions::kJ, &state.CoordJ}};
+  const std::pair<StatementFields::Key, int32_t*> registers[] = {
+      {StatementFields::kX, &state.CoordX}, {StatementFields::kY, &state.CoordY},
+      {StatementFields::kI, &state.CoordI}, {StatementFields::kJ, &state.CoordJ}};
   for (const auto& [key, value] : registers) {
-    if (keys.Has(key)) ApplyCoordinate(run, statement, keys.At[key], *value);
+    if (fields.Has(key)) ApplyCoordinate(run, statement, fields.At[key], *value);
   }
   if (run.Observer != nullptr) ReportIgnoredData(run, statement, d, g);
   return true;
