@@ -61,9 +61,7 @@ class ObjectStore {
     if (row == kNoRow) return std::nullopt;
     return Get<Kind>(row);
   }
-  // The flag bytes of the object asked about last (FlagByteAnswers::Holds tells whether they
-  // answer for a handle); Keep makes them the object's, if it is known.
-  const FlagByteAnswers& CachedFlagBytes() const { return *flags_; }
+  // The flag bytes kept at hand (FlagByteAnswers) become the object's, if it is known.
   void KeepFlagBytes(THandle handle);
   // The common values of an object of any kind, or null; valid until the object changes.
   // Asked four times per primitive created, so always compiled into the caller.

@@ -63,9 +63,11 @@ void ProgressDisplay::Init(std::string_view text, int32_t total) {
 
 void ProgressDisplay::PlanRedrawAt(uint64_t step) {
   base_ = Steps();
-  // At least one step ahead: a count of 0 would wrap and never run out.
-  planned_ = step > base_ ? step - base_ : 1;
-  if (step == kNever) planned_ = kNever;
+  if (step == kNever) {
+    planned_ = kNever;
+  } else {
+    planned_ = step > base_ ? step - base_ : 1;  // a count of 0 would wrap and never run out
+  }
   *left_ = planned_;
 }
 

@@ -16,17 +16,17 @@ class ProgressDisplay {
  public:
   enum class Mode : uint8_t { Auto, Never, Always };  // Auto: draw when the output is a terminal
 
-  // Where and whether the bar is drawn from the next Init on.
-  void SetOutput(Mode mode, std::FILE* out);
-  void Reset();  // counters to zero; keeps the output setting
-
   ProgressDisplay() = default;
   ProgressDisplay(const ProgressDisplay&) = delete;  // left_ may point into it
   ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 
+  // Where and whether the bar is drawn from the next Init on.
+  void SetOutput(Mode mode, std::FILE* out);
+  void Reset();  // counters to zero; keeps the output setting
+
   // From now on the steps left are counted in `shared` (the server's, at a fixed address that
-  // the exported step decrements without going through the server).
-  // Steps already counted down in `shared` (made before this display existed) count too.
+  // the exported step decrements without going through the server). Steps already counted
+  // down in `shared`, made before the server existed, count too.
   void CountStepsIn(uint64_t& shared) {
     shared -= kNever - *left_;
     left_ = &shared;

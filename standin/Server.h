@@ -14,10 +14,11 @@
 namespace standin {
 
 namespace detail {
-// The server's per-layer answers, which the per-layer entry points read directly.
+// What the entry points called for every pad layer, object and character read directly, at
+// fixed addresses: the per-layer answers, the flag bytes, the progress steps left.
 extern PadLayerAnswers serverLayerAnswers;
-extern uint64_t serverStepsLeft;
 extern FlagByteAnswers serverFlagBytes;
+extern uint64_t serverStepsLeft;
 }  // namespace detail
 
 class Server : public ObjectStore, public BoardSet, public UserInterface {

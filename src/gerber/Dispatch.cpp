@@ -77,7 +77,8 @@ struct StatementFields {
       // D and G numbers take at most nine digits (within 32 bits) and no sign; coordinates up
       // to sixteen, so that a seventeenth shows the field is too long for the plain reading.
       const bool coordinate = key >= kX;
-      if (coordinate && i < size && (statement[i] == '-' || statement[i] == '+')) field.Negative = statement[i++] == '-';
+      if (coordinate && i < size && (statement[i] == '-' || statement[i] == '+'))
+        field.Negative = statement[i++] == '-';
       const std::size_t first = i;
       const std::size_t limit = std::min(size, first + (coordinate ? 16 : 9));
       uint64_t digits = 0;
@@ -287,9 +288,10 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
   const std::optional<IgnoredKind> g =
       ApplyGField(state, statement, NumberFieldOf(statement, fields.At[StatementFields::kG]));
   run.Scales.Prepare(state);
-  const std::pair<StatementFields::Key, int32_t*> registers[] = {
-      {StatementFields::kX, &state.CoordX}, {StatementFields::kY, &state.CoordY},
-      {StatementFields::kI, &state.CoordI}, {StatementFields::kJ, &state.CoordJ}};
+  const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
+                                                                 {StatementFields::kY, &state.CoordY},
+                                                                 {StatementFields::kI, &state.CoordI},
+                                                                 {StatementFields::kJ, &state.CoordJ}};
   for (const auto& [key, value] : registers) {
     if (fields.Has(key)) ApplyCoordinate(run, statement, fields.At[key], *value);
   }
