@@ -46,16 +46,10 @@ bool DecodePlainDigits(const TGerberState& state, std::string_view digits, int32
     if (!IsDigit(c)) return false;
     n = n * 10 + static_cast<uint64_t>(c - '0');
   }
-  return DecodeDigitValue(state, n, digits.size(), result);
+  return DigitScales::DecodeOnce(state, n, digits.size(), result);
 }
 
 }  // namespace
-
-bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result) {
-  DigitScales scales;
-  scales.Prepare(state);
-  return scales.Decode(digits, length, result);
-}
 
 void DigitScales::Prepare(const TGerberState& state) {
   const Format format{state.IntegerDigits, state.DecimalDigits, state.Imperial, state.LeadingZerosOmitted,
@@ -63,33 +57,32 @@ void DigitScales::Prepare(const TGerberState& state) {
   if (prepared_ && format == format_) return;
   prepared_ = true;
   format_ = format;
-  const auto integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
-  const auto decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
   imperial_ = state.Imperial;
-  const std::size_t width = integerDigits + decimalDigits;
-  for (std::size_t given = 1; given <= kMaxLength; ++given) {
-    Scale& scale = scales_[given];
-    scale = Scale{};
-    std::size_t length = given;
-    uint64_t padding = 1;
-    if (state.TrailingZerosOmitted && length < width) {
-      if (width > kMaxLength) continue;
-      for (; length < width; ++length) padding *= 10;
-    }
-    if (state.LeadingZerosOmitted && length < width) length = width;
-    const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
-    const std::size_t decimals = length - point;  // at most 9: the point is never before the decimal digits
-    scale.Padding = padding;
-    scale.Decimals = static_cast<uint8_t>(decimals);
-    // Mils with at most four decimals are a whole number of internal units; the conversion's
-    // rounding errors stay far below half a unit in the 32-bit range, so it would give exactly this.
-    if (state.Imperial && decimals <= 4) scale.Exact = padding * static_cast<uint64_t>(kPowersOfTen[4 - decimals]);
-  }
+  for (std::size_t length = 1; length <= kMaxLength; ++length) scales_[length] = ScaleFor(state, length);
 }
 
-bool DigitScales::Decode(uint64_t digits, std::size_t length, int32_t& result) const {
-  if (length == 0 || length > kMaxLength) return false;
-  const Scale& scale = scales_[length];
+DigitScales::Scale DigitScales::ScaleFor(const TGerberState& state, std::size_t length) {
+  const auto integerDigits = static_cast<std::size_t>(std::clamp(state.IntegerDigits, 0, kMaxDigitCount));
+  const auto decimalDigits = static_cast<std::size_t>(std::clamp(state.DecimalDigits, 0, kMaxDigitCount));
+  const std::size_t width = integerDigits + decimalDigits;
+  Scale scale;
+  uint64_t padding = 1;
+  if (state.TrailingZerosOmitted && length < width) {
+    if (width > kMaxLength) return scale;
+    for (; length < width; ++length) padding *= 10;
+  }
+  if (state.LeadingZerosOmitted && length < width) length = width;
+  const std::size_t point = std::min(state.Imperial ? integerDigits + 3 : integerDigits, length);
+  const std::size_t decimals = length - point;  // at most 9: the point is never before the decimal digits
+  scale.Padding = padding;
+  scale.Decimals = static_cast<uint8_t>(decimals);
+  // Mils with at most four decimals are a whole number of internal units; the conversion's
+  // rounding errors stay far below half a unit in the 32-bit range, so it would give exactly this.
+  if (state.Imperial && decimals <= 4) scale.Exact = padding * static_cast<uint64_t>(kPowersOfTen[4 - decimals]);
+  return scale;
+}
+
+bool DigitScales::Apply(const Scale& scale, bool imperial, uint64_t digits, int32_t& result) {
   if (scale.Padding == 0) return false;
   if (scale.Exact != 0) {
     const uint64_t units = digits * scale.Exact;
@@ -99,8 +92,18 @@ bool DigitScales::Decode(uint64_t digits, std::size_t length, int32_t& result) c
     }
   }
   const double value = static_cast<double>(digits * scale.Padding) / kPowersOfTen[scale.Decimals];
-  result = imperial_ ? MilToInternal(value) : MmToInternal(value);
+  result = imperial ? MilToInternal(value) : MmToInternal(value);
   return true;
+}
+
+bool DigitScales::Decode(uint64_t digits, std::size_t length, int32_t& result) const {
+  if (length == 0 || length > kMaxLength) return false;
+  return Apply(scales_[length], imperial_, digits, result);
+}
+
+bool DigitScales::DecodeOnce(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result) {
+  if (length == 0 || length > kMaxLength) return false;
+  return Apply(ScaleFor(state, length), state.Imperial, digits, result);
 }
 
 void ReadFormatStatement(TGerberState& state, std::string_view statement) {

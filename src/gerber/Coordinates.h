@@ -21,21 +21,21 @@ void ReadFormatStatement(TGerberState& state, std::string_view statement);
 // raises ERangeError.
 int32_t DecodeCoordinate(const TGerberState& state, std::string_view digits);
 
-// DecodeCoordinate of a field of `length` digits (1 to 15, no sign, no point) that read `digits`
-// as a whole number, for a caller that has read them already. False when such a field needs the
-// general road (more than 15 digits once padded); DecodeCoordinate then gives its value.
-bool DecodeDigitValue(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result);
-
-// DecodeDigitValue with what depends only on the format and units worked out once per digit
-// count: a run decodes millions of coordinates in a format that rarely changes.
+// Decoding a field of plain digits, with what depends only on the format and units worked out
+// once per digit count: a run decodes millions of coordinates in a format that rarely changes.
 class DigitScales {
  public:
   static constexpr std::size_t kMaxLength = 15;  // below 2^53, so the digits are held exactly
 
   // For the state's format and units; does nothing when they are those of the last call.
   void Prepare(const TGerberState& state);
-  // DecodeDigitValue in the prepared format and units.
+  // DecodeCoordinate of a field of `length` digits (1 to 15, no sign, no point) that read
+  // `digits` as a whole number, for a caller that has read them already, in the prepared format
+  // and units. False when such a field needs the general road (more than 15 digits once
+  // padded); DecodeCoordinate then gives its value.
   bool Decode(uint64_t digits, std::size_t length, int32_t& result) const;
+  // Decode in the state's format and units, working out only this digit count's scale.
+  static bool DecodeOnce(const TGerberState& state, uint64_t digits, std::size_t length, int32_t& result);
 
  private:
   struct Scale {
@@ -43,6 +43,10 @@ class DigitScales {
     uint64_t Exact = 0;    // Padding x 10^(4 - decimals) when that gives internal units exactly, else 0
     uint8_t Decimals = 0;  // of the padded number, read in mils for inches
   };
+  // What the state's format and units make of `length` (1 to 15) digits.
+  static Scale ScaleFor(const TGerberState& state, std::size_t length);
+  static bool Apply(const Scale& scale, bool imperial, uint64_t digits, int32_t& result);
+
   // What the scales were worked out for.
   struct Format {
     int32_t IntegerDigits, DecimalDigits;
