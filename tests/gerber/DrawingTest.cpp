@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -88,23 +89,21 @@ TEST_F(Drawing, RoundApertureDrawsATrack) {
 }
 
 TEST_F(Drawing, RectangleApertureDrawsTheGrownBox) {
-  Aperture(11, 100000, 50000, 1);
-  MoveTo(0, 0);
-  DrawTo(1000000, 0);
-  const auto& fill = FillAt(0);
-  EXPECT_EQ(fill.X, -50000);
-  EXPECT_EQ(fill.Y, -25000);
-  EXPECT_EQ(fill.X2, 1050000);
-  EXPECT_EQ(fill.Y2, 25000);
-
-  Aperture(12, 5, 7, 1);  // halves truncate: 2 and 3
-  MoveTo(10, 10);
-  DrawTo(0, 0);
-  const auto& odd = FillAt(1);
-  EXPECT_EQ(odd.X, -2);
-  EXPECT_EQ(odd.Y, -3);
-  EXPECT_EQ(odd.X2, 12);
-  EXPECT_EQ(odd.Y2, 13);
+  const struct {
+    int32_t Width, Height, FromX, FromY, ToX, ToY;
+    std::array<int32_t, 4> Box;  // X, Y, X2, Y2
+  } cases[] = {
+      {100000, 50000, 0, 0, 1000000, 0, {-50000, -25000, 1050000, 25000}},
+      {5, 7, 10, 10, 0, 0, {-2, -3, 12, 13}},  // halves truncate: 2 and 3
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    Aperture(static_cast<int32_t>(11 + i), c.Width, c.Height, 1);
+    MoveTo(c.FromX, c.FromY);
+    DrawTo(c.ToX, c.ToY);
+    const auto& fill = FillAt(i);
+    EXPECT_EQ((std::array<int32_t, 4>{fill.X, fill.Y, fill.X2, fill.Y2}), c.Box) << i;
+  }
 }
 
 TEST_F(Drawing, DrawBeforeAnyMoveStartsAtMinusOne) {
