@@ -10,26 +10,22 @@
 
 namespace zz::host {
 
-// Inline: the reader calls the progress routine once per character of files of up to 100 MB
-// and a pad's fetch makes 336 calls, so each call is just the test and the indirect call.
-#define ZZ_DEFINE_GUARDED_ROUTINE(Name, Ret, Neutral, Params, Args) \
-  inline Ret Name Params {                                          \
-    if (!detail::Bound) [[unlikely]]                                \
-      EnsureHostBinding();                                          \
-    return detail::Dispatch.Name Args;                              \
-  }
-ZZ_PCBAPI_ENTRIES(ZZ_DEFINE_GUARDED_ROUTINE)
-#undef ZZ_DEFINE_GUARDED_ROUTINE
-
-// The call table with the test made once, for a loop that calls the same entries many times
-// (a pad's 332 per-layer queries, a run of characters): the loop copies the entries it calls
-// into locals, which then stay in registers. Only binding the host changes the table, and no
-// host call does that.
+// The call table, the host bound first; every guarded routine goes through it. A loop that calls
+// the same entries many times (a pad's 332 per-layer queries, a run of characters) takes it once
+// and copies the entries it calls into locals, which then stay in registers. Only binding the
+// host changes the table, and no host call does that.
 inline const detail::DispatchTable& BoundTable() {
   if (!detail::Bound) [[unlikely]]
     EnsureHostBinding();
   return detail::Dispatch;
 }
+
+// Inline: the reader calls the progress routine once per character of files of up to 100 MB
+// and a pad's fetch makes 336 calls, so each call is just the test and the indirect call.
+#define ZZ_DEFINE_GUARDED_ROUTINE(Name, Ret, Neutral, Params, Args) \
+  inline Ret Name Params { return BoundTable().Name Args; }
+ZZ_PCBAPI_ENTRIES(ZZ_DEFINE_GUARDED_ROUTINE)
+#undef ZZ_DEFINE_GUARDED_ROUTINE
 
 // The four routines whose arguments differ from their entry point's.
 
