@@ -8,7 +8,6 @@
 #include <span>
 #include <vector>
 
-#include "cli/FileChecks.h"
 #include "cli/Summary.h"
 #include "standin/BoardSvg.h"
 #include "standin/Geometry.h"
@@ -59,8 +58,7 @@ void Observe(const Plugin& plugin, zz::ImportObserver* observer) {
 
 }  // namespace
 
-std::string ExplainNotRecognised(const std::string& path, const ImportWatch& watch) {
-  if (const std::optional<std::string> problem = FileProblem(path)) return *problem;
+std::string ExplainNotRecognised(const ImportWatch& watch) {
   if (watch.Failure()) return RecognitionFailureText(*watch.Failure());
   return "the importer turned it down although its first line holds a format statement";
 }
@@ -93,7 +91,7 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
 
-  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(file, watch);
+  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(watch);
   report.TableSearched = watch.TableSearched();
   report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
@@ -230,7 +228,7 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
     if (recognised) {
       out << file << ": recognised\n";
     } else {
-      out << file << ": not recognised: " << ExplainNotRecognised(file, watch) << '\n';
+      out << file << ": not recognised: " << ExplainNotRecognised(watch) << '\n';
       all = false;
     }
   }
