@@ -125,12 +125,13 @@ TEST_F(ExampleImport, Rs274dWithApertureList) {
   EXPECT_EQ(PadAt(7).TopShape, PadShape::Octagon);
 }
 
+// The table's name differs in letter case, as the editor's file system allows.
 TEST_F(ExampleImport, KeyedTableFoundByAprRule) {
-  const std::string path = Write("panel.gtl", ReadExample("keyed/panel.gtl"));
-  const std::string table = Write("panel.apr", ReadExample("keyed/panel.apr"));
+  const std::string path = Write("PANEL.GTL", ReadExample("keyed/panel.gtl"));
+  Write("panel.Apr", ReadExample("keyed/panel.apr"));
   const RecordingObserver& observer = Watch();
   ASSERT_TRUE(Import(path));
-  EXPECT_EQ(observer.TableFiles, std::vector<std::optional<std::string>>{table});
+  EXPECT_EQ(observer.TableFiles, std::vector<std::optional<std::string>>{(dir_ / "PANEL.apr").string()});
   ASSERT_EQ(Objects().size(), 7u);
   EXPECT_EQ(TrackAt(0).Width, 80000);
   EXPECT_EQ(PadAt(4).TopShape, PadShape::Rectangle);
