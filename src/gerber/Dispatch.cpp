@@ -222,7 +222,7 @@ std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
     if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
     std::string_view rest = body.substr(2);
     if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
-    while (!rest.empty() && rest.front() >= '0' && rest.front() <= '9') rest.remove_prefix(1);
+    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
     if (NamesStandardTemplate(rest)) return std::nullopt;
     return IgnoredKind::MacroAperture;
   }
@@ -235,7 +235,7 @@ std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
 void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::optional<IgnoredKind> d,
                        std::optional<IgnoredKind> g) {
   if (g) run.Observer->OnIgnored(*g, statement);
-  if (d) run.Observer->OnIgnored(*d, statement);
+  if (d && d != g) run.Observer->OnIgnored(*d, statement);  // once per kind and statement
 }
 
 // A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything

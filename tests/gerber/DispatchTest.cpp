@@ -167,6 +167,7 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
       {"%MOIN*%", {}},
       {"%AMTHERM*7,0,0,0.1*%", {ApertureMacro}},
       {"%ADD10C,0.01*%", {}},
+      {"%ADD+10C,0.010*%", {}},  // the same D10, signed
       {"% ADD11THERM*%", {MacroAperture}},  // "R": a rectangle of size 0
       {"%ADD12RECT,0.1X0.2*%", {MacroAperture}},
       {"%LPC*%", {Polarity}},
@@ -180,6 +181,7 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
       {"G04 TOP LAYER, D-CODE LIST*", {FieldWithoutDigits}},
       {"G90D0*", {GCodeWithoutEffect, DCodeWithoutEffect}},
       {"G-D1000*", {FieldWithoutDigits, DCodeWithoutEffect}},
+      {"G.D-*", {FieldWithoutDigits}},
       {"D12*", {}},
       {"D13*", {}},
       {"X0Y0D03*", {UndefinedAperture}},
