@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "cli/FileChecks.h"
+#include "cli/ImportPlan.h"
 #include "cli/Summary.h"
+#include "cli/Utf8Path.h"
 #include "standin/BoardSvg.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
@@ -119,8 +121,6 @@ int ExitCodeOf(const std::vector<ImportReport>& reports) {
   return code;
 }
 
-std::string FileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
 }  // namespace
 
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
@@ -140,16 +140,24 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
-  const bool several = command.Files.size() > 1;
+  const ImportPlan plan = PlanImport(command);
+  for (const std::string& folder : plan.EmptyFolders) {
+    err << kTool << folder << ": the folder holds no Gerber file\n";
+  }
+  if (plan.Imports.empty()) return kExitUsage;
+  const bool several = plan.Imports.size() > 1;
   const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
   std::vector<ImportReport> reports;
-  for (std::size_t i = 0; i < command.Files.size(); ++i) {
-    if (!command.Layers.empty()) {
-      standin::SetCurrentLayer(board, command.Layers[i]);
-    } else if (several) {
-      standin::SetCurrentLayer(board, 1);
+  for (const PlannedImport& planned : plan.Imports) {
+    if (planned.Layer) {
+      standin::SetCurrentLayer(board, planned.Layer->Layer);
+      if (planned.Layer->Source == LayerSource::Default && !command.Quiet) {
+        err << kTool << "warning: " << planned.File << ": nothing in the file or its name says its layer; "
+            << "imported on TopLayer (give --layer to choose)\n";
+      }
     }
-    reports.push_back(ImportOne(command.Files[i], plugin, server, board, watchImport, !command.Quiet));
+    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet));
+    if (planned.Layer) reports.back().LayerWhy = DescribeLayerChoice(*planned.Layer);
   }
 
   bool written = true;
@@ -178,7 +186,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   if (command.SvgOut) {
     if (several) {
       std::vector<standin::LayerSource> sources;
-      for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNamePart(report.File)});
+      for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNameOf(report.File)});
       standin::WriteLayeredBoardSvg(svgFile, server, board, sources);
     } else {
       standin::WriteBoardSvg(svgFile, server, board);
@@ -192,6 +200,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
       summaryOut << '\n'
                  << FormatBoardSummary(reports, CountObjects(server, board), standin::BoardBounds(server, board));
     }
+    summaryOut << FormatSkipped(plan.Skipped);
   }
   for (const ImportReport& report : reports) {
     if (report.Crashed) {
