@@ -68,8 +68,10 @@ FolderContents ListFolder(const std::string& folder) {
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return Utf8FromPath(a.filename()) < Utf8FromPath(b.filename()); });
   FolderContents contents;
+  // The folder as the user wrote it, so that the names shown and dumped are the user's.
+  const bool separated = folder.ends_with('/') || folder.ends_with('\\');
   for (const std::filesystem::path& entry : entries) {
-    const std::string path = Utf8FromPath(entry);
+    const std::string path = folder + (separated ? "" : "/") + Utf8FromPath(entry.filename());
     if (std::filesystem::is_directory(entry, error)) {
       contents.Skipped.push_back({path, "folder, not searched"});
     } else if (const auto why = NotAGerberFile(FileNameOf(path), ReadHead(path, 64))) {

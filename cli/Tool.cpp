@@ -10,6 +10,7 @@
 
 #include "cli/FileChecks.h"
 #include "cli/ImportPlan.h"
+#include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
 #include "standin/BoardSvg.h"
@@ -28,7 +29,7 @@ constexpr const char* kTool = "zizozudu: ";
 
 // An output file, opened before the import so that a bad path costs no import.
 bool OpenOutput(std::ofstream& file, const std::string& path, std::ostream& err) {
-  file.open(path, std::ios::binary | std::ios::trunc);
+  file.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   if (file) return true;
   err << kTool << path << ": cannot be written (" << std::strerror(errno) << ")\n";
   return false;
@@ -77,25 +78,34 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   const std::size_t firstMessage = server.Messages().size();
   ImportReport report;
   report.File = file;
-  const zz::TShortString<255> fileName(file);
+  const platform::PluginFileName name = platform::ToPluginFileName(file);
+  const zz::TShortString<255> fileName(name.Bytes);
   const zz::TShortString<255> reserved;
   // The recognition test is always watched, for the reason a file is turned down; the import
   // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
   ImportWatch watch;
-  report.Crashed = !Guarded(
-      [&] {
-        Observe(plugin, &watch);
-        report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
-        if (!watchImport) Observe(plugin, nullptr);
-        report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
-      },
-      report.CrashText);
+  if (name.Problem.empty()) {
+    report.Crashed = !Guarded(
+        [&] {
+          Observe(plugin, &watch);
+          report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
+          if (!watchImport) Observe(plugin, nullptr);
+          report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
+        },
+        report.CrashText);
+  }
   Observe(plugin, nullptr);
   if (report.Crashed) report.Result = false;
   if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
+  // Its messages name the file as the importer got it.
+  for (std::size_t i = firstMessage; i < server.Messages().size(); ++i) {
+    server.Messages()[i] = platform::FromPluginText(server.Messages()[i]);
+  }
 
-  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(file, watch);
+  if (!report.Recognised) {
+    report.NotRecognisedReason = name.Problem.empty() ? ExplainNotRecognised(name.Bytes, watch) : name.Problem;
+  }
   report.TableSearched = watch.TableSearched();
   report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
@@ -133,7 +143,8 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
 
   standin::Reset();
   standin::Options options;
-  options.Progress = command.Quiet ? standin::ProgressDisplay::Mode::Never : standin::ProgressDisplay::Mode::Auto;
+  options.Progress = command.Quiet || !platform::ProgressWanted() ? standin::ProgressDisplay::Mode::Never
+                                                                   : standin::ProgressDisplay::Mode::Auto;
   standin::Register(options);
   standin::Server& server = standin::TheServer();
   standin::Board& board = server.CurrentBoard();
@@ -225,12 +236,14 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
   standin::Register(options);
   bool all = true;
   for (const std::string& file : command.Files) {
-    const zz::TShortString<255> fileName(file);
+    const platform::PluginFileName name = platform::ToPluginFileName(file);
+    const zz::TShortString<255> fileName(name.Bytes);
     bool recognised = false;
     std::string error;
     ImportWatch watch;
     Observe(plugin, &watch);
-    if (!Guarded(
+    if (name.Problem.empty() &&
+        !Guarded(
             [&] { recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0; },
             error)) {
       err << kTool << file << ": the recognition test stopped with an error: " << error << '\n';
@@ -239,7 +252,8 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
     if (recognised) {
       out << file << ": recognised\n";
     } else {
-      out << file << ": not recognised: " << ExplainNotRecognised(file, watch) << '\n';
+      out << file << ": not recognised: "
+          << (name.Problem.empty() ? ExplainNotRecognised(name.Bytes, watch) : name.Problem) << '\n';
       all = false;
     }
   }
