@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 
+#include "cli/Platform.h"
+
 namespace zzcli {
 namespace {
 
@@ -44,8 +46,10 @@ std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text) {
 }
 
 std::optional<std::string> PathLengthError(const std::string& path) {
-  if (path.size() <= kMaxPathLength) return std::nullopt;
-  return path + ": the path is " + std::to_string(path.size()) + " characters long; the importer takes at most " +
+  // Counted as the importer gets it: in the system code page on Windows.
+  const std::size_t length = platform::ToPluginFileName(path).Length;
+  if (length <= kMaxPathLength) return std::nullopt;
+  return path + ": the path is " + std::to_string(length) + " characters long; the importer takes at most " +
          std::to_string(kMaxPathLength) + " (use a shorter or relative path)";
 }
 

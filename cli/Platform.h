@@ -3,6 +3,7 @@
 // What the tool does differently on Windows: the wide command line, the console, and file names
 // handed to the importer in the system code page, as the editor hands them.
 
+#include <cstddef>
 #include <string>
 
 namespace zzcli::platform {
@@ -19,6 +20,7 @@ bool ProgressWanted();
 struct PluginFileName {
   std::string Bytes;
   std::string Problem;
+  std::size_t Length = 0;  // of the path in the importer's bytes, where it could be converted
 };
 PluginFileName ToPluginFileName(const std::string& path);
 

@@ -1,7 +1,6 @@
-#include <windows.h>
-
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +25,8 @@ std::string Narrow(const std::wstring& wide, UINT codePage, bool* lost) {
   // Best-fit mapping would hand the importer the name of another file ("ä" as "a").
   const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL* used = codePage == CP_UTF8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                       nullptr, used);
+  const int size =
+      WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, used);
   std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
   if (size > 0) {
     WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, used);

@@ -10,7 +10,8 @@ PluginFileName CheckedPluginFileName(std::string bytes, std::string problem) {
               " characters long, and the importer takes at most " + std::to_string(kMaxPathLength) +
               " (use a shorter or relative path)";
   }
-  return PluginFileName{problem.empty() ? std::move(bytes) : std::string(), std::move(problem)};
+  const std::size_t length = bytes.size();
+  return PluginFileName{problem.empty() ? std::move(bytes) : std::string(), std::move(problem), length};
 }
 
 }  // namespace zzcli::platform

@@ -144,7 +144,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   standin::Reset();
   standin::Options options;
   options.Progress = command.Quiet || !platform::ProgressWanted() ? standin::ProgressDisplay::Mode::Never
-                                                                   : standin::ProgressDisplay::Mode::Auto;
+                                                                  : standin::ProgressDisplay::Mode::Auto;
   standin::Register(options);
   standin::Server& server = standin::TheServer();
   standin::Board& board = server.CurrentBoard();
@@ -252,8 +252,9 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
     if (recognised) {
       out << file << ": recognised\n";
     } else {
-      out << file << ": not recognised: "
-          << (name.Problem.empty() ? ExplainNotRecognised(name.Bytes, watch) : name.Problem) << '\n';
+      out << file
+          << ": not recognised: " << (name.Problem.empty() ? ExplainNotRecognised(name.Bytes, watch) : name.Problem)
+          << '\n';
       all = false;
     }
   }

@@ -28,6 +28,8 @@ std::string Utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-std::string FileNameOf(const std::string& path) { return Utf8FromPath(std::filesystem::path(std::u8string(path.begin(), path.end())).filename()); }
+std::string FileNameOf(const std::string& path) {
+  return Utf8FromPath(std::filesystem::path(std::u8string(path.begin(), path.end())).filename());
+}
 
 }  // namespace zzcli
