@@ -102,7 +102,7 @@ std::string FormatSummary(const ImportReport& report) {
   } else {
     Line(out, "Result", "false (nothing was imported)");
   }
-  Line(out, "Layer", LayerText(report.Layer));
+  Line(out, "Layer", LayerText(report.Layer) + (report.LayerWhy.empty() ? "" : " (" + report.LayerWhy + ")"));
 
   if (report.Messages.empty()) {
     Line(out, "Messages shown", "none");
