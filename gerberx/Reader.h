@@ -13,7 +13,7 @@ namespace gerberx {
 
 struct Options {
   // Largest distance between a circle or arc and the polygon that stands for it, in mm.
-  double chordErrorMm = 0.0005;
+  double chordErrorMm = 0.001;
   // Keep each object's own area (Object::area). Off saves memory on very large files.
   bool keepObjectAreas = true;
   // Work out Layer::dark. Off: only the objects and their descriptions.
