@@ -576,7 +576,8 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   auto param = [&](std::size_t i) { return i < p.size() ? p[i] : 0.0; };
   if (def.shape == ApertureShape::Macro) {
     a.macroName = def.macroName;
-    const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive};
+    const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive,
+                             std::max<long long>(0, options_.maxVertices - vertices_)};
     use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits);
     return use;
   }

@@ -88,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"ModalOperationAfterD01", "%ADD10R,1X1*%D10*X0Y0D02*G01X4000000Y0D01*X4000000Y4000000*", 5 + 5 - 1,
                  kExact, 2},
         AreaCase{"CommentReadAsNothing", "G04 Layer: VIA KEEPOUT/GND2 X99Y99D03*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
+        AreaCase{"CommentWithPercent", "G04 100% copper*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
         AreaCase{"BlanksAndLineEnds", "%ADD10R, 1 X\r\n 1*%\r\nD1\n0*X0\r\nY0D03*", 1, kExact, 1}),
     [](const testing::TestParamInfo<AreaCase>& row) { return std::string(row.param.name); });
 
