@@ -365,6 +365,13 @@ bool Interpreter::ArcCentre(Point start, Point end, Point offset, bool clockwise
   if (multiQuadrant_) {
     centre = Moved(start, offset);
     full = start == end;
+    // Writers round the ends onto their grid, so the radii differ a little; by much, the arc is
+    // not an arc of any circle.
+    const double r0 = std::hypot(double(start.x) - centre.x, double(start.y) - centre.y);
+    const double r1 = std::hypot(double(end.x) - centre.x, double(end.y) - centre.y);
+    if (std::abs(r0 - r1) > 0.01 * kUnitsPerMm + 0.01 * std::max(r0, r1))
+      Warn("arc whose centre is " + std::to_string(ToMm(r0)) + " mm from its start and " + std::to_string(ToMm(r1)) +
+           " mm from its end: drawn as a spiral");
     return true;
   }
   // Single quadrant: the offsets are unsigned; the signs are those that give an arc of at most
@@ -531,6 +538,9 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
       std::vector<Area> pieces;
       Ring shape = use.outline;
       if (circle) shape = ToGrid(Circle({0, 0}, h, chordError_), Affine{});
+      if (static_cast<long long>(path.size() * shape.size()) > options_.maxVerticesPerPrimitive)
+        Fail("an arc of " + std::to_string(path.size()) + " segments with an aperture of " + std::to_string(shape.size()) +
+             " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) + " vertices");
       for (std::size_t i = 0; i + 1 < path.size(); ++i)
         pieces.push_back(Sweep(shape, ToGrid(path[i]), ToGrid(path[i + 1])));
       obj.area = Union(pieces);

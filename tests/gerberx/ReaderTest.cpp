@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "gerberx/Overlaps.h"
 #include "gerberx/Reader.h"
 
 namespace gerberx {
@@ -136,6 +137,17 @@ TEST(ObjectTest, CountsAndAttributes) {
   EXPECT_EQ(layer.counts.clearObjects, 1);
   EXPECT_EQ(layer.counts.attributes, 4);
   EXPECT_EQ(layer.counts.comments, 1);
+}
+
+TEST(ObjectTest, MarksWhatALaterClearObjectCuts) {
+  // A pad cut by a later clear square, one beside it untouched, one drawn after the cut, and one
+  // that only touches the clear square's edge.
+  const Layer layer = Read(
+      "%ADD10R,2X2*%D10*X0Y0D03*X10000000Y0D03*X-1000000Y500000D03*\n"
+      "%LPC*%G36*X0Y0D02*X1000000D01*Y1000000D01*X0D01*Y0D01*G37*%LPD*%X0Y0D03*");
+  ASSERT_EQ(layer.objects.size(), 5u);
+  const std::vector<bool> cut = CutByLaterClear(layer);
+  EXPECT_EQ(cut, (std::vector<bool>{true, false, false, false, false}));
 }
 
 // Format x zero omission x units x notation: where X..Y.. lands, in grid units.
