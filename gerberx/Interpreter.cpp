@@ -543,7 +543,15 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
              " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) + " vertices");
       for (std::size_t i = 0; i + 1 < path.size(); ++i)
         pieces.push_back(Sweep(shape, ToGrid(path[i]), ToGrid(path[i + 1])));
-      obj.area = Union(pieces);
+      // Neighbours along the path overlap heavily: merged pairwise, each merge sees two simple
+      // outlines instead of one sweep over every crossing at once.
+      while (pieces.size() > 1) {
+        std::vector<Area> next;
+        for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) next.push_back(Union(pieces[i], pieces[i + 1]));
+        if (pieces.size() % 2) next.push_back(std::move(pieces.back()));
+        pieces.swap(next);
+      }
+      if (!pieces.empty()) obj.area = std::move(pieces[0]);
     }
   }
   obj.box = BoundingBox(obj.area);

@@ -12,7 +12,7 @@ namespace {
 // goes to a list that every object is checked against.
 class ClearIndex {
  public:
-  ClearIndex(const std::vector<Object>& objects, const std::vector<std::size_t>& clears) : objects_(objects) {
+  ClearIndex(const std::vector<Object>& objects, const std::vector<std::size_t>& clears) {
     Box all;
     for (std::size_t j : clears) all.Add(objects[j].box);
     origin_ = all.min;
@@ -57,7 +57,6 @@ class ClearIndex {
   }
   static long long Key(long long x, long long y) { return x * 4'000'003LL + y; }
 
-  const std::vector<Object>& objects_;
   Point origin_;
   double cell_ = 1;
   std::unordered_map<long long, std::vector<std::size_t>> cells_;
