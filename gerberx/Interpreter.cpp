@@ -45,7 +45,10 @@ long SmallInt(const std::string& s) {
 }  // namespace
 
 Interpreter::Interpreter(std::string file, const Options& options)
-    : file_(std::move(file)), options_(options), chordError_(std::max(options.chordErrorMm, 1e-6) * kUnitsPerMm) {
+    : file_(std::move(file)),
+      options_(options),
+      chordError_(std::max(options.chordErrorMm, 1e-6) * kUnitsPerMm),
+      needAreas_(options.keepObjectAreas || options.computeDarkArea) {
   layer_.file = file_;
 }
 
@@ -352,7 +355,7 @@ void Interpreter::CloseContour() {
     obj.polarity = clear_ ? Polarity::Clear : Polarity::Dark;
     obj.line = contourLine_;
     Ring ring(contour_.begin(), contour_.end());
-    obj.area = AreaOfRing(ring);
+    if (needAreas_) obj.area = AreaOfRing(ring);
     for (Point p : ring) obj.box.Add(p);
     obj.start = obj.end = ring.front();
     Produce(std::move(obj));
@@ -459,9 +462,11 @@ void Interpreter::Flash(Point at) {
   obj.line = statement_->line;
   obj.aperture = use.description;
   obj.start = obj.end = at;
-  obj.area = Translated(use.area, at);
-  obj.box = BoundingBox(obj.area);
-  if (obj.box.empty) obj.box.Add(at);
+  if (needAreas_) obj.area = Translated(use.area, at);
+  if (use.box.empty)
+    obj.box.Add(at);
+  else
+    obj.box = Box{Moved(use.box.min, at), Moved(use.box.max, at), false};
   if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
   Produce(std::move(obj));
 }
@@ -486,6 +491,26 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
   (void)hasIJ;
   const bool circle = def.shape == ApertureShape::Circle;
   const double h = use.diameter / 2;
+  if (!needAreas_) {
+    // Descriptions only: the box of the path grown by the aperture's.
+    obj.kind = arc ? ObjectKind::Arc : ObjectKind::Stroke;
+    obj.centre = centre;
+    obj.clockwise = arc && clockwise;
+    obj.fullCircle = full;
+    Box path;
+    if (arc) {
+      for (DPoint p : ArcPoints(from, to, centre, clockwise, full)) path.Add(ToGrid(p));
+    } else {
+      path.Add(from);
+      path.Add(to);
+    }
+    const Box grow = circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
+                            : BoundingBox(AreaOfRing(use.outline));
+    obj.box = grow.empty ? path : Box{Moved(path.min, grow.min), Moved(path.max, grow.max), false};
+    if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
+    Produce(std::move(obj));
+    return;
+  }
   if (!arc) {
     obj.kind = ObjectKind::Stroke;
     if (circle) {
@@ -597,6 +622,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
     const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive,
                              std::max<long long>(0, options_.maxVertices - vertices_)};
     use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits);
+    use.box = BoundingBox(use.area);
     return use;
   }
   DRing outer;
@@ -647,6 +673,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
     if (std::abs(p[holeAt]) > 0) area = Difference(area, AreaOfRing(ToGrid(hole, map)));
   }
   use.area = std::move(area);
+  use.box = BoundingBox(use.area);
   return use;
 }
 
@@ -847,7 +874,11 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
   a.rotation = std::fmod((mirror ? -a.rotation : a.rotation) + theta + 720.0, 360.0);
   a.mirrored = a.mirrored != mirror;
   out.box = BoundingBox(out.area);
-  if (out.box.empty) {
+  if (out.box.empty && !obj.box.empty) {
+    // No polygons kept: the box of the placed corners.
+    for (Point corner : {obj.box.min, obj.box.max, Point{obj.box.min.x, obj.box.max.y}, Point{obj.box.max.x, obj.box.min.y}})
+      out.box.Add(place(corner));
+  } else if (out.box.empty) {
     out.box.Add(out.start);
     out.box.Add(out.end);
   }

@@ -16,7 +16,8 @@ struct Options {
   double chordErrorMm = 0.001;
   // Keep each object's own area (Object::area). Off saves memory on very large files.
   bool keepObjectAreas = true;
-  // Work out Layer::dark. Off: only the objects and their descriptions.
+  // Work out Layer::dark. With keepObjectAreas also off, no polygon is built at all: the objects
+  // come with their descriptions and boxes only, many times faster.
   bool computeDarkArea = true;
   // Bounds on expansion: a small file must not take unbounded time or memory.
   long long maxStepRepeatCopies = 1'000'000;  // copies of one %SR block (X times Y)

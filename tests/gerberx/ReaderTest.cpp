@@ -36,6 +36,22 @@ TEST_P(DarkAreaTest, GivesTheExpectedArea) {
   const Layer layer = Read(c.body);
   EXPECT_NEAR(AreaMm2(layer.dark), c.mm2, c.tolerance);
   EXPECT_EQ(static_cast<int>(layer.objects.size()), c.objects);
+
+  // Without polygons, the same objects, each in a box around its shape within 0.01 mm.
+  Options bare;
+  bare.keepObjectAreas = false;
+  bare.computeDarkArea = false;
+  const Layer quick = Read(c.body, bare);
+  ASSERT_EQ(quick.objects.size(), layer.objects.size());
+  const Coord slack = static_cast<Coord>(0.01 * kUnitsPerMm);
+  for (std::size_t i = 0; i < quick.objects.size(); ++i) {
+    const Box& full = layer.objects[i].box;
+    const Box& bareBox = quick.objects[i].box;
+    EXPECT_EQ(quick.objects[i].kind, layer.objects[i].kind);
+    EXPECT_TRUE(quick.objects[i].area.empty());
+    EXPECT_TRUE(bareBox.min.x <= full.min.x + 1 && bareBox.min.x >= full.min.x - slack) << i;
+    EXPECT_TRUE(bareBox.max.y >= full.max.y - 1 && bareBox.max.y <= full.max.y + slack) << i;
+  }
 }
 
 // Square region 10 x 10 mm with its lower-left corner at the origin.
