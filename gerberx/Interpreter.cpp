@@ -507,6 +507,11 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
     const Box grow = circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
                             : BoundingBox(AreaOfRing(use.outline));
     obj.box = grow.empty ? path : Box{Moved(path.min, grow.min), Moved(path.max, grow.max), false};
+    if (arc) {
+      // The arc's polyline cuts inside its circle by up to the chord error.
+      const Coord e = static_cast<Coord>(std::ceil(chordError_));
+      obj.box = Box{Moved(obj.box.min, {-e, -e}), Moved(obj.box.max, {e, e}), false};
+    }
     if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
     Produce(std::move(obj));
     return;

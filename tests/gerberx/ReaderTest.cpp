@@ -78,6 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
                  kPi * 25 / 2, 0.02, 1},
         AreaCase{"SingleQuadrantArcTakesTheShortCentre", "G74*G36*X0Y0D02*X5000000D01*G03X0Y5000000I5000000J0D01*X0Y0D01*G37*",
                  kPi * 25 / 4, 0.01, 1},
+        AreaCase{"SingleQuadrantClockwise", "G74*G36*X0Y0D02*Y5000000D01*G02X5000000Y0I0J5000000D01*G01X0Y0D01*G37*",
+                 kPi * 25 / 4, 0.01, 1},
+        AreaCase{"FullCircleArcStroke", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X5000000Y0I-5000000J0D01*",
+                 2 * kPi * 5, 0.05, 1},
+        AreaCase{"QuarterArcStrokeWithRoundEnds", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X0Y5000000I-5000000J0D01*",
+                 kPi / 2 * 5 + kPi / 4, 0.02, 1},
         AreaCase{"ClearCutsOnlyWhatCameBefore",
                  kSquare + "%LPC*%G36*X3000000Y3000000D02*X7000000D01*Y7000000D01*X3000000D01*Y3000000D01*G37*"
                            "%LPD*%G36*X4000000Y4000000D02*X6000000D01*Y6000000D01*X4000000D01*Y4000000D01*G37*",
