@@ -1,0 +1,35 @@
+#pragma once
+
+// The area each board object covers, as a polygon in the board's internal units (1/10000 mil),
+// drawn as the editor draws it: tracks and arcs with round ends, fills as turned rectangles,
+// pads by their top shape (a stadium for a round pad of two sizes, a regular octagon in its box,
+// any other shape a circle as wide as its larger size). Curves are polygons whose area equals the
+// curve's, with edges within a micrometre of it.
+
+#include <cstdint>
+#include <vector>
+
+#include <boost/polygon/polygon.hpp>
+
+#include "standin/ObjectStore.h"
+
+namespace zzcli {
+
+using PolygonSet = boost::polygon::polygon_set_data<int32_t>;
+using Ring = std::vector<boost::polygon::point_data<int32_t>>;
+
+// Adds the object's area to the set (nothing for kinds without a shape, or an empty object).
+void AddObjectShape(PolygonSet& set, const standin::ObjectStore& objects, zz::THandle handle);
+
+// Shapes used for the objects, also by whoever draws with the same accuracy.
+void AddCircle(PolygonSet& set, double cx, double cy, double diameter);
+void AddStroke(PolygonSet& set, double x1, double y1, double x2, double y2, double width);
+void AddPolygon(PolygonSet& set, const std::vector<std::pair<double, double>>& points);
+
+// The area of a set in square millimetres.
+double AreaMm2(const PolygonSet& set);
+
+// The outlines of a set (outer rings counter-clockwise, holes clockwise), for drawing.
+std::vector<Ring> Outlines(const PolygonSet& set);
+
+}  // namespace zzcli
