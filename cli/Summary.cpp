@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "cli/LeftOut.h"
+
 namespace zzcli {
 namespace {
 
@@ -133,6 +135,7 @@ std::string FormatSummary(const ImportReport& report) {
     }
     Line(out, "Ignored", ignored.empty() ? "nothing" : ignored);
   }
+  if (report.LeftOut) out << LeftOutSummary(*report.LeftOut);
   return out.str();
 }
 
