@@ -4,7 +4,7 @@
 // drawn as the editor draws it: tracks and arcs with round ends, fills as turned rectangles,
 // pads by their top shape (a stadium for a round pad of two sizes, a regular octagon in its box,
 // any other shape a circle as wide as its larger size). Curves are polygons whose area equals the
-// curve's, with edges within a micrometre of it.
+// curve's, with edges within 5 micrometres of it.
 
 #include <cstdint>
 #include <vector>
@@ -22,7 +22,8 @@ using Ring = std::vector<boost::polygon::point_data<int32_t>>;
 void AddObjectShape(PolygonSet& set, const standin::ObjectStore& objects, zz::THandle handle);
 
 // Shapes used for the objects, also by whoever draws with the same accuracy.
-void AddCircle(PolygonSet& set, double cx, double cy, double diameter);
+// A hole takes its area out of a shape inserted before it.
+void AddCircle(PolygonSet& set, double cx, double cy, double diameter, bool hole = false);
 void AddStroke(PolygonSet& set, double x1, double y1, double x2, double y2, double width);
 void AddPolygon(PolygonSet& set, const std::vector<std::pair<double, double>>& points);
 

@@ -170,6 +170,14 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   // The board's objects by cause. The scan foresees one entry per object the importer creates;
   // when the counts differ (an object the editor refused, a table file's apertures) the causes
   // cannot be matched and the objects count as read right.
+  // Polygon booleans on hundreds of thousands of objects take minutes: beyond this the statements
+  // are still found, the areas are not measured.
+  constexpr std::size_t kMaxObjects = 200'000;
+  if (added.size() > kMaxObjects) {
+    analysis.NotMeasured = "the import made " + std::to_string(added.size()) + " objects; areas are measured up to " +
+                           std::to_string(kMaxObjects) + " (--no-left-out skips the analysis)";
+    return analysis;
+  }
   BoardArea board;
   const bool matched = reading.ObjectCauses.size() == added.size();
   for (std::size_t i = 0; i < added.size(); ++i) {
