@@ -14,9 +14,7 @@ namespace bp = boost::polygon;
 using Point = bp::point_data<int32_t>;
 
 constexpr double kPi = 3.14159265358979323846;
-// How far a polygon edge may stray from a curve: 5 micrometres in internal units, a fifth of a
-// pixel at 1000 dpi. The polygons keep the curves' areas exactly.
-constexpr double kTolerance = 0.005 / standin::kMillimetresPerUnit;
+constexpr double kTolerance = kChordErrorMm / standin::kMillimetresPerUnit;
 
 int32_t Clamp(double v) {
   constexpr double kLimit = std::numeric_limits<int32_t>::max() / 2.0;  // room for the booleans
@@ -24,17 +22,12 @@ int32_t Clamp(double v) {
   return static_cast<int32_t>(std::llround(std::clamp(v, -kLimit, kLimit)));
 }
 
-// Segments for a whole circle of radius r, and the radius that gives the polygon the circle's
-// area.
+// Segments for a whole circle of radius r: as the full reader makes them, so that a pad and the
+// flash it came from are the same polygon.
 int Segments(double r) {
-  if (r <= kTolerance) return 8;
-  const double step = 2.0 * std::acos(std::max(0.0, 1.0 - kTolerance / r));
-  return std::clamp(static_cast<int>(std::ceil(2.0 * kPi / std::max(step, 1e-9))), 8, 512);
-}
-
-double EqualAreaRadius(double r, int n) {
-  const double a = 2.0 * kPi / n;
-  return r * std::sqrt(a / std::sin(a));
+  double step = kPi / 2;
+  if (kTolerance < r) step = std::min(step, 2.0 * std::acos(1.0 - kTolerance / r));
+  return std::clamp(static_cast<int>(std::ceil(2.0 * kPi / step)), 8, 4096);
 }
 
 void Insert(PolygonSet& set, const std::vector<Point>& points, bool hole = false) {
@@ -46,10 +39,9 @@ void Insert(PolygonSet& set, const std::vector<Point>& points, bool hole = false
 void ArcPoints(std::vector<Point>& points, double cx, double cy, double r, double a0, double sweep) {
   const int whole = Segments(r);
   const int n = std::max(1, static_cast<int>(std::ceil(whole * std::abs(sweep) / (2.0 * kPi))));
-  const double rr = EqualAreaRadius(r, whole);
   for (int i = 0; i <= n; ++i) {
     const double a = a0 + sweep * i / n;
-    points.emplace_back(Clamp(cx + rr * std::cos(a)), Clamp(cy + rr * std::sin(a)));
+    points.emplace_back(Clamp(cx + r * std::cos(a)), Clamp(cy + r * std::sin(a)));
   }
 }
 
@@ -185,11 +177,16 @@ void AddObjectShape(PolygonSet& set, const standin::ObjectStore& objects, zz::TH
 }
 
 double AreaMm2(const PolygonSet& set) {
-  std::vector<bp::polygon_with_holes_data<int32_t>> polygons;
-  set.get(polygons);
+  // From the cleaned edges and their winding changes, without forming polygons (which costs more
+  // than the boolean before it): across each edge the winding steps by its count, so the area is
+  // the sum over edges of count times the area under the edge, up to one sign for all.
+  set.clean();
   double area = 0.0;
-  for (const auto& polygon : polygons) area += static_cast<double>(bp::area(polygon));
-  return area * standin::kMillimetresPerUnit * standin::kMillimetresPerUnit;
+  for (const auto& [edge, count] : set) {
+    const auto& [a, b] = edge;
+    area += count * (static_cast<double>(b.x()) - a.x()) * (static_cast<double>(a.y()) + b.y()) / 2.0;
+  }
+  return std::abs(area) * standin::kMillimetresPerUnit * standin::kMillimetresPerUnit;
 }
 
 std::vector<Ring> Outlines(const PolygonSet& set) {

@@ -3,8 +3,8 @@
 // The area each board object covers, as a polygon in the board's internal units (1/10000 mil),
 // drawn as the editor draws it: tracks and arcs with round ends, fills as turned rectangles,
 // pads by their top shape (a stadium for a round pad of two sizes, a regular octagon in its box,
-// any other shape a circle as wide as its larger size). Curves are polygons whose area equals the
-// curve's, with edges within 5 micrometres of it.
+// any other shape a circle as wide as its larger size). Curves are inscribed polygons with edges
+// within kChordErrorMm of them, as the full reader makes its curves.
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +14,10 @@
 #include "standin/ObjectStore.h"
 
 namespace zzcli {
+
+// 2.5 micrometres, a tenth of a pixel at 1000 dpi: finer costs the area comparison time and
+// changes the shares by less than 0.1 %.
+constexpr double kChordErrorMm = 0.0025;
 
 using PolygonSet = boost::polygon::polygon_set_data<int32_t>;
 using Ring = std::vector<boost::polygon::point_data<int32_t>>;

@@ -1,12 +1,9 @@
 #include "cli/FileArea.h"
 
-#ifdef ZZ_HAVE_GERBERX
 #include "gerberx/Reader.h"
-#endif
 
 namespace zzcli {
 
-#ifdef ZZ_HAVE_GERBERX
 namespace {
 
 namespace bp = boost::polygon;
@@ -51,7 +48,9 @@ Cause CauseOf(const gerberx::Object& object, const PluginReading& reading) {
 std::optional<FileArea> ReadFileArea(const std::string& file, const PluginReading& reading, std::string& why) {
   gerberx::Layer layer;
   try {
-    layer = gerberx::ReadGerberFile(file);
+    gerberx::Options options;
+    options.chordErrorMm = kChordErrorMm;
+    layer = gerberx::ReadGerberFile(file, options);
   } catch (const std::exception& e) {
     why = std::string("the file cannot be read fully: ") + e.what();
     return std::nullopt;
@@ -60,20 +59,12 @@ std::optional<FileArea> ReadFileArea(const std::string& file, const PluginReadin
   Insert(area.Dark, layer.dark);
   // Clear objects are no dark area of their own; what they cut, the board adds.
   for (const gerberx::Object& object : layer.objects) {
-    if (object.polarity == gerberx::Polarity::Dark) {
-      Insert(area.ObjectsByCause[static_cast<std::size_t>(CauseOf(object, reading))], object.area);
-    }
+    if (object.polarity != gerberx::Polarity::Dark) continue;
+    const Cause cause = CauseOf(object, reading);
+    if (cause != Cause::None) Insert(area.ObjectsByCause[static_cast<std::size_t>(cause)], object.area);
   }
   return area;
 }
 
-#else
-
-std::optional<FileArea> ReadFileArea(const std::string& /*file*/, const PluginReading& /*reading*/, std::string& why) {
-  why = "this build has no full reader of the file";
-  return std::nullopt;
-}
-
-#endif
 
 }  // namespace zzcli

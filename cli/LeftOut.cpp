@@ -58,8 +58,7 @@ std::string Shortened(const std::string& statement) {
 
 LeftOutReport CompareAreas(const FileArea& file, const BoardArea& board) {
   LeftOutReport report;
-  PolygonSet covered;
-  for (const PolygonSet& objects : board.ObjectsByCause) covered += objects;
+  const PolygonSet& covered = board.Covered;
   report.DarkMm2 = AreaMm2(file.Dark);
   report.BoardMm2 = AreaMm2(covered);
   report.LeftOut = file.Dark - covered;
@@ -170,9 +169,9 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   // The board's objects by cause. The scan foresees one entry per object the importer creates;
   // when the counts differ (an object the editor refused, a table file's apertures) the causes
   // cannot be matched and the objects count as read right.
-  // Polygon booleans on hundreds of thousands of objects take minutes: beyond this the statements
+  // Polygon booleans on a hundred thousand objects take minutes: beyond this the statements
   // are still found, the areas are not measured.
-  constexpr std::size_t kMaxObjects = 200'000;
+  constexpr std::size_t kMaxObjects = 50'000;
   if (added.size() > kMaxObjects) {
     analysis.NotMeasured = "the import made " + std::to_string(added.size()) + " objects; areas are measured up to " +
                            std::to_string(kMaxObjects) + " (--no-left-out skips the analysis)";
@@ -183,7 +182,8 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   for (std::size_t i = 0; i < added.size(); ++i) {
     Cause cause = matched ? reading.ObjectCauses[i] : Cause::None;
     if (reading.Global != Cause::None) cause = reading.Global;
-    AddObjectShape(board.ObjectsByCause[static_cast<std::size_t>(cause)], objects, added[i]);
+    AddObjectShape(board.Covered, objects, added[i]);
+    if (cause != Cause::None) AddObjectShape(board.ObjectsByCause[static_cast<std::size_t>(cause)], objects, added[i]);
   }
 
   std::optional<FileArea> area = ReadFileArea(file, reading, analysis.NotMeasured);

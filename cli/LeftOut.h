@@ -23,15 +23,17 @@
 
 namespace zzcli {
 
-// The file's side: its dark area, and the objects behind it by cause (Cause::None for objects
-// the importer reads right).
+// The file's side: its dark area, and the objects behind it by cause (Cause::None, the objects
+// the importer reads right, left empty).
 struct FileArea {
   PolygonSet Dark;
   std::array<PolygonSet, kCauseCount> ObjectsByCause;
 };
 
-// The board's side: the objects this import created, by cause.
+// The board's side: the objects this import created, all of them and by cause (Cause::None
+// left empty).
 struct BoardArea {
+  PolygonSet Covered;
   std::array<PolygonSet, kCauseCount> ObjectsByCause;
 };
 
