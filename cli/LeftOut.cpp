@@ -1,5 +1,6 @@
 #include "cli/LeftOut.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -172,8 +173,10 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   // Polygon booleans on a hundred thousand objects take minutes: beyond this the statements
   // are still found, the areas are not measured.
   constexpr std::size_t kMaxObjects = 50'000;
-  if (added.size() > kMaxObjects) {
-    analysis.NotMeasured = "the import made " + std::to_string(added.size()) + " objects; areas are measured up to " +
+  // For a file the importer turns down, the scan's count of what it would create stands in.
+  const std::size_t objectCount = std::max(added.size(), reading.ObjectCauses.size());
+  if (objectCount > kMaxObjects) {
+    analysis.NotMeasured = "the file makes " + std::to_string(objectCount) + " objects; areas are measured up to " +
                            std::to_string(kMaxObjects) + " (--no-left-out skips the analysis)";
     return analysis;
   }
