@@ -48,6 +48,19 @@ class PluginText {
   bool AtEnd() const { return pos_ == end_ && eof_; }
   int32_t Line() const { return line_; }
 
+  // Takes the characters up to the next terminator, carriage return or line feed that stand in
+  // the buffer, appending them to `out` while it is shorter than `room`.
+  void TakeRun(char terminator, std::string& out, std::size_t room) {
+    std::size_t end = pos_;
+    while (end < end_) {
+      const char c = buffer_[end];
+      if (c == terminator || c == '\r' || c == '\n') break;
+      ++end;
+    }
+    if (out.size() < room) out.append(buffer_.data() + pos_, std::min(end - pos_, room - out.size()));
+    pos_ = end;
+  }
+
   char NextChar() {
     if (AtEnd()) return '\0';
     while (Peek() == '\r') {
@@ -94,8 +107,9 @@ struct Statement {
   int32_t Line = 1;
 };
 
-Statement ReadStatement(PluginText& text) {
-  Statement s;
+// Into `s`, whose text keeps its capacity from one statement to the next.
+void ReadStatement(PluginText& text, Statement& s) {
+  s.Text.clear();
   char c = text.NextChar();
   while ((c == '\0' || c == '\n') && !text.AtEnd()) c = text.NextChar();
   if (c == '\n') c = '\0';
@@ -111,10 +125,11 @@ Statement ReadStatement(PluginText& text) {
   }
   while (c != terminator && !text.AtEnd()) {
     append(c);
+    // The ordinary characters ahead in the buffer at once; line ends one at a time.
+    text.TakeRun(terminator, s.Text, 255);
     c = text.NextChar();
   }
   append(c);
-  return s;
 }
 
 bool NumberChar(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
@@ -181,16 +196,19 @@ struct Format {
       return std::llround(Decimal(digits) * std::pow(10.0, Decimals));
     }
     bool negative = false;
-    std::string text;
+    int64_t value = 0;
+    int count = 0;
     for (const char c : digits) {
       if (c == '-') negative = true;
-      if (c >= '0' && c <= '9') text += c;
+      // Past 18 digits the value means nothing here, and must not overflow.
+      if (c >= '0' && c <= '9' && count < 18) {
+        value = value * 10 + (c - '0');
+        ++count;
+      }
     }
     if (TrailingOmitted) {
-      while (static_cast<int>(text.size()) < Integers + Decimals) text += '0';
+      for (; count < Integers + Decimals && count < 18; ++count) value *= 10;
     }
-    int64_t value = 0;
-    for (const char c : text) value = value * 10 + (c - '0');
     return negative ? -value : value;
   }
 };
@@ -225,15 +243,16 @@ class Scanner {
     PluginText text(in);
     // The importer takes the first statement with "%" as the format statement and drops those
     // before it. A file it does not recognise is read as if its format statement came first.
+    Statement s;
     while (!text.AtEnd()) {
-      const Statement s = ReadStatement(text);
+      ReadStatement(text, s);
       if (s.Text.find(recognised_ ? "%" : "%FS") != std::string::npos) {
         Format(s);
         break;
       }
     }
     while (!text.AtEnd()) {
-      const Statement s = ReadStatement(text);
+      ReadStatement(text, s);
       if (s.Text.find('%') != std::string::npos) {
         Parameter(s);
       } else {
