@@ -6,10 +6,9 @@
 // any other shape a circle as wide as its larger size). Curves are inscribed polygons with edges
 // within kChordErrorMm of them, as the full reader makes its curves.
 
+#include <boost/polygon/polygon.hpp>
 #include <cstdint>
 #include <vector>
-
-#include <boost/polygon/polygon.hpp>
 
 #include "standin/ObjectStore.h"
 

@@ -66,5 +66,4 @@ std::optional<FileArea> ReadFileArea(const std::string& file, const PluginReadin
   return area;
 }
 
-
 }  // namespace zzcli

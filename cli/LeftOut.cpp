@@ -44,8 +44,9 @@ void ByCauseLines(std::string& out, const std::array<double, kCauseCount>& areas
   for (std::size_t c = 1; c < kCauseCount; ++c) {
     // Below half a thousandth of a square millimetre is rounding, not a finding.
     if (areas[c] < 0.0005) continue;
-    Line(out, "", "  " + Fixed(areas[c], 3) + " mm2 (" + Percent(areas[c], whole) + ") " +
-                      std::string(CauseWords(static_cast<Cause>(c))));
+    Line(out, "",
+         "  " + Fixed(areas[c], 3) + " mm2 (" + Percent(areas[c], whole) + ") " +
+             std::string(CauseWords(static_cast<Cause>(c))));
   }
 }
 

@@ -320,8 +320,8 @@ class Scanner {
     }
     if (ImageParameterApplies(t)) reading_.Note(Cause::ImageParameters, s.Line, t);
     if (t.rfind("%LM", 0) == 0 || t.rfind("%LR", 0) == 0 || t.rfind("%LS", 0) == 0) {
-      const bool identity = t.rfind("%LMN*", 0) == 0 || ParameterNumber(t, "%LR") == 0.0 ||
-                            ParameterNumber(t, "%LS") == 1.0;
+      const bool identity =
+          t.rfind("%LMN*", 0) == 0 || ParameterNumber(t, "%LR") == 0.0 || ParameterNumber(t, "%LS") == 1.0;
       transformed_ = !identity;
       if (transformed_) reading_.Note(Cause::ObjectTransforms, s.Line, t);
     }
@@ -329,9 +329,12 @@ class Scanner {
 
   static bool ImageParameterApplies(std::string_view t) {
     if (t.rfind("%IPNEG", 0) == 0) return true;
-    if (t.rfind("%MI", 0) == 0) return ParameterNumber(t, "A").value_or(0) != 0 || ParameterNumber(t, "B").value_or(0) != 0;
-    if (t.rfind("%OF", 0) == 0) return ParameterNumber(t, "A").value_or(0) != 0 || ParameterNumber(t, "B").value_or(0) != 0;
-    if (t.rfind("%SF", 0) == 0) return ParameterNumber(t, "A").value_or(1) != 1 || ParameterNumber(t, "B").value_or(1) != 1;
+    if (t.rfind("%MI", 0) == 0)
+      return ParameterNumber(t, "A").value_or(0) != 0 || ParameterNumber(t, "B").value_or(0) != 0;
+    if (t.rfind("%OF", 0) == 0)
+      return ParameterNumber(t, "A").value_or(0) != 0 || ParameterNumber(t, "B").value_or(0) != 0;
+    if (t.rfind("%SF", 0) == 0)
+      return ParameterNumber(t, "A").value_or(1) != 1 || ParameterNumber(t, "B").value_or(1) != 1;
     if (t.rfind("%IR", 0) == 0) return ParameterNumber(t, "%IR").value_or(0) != 0;
     if (t.rfind("%ASAY", 0) == 0) return true;
     return false;

@@ -20,25 +20,25 @@ namespace zzcli {
 // the area it shares with a later one (see LeftOut.h).
 enum class Cause : uint8_t {
   None,
-  NotRecognised,          // the editor offers the file to nothing
-  ImportStopped,          // "Aperture Table Not Found" ends the run at a move, draw or flash
-  UnitsInFormat,          // %FS...*MOIN*%: the units are not applied
-  UnitsByGCode,           // G70 without %MOIN: read as millimetres
-  IncrementalCoordinates, // G91 or %FSLI: read as absolute
-  ImageParameters,        // %IP, %MI, %OF, %SF, %IR, %AS: not applied
-  ObjectTransforms,       // %LM, %LR, %LS: flashes not mirrored, turned or scaled
-  StepAndRepeat,          // %SR: the block is placed once
-  Regions,                // G36: the area is not filled
-  MacroPads,              // %AM and its apertures: no pad, or one of size 0
-  BlockApertures,         // %AB: not placed
-  ClearPolarity,          // %LPC: clear objects created dark
-  CommentFields,          // G04 text read as D, X, Y, I or J fields
+  NotRecognised,                // the editor offers the file to nothing
+  ImportStopped,                // "Aperture Table Not Found" ends the run at a move, draw or flash
+  UnitsInFormat,                // %FS...*MOIN*%: the units are not applied
+  UnitsByGCode,                 // G70 without %MOIN: read as millimetres
+  IncrementalCoordinates,       // G91 or %FSLI: read as absolute
+  ImageParameters,              // %IP, %MI, %OF, %SF, %IR, %AS: not applied
+  ObjectTransforms,             // %LM, %LR, %LS: flashes not mirrored, turned or scaled
+  StepAndRepeat,                // %SR: the block is placed once
+  Regions,                      // G36: the area is not filled
+  MacroPads,                    // %AM and its apertures: no pad, or one of size 0
+  BlockApertures,               // %AB: not placed
+  ClearPolarity,                // %LPC: clear objects created dark
+  CommentFields,                // G04 text read as D, X, Y, I or J fields
   CoordinatesWithoutOperation,  // X..Y..* draws nothing
-  ApertureSizeUnread,     // %ADD10C, 0.254*%: a blank after the comma, size 0
-  UnsignedArcOffsets,     // G74 arc: I and J taken as signed offsets, wrong centre
-  RegionContours,         // a region's contour drawn as strokes of the aperture selected last
-  SlantedRectangleStrokes,  // a rectangle aperture along a slanted line: the whole box
-  Other,                  // what no cause above explains (arc radii, rounding, ...)
+  ApertureSizeUnread,           // %ADD10C, 0.254*%: a blank after the comma, size 0
+  UnsignedArcOffsets,           // G74 arc: I and J taken as signed offsets, wrong centre
+  RegionContours,               // a region's contour drawn as strokes of the aperture selected last
+  SlantedRectangleStrokes,      // a rectangle aperture along a slanted line: the whole box
+  Other,                        // what no cause above explains (arc radii, rounding, ...)
 };
 constexpr std::size_t kCauseCount = static_cast<std::size_t>(Cause::Other) + 1;
 

@@ -39,7 +39,7 @@ struct ImportReport {
   std::size_t ObjectsAdded = 0;  // by this import, whether or not the summary counts them
   ObjectCounts Counts;
   std::optional<standin::Box> Bounds;  // internal units
-  bool TableSearched = false;  // the import looked for an aperture table file
+  bool TableSearched = false;          // the import looked for an aperture table file
   std::optional<std::string> TableFile;
   std::optional<standin::IgnoredCounts> Ignored;
   std::shared_ptr<const LeftOutAnalysis> LeftOut;  // what the import leaves out, when measured

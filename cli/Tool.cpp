@@ -161,8 +161,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
     } else if (several) {
       standin::SetCurrentLayer(board, 1);
     }
-    reports.push_back(
-        ImportOne(command.Files[i], plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
+    reports.push_back(ImportOne(command.Files[i], plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
   }
 
   bool written = true;

@@ -128,8 +128,9 @@ class BoardGerber {
         body_ << "D03*\n";
         return;
       }
-      body_ << "G03*\n" << Xy(cx + r * std::cos(b), cy + r * std::sin(b)) << "I" << Nm(-r * std::cos(a))
-            << "J" << Nm(-r * std::sin(a)) << "D01*\nG01*\n";
+      body_ << "G03*\n"
+            << Xy(cx + r * std::cos(b), cy + r * std::sin(b)) << "I" << Nm(-r * std::cos(a)) << "J"
+            << Nm(-r * std::sin(a)) << "D01*\nG01*\n";
     } else if (kind == "fill") {
       const double x1 = o["x1"], y1 = o["y1"], x2 = o["x2"], y2 = o["y2"];
       if (x1 == x2 || y1 == y2) return;
