@@ -168,12 +168,10 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   PluginReading& reading = analysis.Reading;
   if (!facts.Recognised) reading.Global = Cause::NotRecognised;
 
-  // The board's objects by cause. The scan foresees one entry per object the importer creates;
-  // when the counts differ (an object the editor refused, a table file's apertures) the causes
-  // cannot be matched and the objects count as read right.
-  // Polygon booleans on a hundred thousand objects take minutes: beyond this the statements
-  // are still found, the areas are not measured.
-  constexpr std::size_t kMaxObjects = 50'000;
+  // The full reading and the booleans take about a second of CPU per thousand objects on dense
+  // boards, and grow faster than that: beyond this the statements are still found, the areas
+  // are not measured.
+  constexpr std::size_t kMaxObjects = 20'000;
   // For a file the importer turns down, the scan's count of what it would create stands in.
   const std::size_t objectCount = std::max(added.size(), reading.ObjectCauses.size());
   if (objectCount > kMaxObjects) {
@@ -181,6 +179,9 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
                            std::to_string(kMaxObjects) + " (--no-left-out skips the analysis)";
     return analysis;
   }
+  // The board's objects by cause. The scan foresees one entry per object the importer creates;
+  // when the counts differ (an object the editor refused, a table file's apertures) the causes
+  // cannot be matched and the objects count as read right.
   BoardArea board;
   const bool matched = reading.ObjectCauses.size() == added.size();
   for (std::size_t i = 0; i < added.size(); ++i) {
