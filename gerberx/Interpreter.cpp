@@ -45,7 +45,10 @@ long SmallInt(const std::string& s) {
 }  // namespace
 
 Interpreter::Interpreter(std::string file, const Options& options)
-    : file_(std::move(file)), options_(options), chordError_(std::max(options.chordErrorMm, 1e-6) * kUnitsPerMm) {
+    : file_(std::move(file)),
+      options_(options),
+      chordError_(std::max(options.chordErrorMm, 1e-6) * kUnitsPerMm),
+      needAreas_(options.keepObjectAreas || options.computeDarkArea) {
   layer_.file = file_;
 }
 
@@ -352,7 +355,7 @@ void Interpreter::CloseContour() {
     obj.polarity = clear_ ? Polarity::Clear : Polarity::Dark;
     obj.line = contourLine_;
     Ring ring(contour_.begin(), contour_.end());
-    obj.area = AreaOfRing(ring);
+    if (needAreas_) obj.area = AreaOfRing(ring);
     for (Point p : ring) obj.box.Add(p);
     obj.start = obj.end = ring.front();
     Produce(std::move(obj));
@@ -365,6 +368,13 @@ bool Interpreter::ArcCentre(Point start, Point end, Point offset, bool clockwise
   if (multiQuadrant_) {
     centre = Moved(start, offset);
     full = start == end;
+    // Writers round the ends onto their grid, so the radii differ a little; by much, the arc is
+    // not an arc of any circle.
+    const double r0 = std::hypot(double(start.x) - centre.x, double(start.y) - centre.y);
+    const double r1 = std::hypot(double(end.x) - centre.x, double(end.y) - centre.y);
+    if (std::abs(r0 - r1) > 0.01 * kUnitsPerMm + 0.01 * std::max(r0, r1))
+      Warn("arc whose centre is " + std::to_string(ToMm(r0)) + " mm from its start and " + std::to_string(ToMm(r1)) +
+           " mm from its end: drawn as a spiral");
     return true;
   }
   // Single quadrant: the offsets are unsigned; the signs are those that give an arc of at most
@@ -452,9 +462,11 @@ void Interpreter::Flash(Point at) {
   obj.line = statement_->line;
   obj.aperture = use.description;
   obj.start = obj.end = at;
-  obj.area = Translated(use.area, at);
-  obj.box = BoundingBox(obj.area);
-  if (obj.box.empty) obj.box.Add(at);
+  if (needAreas_) obj.area = Translated(use.area, at);
+  if (use.box.empty)
+    obj.box.Add(at);
+  else
+    obj.box = Box{Moved(use.box.min, at), Moved(use.box.max, at), false};
   if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
   Produce(std::move(obj));
 }
@@ -479,6 +491,31 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
   (void)hasIJ;
   const bool circle = def.shape == ApertureShape::Circle;
   const double h = use.diameter / 2;
+  if (!needAreas_) {
+    // Descriptions only: the box of the path grown by the aperture's.
+    obj.kind = arc ? ObjectKind::Arc : ObjectKind::Stroke;
+    obj.centre = centre;
+    obj.clockwise = arc && clockwise;
+    obj.fullCircle = full;
+    Box path;
+    if (arc) {
+      for (DPoint p : ArcPoints(from, to, centre, clockwise, full)) path.Add(ToGrid(p));
+    } else {
+      path.Add(from);
+      path.Add(to);
+    }
+    const Box grow = circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
+                            : BoundingBox(AreaOfRing(use.outline));
+    obj.box = grow.empty ? path : Box{Moved(path.min, grow.min), Moved(path.max, grow.max), false};
+    if (arc) {
+      // The arc's polyline cuts inside its circle by up to the chord error.
+      const Coord e = static_cast<Coord>(std::ceil(chordError_));
+      obj.box = Box{Moved(obj.box.min, {-e, -e}), Moved(obj.box.max, {e, e}), false};
+    }
+    if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
+    Produce(std::move(obj));
+    return;
+  }
   if (!arc) {
     obj.kind = ObjectKind::Stroke;
     if (circle) {
@@ -531,9 +568,20 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
       std::vector<Area> pieces;
       Ring shape = use.outline;
       if (circle) shape = ToGrid(Circle({0, 0}, h, chordError_), Affine{});
+      if (static_cast<long long>(path.size() * shape.size()) > options_.maxVerticesPerPrimitive)
+        Fail("an arc of " + std::to_string(path.size()) + " segments with an aperture of " + std::to_string(shape.size()) +
+             " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) + " vertices");
       for (std::size_t i = 0; i + 1 < path.size(); ++i)
         pieces.push_back(Sweep(shape, ToGrid(path[i]), ToGrid(path[i + 1])));
-      obj.area = Union(pieces);
+      // Neighbours along the path overlap heavily: merged pairwise, each merge sees two simple
+      // outlines instead of one sweep over every crossing at once.
+      while (pieces.size() > 1) {
+        std::vector<Area> next;
+        for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) next.push_back(Union(pieces[i], pieces[i + 1]));
+        if (pieces.size() % 2) next.push_back(std::move(pieces.back()));
+        pieces.swap(next);
+      }
+      if (!pieces.empty()) obj.area = std::move(pieces[0]);
     }
   }
   obj.box = BoundingBox(obj.area);
@@ -576,8 +624,10 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   auto param = [&](std::size_t i) { return i < p.size() ? p[i] : 0.0; };
   if (def.shape == ApertureShape::Macro) {
     a.macroName = def.macroName;
-    const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive};
+    const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive,
+                             std::max<long long>(0, options_.maxVertices - vertices_)};
     use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits);
+    use.box = BoundingBox(use.area);
     return use;
   }
   DRing outer;
@@ -628,6 +678,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
     if (std::abs(p[holeAt]) > 0) area = Difference(area, AreaOfRing(ToGrid(hole, map)));
   }
   use.area = std::move(area);
+  use.box = BoundingBox(use.area);
   return use;
 }
 
@@ -828,7 +879,11 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
   a.rotation = std::fmod((mirror ? -a.rotation : a.rotation) + theta + 720.0, 360.0);
   a.mirrored = a.mirrored != mirror;
   out.box = BoundingBox(out.area);
-  if (out.box.empty) {
+  if (out.box.empty && !obj.box.empty) {
+    // No polygons kept: the box of the placed corners.
+    for (Point corner : {obj.box.min, obj.box.max, Point{obj.box.min.x, obj.box.max.y}, Point{obj.box.max.x, obj.box.min.y}})
+      out.box.Add(place(corner));
+  } else if (out.box.empty) {
     out.box.Add(out.start);
     out.box.Add(out.end);
   }

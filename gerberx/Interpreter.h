@@ -39,6 +39,7 @@ class Interpreter {
     Aperture description;
     Area area;        // relative to the flash point
     Ring outline;     // the shape a draw sweeps (no hole)
+    Box box;          // of the area, relative to the flash point
     double diameter = 0;  // circle: in grid units
   };
 
@@ -92,6 +93,7 @@ class Interpreter {
   std::string file_;
   Options options_;
   double chordError_;  // grid units
+  bool needAreas_;     // off: objects with their descriptions and boxes only, no polygons
   Layer layer_;
   DarkArea dark_;
 

@@ -99,6 +99,13 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
 
   PolygonSet image;
   using namespace boost::polygon::operators;
+  long long vertices = 0;
+  auto spend = [&](std::size_t n, int line) {
+    vertices += static_cast<long long>(n);
+    if (vertices > limits.maxVertices)
+      throw MacroError(line, "aperture macro " + name_ + ": an instance of more than " +
+                                 std::to_string(limits.maxVertices) + " vertices (the bound on vertices)");
+  };
 
   for (const MacroItem& item : items_) {
     std::vector<double> p;
@@ -192,13 +199,15 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         const DPoint c{p[0], p[1]};
         const double thickness = std::abs(p[3]), gap = std::abs(p[4]);
         const long rings = std::lround(p[5]);
-        if (rings < 0 || rings > 10000) throw MacroError(item.line, "aperture macro " + name_ + ": moire with " + std::to_string(rings) + " rings");
+        if (rings < 0 || rings > 1000) throw MacroError(item.line, "aperture macro " + name_ + ": moire with " + std::to_string(rings) + " rings");
         double outer = std::abs(p[2]);
         PolygonSet moire;
         for (long i = 0; i < rings && outer > 0; ++i) {
           const double inner = outer - 2 * thickness;
           PolygonSet ring;
-          AddRing(ring, ToGrid(Circle(c, outer / 2, chord), map.After(Affine::Rotation(arg(8)))));
+          const DRing circle = Circle(c, outer / 2, chord);
+          spend(2 * circle.size(), item.line);
+          AddRing(ring, ToGrid(circle, map.After(Affine::Rotation(arg(8)))));
           if (inner > 0) {
             PolygonSet hole;
             AddRing(hole, ToGrid(Circle(c, inner / 2, chord), map.After(Affine::Rotation(arg(8)))));
@@ -223,7 +232,9 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         const double outer = std::abs(p[2]), inner = std::abs(p[3]), gap = std::abs(p[4]);
         const Affine rot = map.After(Affine::Rotation(arg(5)));
         PolygonSet thermal, cut;
-        AddRing(thermal, ToGrid(Circle(c, outer / 2, chord), rot));
+        const DRing outerCircle = Circle(c, outer / 2, chord);
+        spend(2 * outerCircle.size(), item.line);
+        AddRing(thermal, ToGrid(outerCircle, rot));
         if (inner > 0) AddRing(cut, ToGrid(Circle(c, inner / 2, chord), rot));
         for (DRing r : {Rectangle(outer + 1, gap), Rectangle(gap, outer + 1)}) {
           for (DPoint& q : r) q = {q.x + c.x, q.y + c.y};
@@ -237,6 +248,7 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
     const Affine placed = map.After(Affine::Rotation(prim.rotation));
     PolygonSet shape;
     for (const DRing& r : prim.dark) {
+      spend(r.size(), item.line);
       if (r.size() > static_cast<std::size_t>(limits.maxVerticesPerPrimitive))
         throw MacroError(item.line, "aperture macro " + name_ + ": a primitive with more than " +
                                         std::to_string(limits.maxVerticesPerPrimitive) + " vertices");

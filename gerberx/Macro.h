@@ -13,6 +13,7 @@ namespace gerberx {
 struct MacroLimits {
   int maxPrimitives = 100'000;
   int maxVerticesPerPrimitive = 100'000;
+  long long maxVertices = 10'000'000;  // of one instance, all primitives together
 };
 
 // A primitive or an assignment as written.

@@ -1,5 +1,7 @@
 #include "gerberx/Statements.h"
 
+#include <cctype>
+
 #include "gerberx/ReadError.h"
 
 namespace gerberx {
@@ -13,6 +15,17 @@ std::string Trim(const std::string& s) {
   if (b == std::string::npos) return {};
   std::size_t e = s.find_last_not_of(" \t");
   return s.substr(b, e - b + 1);
+}
+
+// "G04" or "G4" and then no digit: a comment, whose text may hold a '%'.
+bool IsComment(const std::string& text) {
+  const std::string t = Trim(text);
+  std::size_t i = 0;
+  if (t.size() < 2 || t[0] != 'G') return false;
+  i = 1;
+  while (i < t.size() && t[i] == '0') ++i;
+  if (i >= t.size() || t[i] != '4') return false;
+  return i + 1 >= t.size() ? false : !std::isdigit(static_cast<unsigned char>(t[i + 1]));
 }
 
 }  // namespace
@@ -40,7 +53,7 @@ bool StatementSplitter::NextWord(Statement& out) {
   int line = 0;
   while (pos_ < text_.size()) {
     const char c = text_[pos_];
-    if (c == '%') {
+    if (c == '%' && !IsComment(text)) {
       if (!Trim(text).empty()) {
         // A statement that a '%' interrupts: read it as if it had its '*'.
         out = Statement{false, Trim(text), {}, {}, line};

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "gerberx/Overlaps.h"
 #include "gerberx/Reader.h"
 
 namespace gerberx {
@@ -35,6 +36,22 @@ TEST_P(DarkAreaTest, GivesTheExpectedArea) {
   const Layer layer = Read(c.body);
   EXPECT_NEAR(AreaMm2(layer.dark), c.mm2, c.tolerance);
   EXPECT_EQ(static_cast<int>(layer.objects.size()), c.objects);
+
+  // Without polygons, the same objects, each in a box around its shape within 0.01 mm.
+  Options bare;
+  bare.keepObjectAreas = false;
+  bare.computeDarkArea = false;
+  const Layer quick = Read(c.body, bare);
+  ASSERT_EQ(quick.objects.size(), layer.objects.size());
+  const Coord slack = static_cast<Coord>(0.01 * kUnitsPerMm);
+  for (std::size_t i = 0; i < quick.objects.size(); ++i) {
+    const Box& full = layer.objects[i].box;
+    const Box& bareBox = quick.objects[i].box;
+    EXPECT_EQ(quick.objects[i].kind, layer.objects[i].kind);
+    EXPECT_TRUE(quick.objects[i].area.empty());
+    EXPECT_TRUE(bareBox.min.x <= full.min.x + 1 && bareBox.min.x >= full.min.x - slack) << i;
+    EXPECT_TRUE(bareBox.max.y >= full.max.y - 1 && bareBox.max.y <= full.max.y + slack) << i;
+  }
 }
 
 // Square region 10 x 10 mm with its lower-left corner at the origin.
@@ -61,6 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
                  kPi * 25 / 2, 0.02, 1},
         AreaCase{"SingleQuadrantArcTakesTheShortCentre", "G74*G36*X0Y0D02*X5000000D01*G03X0Y5000000I5000000J0D01*X0Y0D01*G37*",
                  kPi * 25 / 4, 0.01, 1},
+        AreaCase{"SingleQuadrantClockwise", "G74*G36*X0Y0D02*Y5000000D01*G02X5000000Y0I0J5000000D01*G01X0Y0D01*G37*",
+                 kPi * 25 / 4, 0.01, 1},
+        AreaCase{"FullCircleArcStroke", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X5000000Y0I-5000000J0D01*",
+                 2 * kPi * 5, 0.05, 1},
+        AreaCase{"QuarterArcStrokeWithRoundEnds", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X0Y5000000I-5000000J0D01*",
+                 kPi / 2 * 5 + kPi / 4, 0.02, 1},
         AreaCase{"ClearCutsOnlyWhatCameBefore",
                  kSquare + "%LPC*%G36*X3000000Y3000000D02*X7000000D01*Y7000000D01*X3000000D01*Y3000000D01*G37*"
                            "%LPD*%G36*X4000000Y4000000D02*X6000000D01*Y6000000D01*X4000000D01*Y4000000D01*G37*",
@@ -88,6 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         AreaCase{"ModalOperationAfterD01", "%ADD10R,1X1*%D10*X0Y0D02*G01X4000000Y0D01*X4000000Y4000000*", 5 + 5 - 1,
                  kExact, 2},
         AreaCase{"CommentReadAsNothing", "G04 Layer: VIA KEEPOUT/GND2 X99Y99D03*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
+        AreaCase{"CommentWithPercent", "G04 100% copper*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
         AreaCase{"BlanksAndLineEnds", "%ADD10R, 1 X\r\n 1*%\r\nD1\n0*X0\r\nY0D03*", 1, kExact, 1}),
     [](const testing::TestParamInfo<AreaCase>& row) { return std::string(row.param.name); });
 
@@ -135,6 +159,17 @@ TEST(ObjectTest, CountsAndAttributes) {
   EXPECT_EQ(layer.counts.clearObjects, 1);
   EXPECT_EQ(layer.counts.attributes, 4);
   EXPECT_EQ(layer.counts.comments, 1);
+}
+
+TEST(ObjectTest, MarksWhatALaterClearObjectCuts) {
+  // A pad cut by a later clear square, one beside it untouched, one drawn after the cut, and one
+  // that only touches the clear square's edge.
+  const Layer layer = Read(
+      "%ADD10R,2X2*%D10*X0Y0D03*X10000000Y0D03*X-1000000Y500000D03*\n"
+      "%LPC*%G36*X0Y0D02*X1000000D01*Y1000000D01*X0D01*Y0D01*G37*%LPD*%X0Y0D03*");
+  ASSERT_EQ(layer.objects.size(), 5u);
+  const std::vector<bool> cut = CutByLaterClear(layer);
+  EXPECT_EQ(cut, (std::vector<bool>{true, false, false, false, false}));
 }
 
 // Format x zero omission x units x notation: where X..Y.. lands, in grid units.
