@@ -86,6 +86,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       "--svg", import.SvgOut.emplace(),
       "Draw the board as SVG into OUT (several files: each layer in its own colour, with a legend)");
   importApp->add_flag("--quiet,-q", import.Quiet, "Print nothing but errors");
+  importApp->add_flag("--no-left-out", import.NoLeftOut,
+                      "Do not read the file fully to measure what the import leaves out or reads differently");
 
   RecogniseCommand recognise;
   CLI::App* recogniseApp =

@@ -31,6 +31,7 @@ struct ImportCommand {
   std::optional<std::string> JsonOut;  // "-" = standard output
   std::optional<std::string> SvgOut;
   bool Quiet = false;
+  bool NoLeftOut = false;  // skip measuring what the import leaves out
 };
 
 struct RecogniseCommand {

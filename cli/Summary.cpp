@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/ImportWatch.h"
+#include "cli/LeftOut.h"
 
 namespace zzcli {
 namespace {
@@ -127,6 +128,7 @@ std::string FormatSummary(const ImportReport& report) {
     }
     Line(out, "Ignored", ignored.empty() ? "nothing" : ignored);
   }
+  if (report.LeftOut) out << LeftOutSummary(*report.LeftOut);
   return out.str();
 }
 

@@ -3,6 +3,7 @@
 // The one-screen summary of an import: what the user reads after `zizozudu import`.
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -14,6 +15,8 @@
 #include "standin/Server.h"
 
 namespace zzcli {
+
+struct LeftOutAnalysis;
 
 struct ObjectCounts {
   std::size_t Tracks = 0;
@@ -40,6 +43,7 @@ struct ImportReport {
   bool TableSearched = false;          // the import looked for an aperture table file
   std::optional<std::string> TableFile;
   std::optional<standin::IgnoredCounts> Ignored;
+  std::shared_ptr<const LeftOutAnalysis> LeftOut;  // what the import leaves out, when measured
 };
 
 ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/ImportPlan.h"
+#include "cli/LeftOut.h"
 #include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
@@ -71,7 +72,7 @@ namespace {
 // One file's import into the board as it stands: the objects and messages it added are the
 // ones after those already there.
 ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
-                       bool watchImport, bool summarise) {
+                       bool watchImport, bool summarise, bool measureLeftOut) {
   const std::size_t firstObject = board.Objects.size();
   const std::size_t firstMessage = server.Messages().size();
   ImportReport report;
@@ -116,6 +117,11 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
     report.Counts = CountObjects(server, added);
     report.Bounds = standin::BoardBounds(server, added);
   }
+  if (measureLeftOut && !report.Crashed) {
+    const std::span<const zz::THandle> added = std::span<const zz::THandle>(board.Objects).subspan(firstObject);
+    report.LeftOut = std::make_shared<const LeftOutAnalysis>(
+        AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server, added));
+  }
   return report;
 }
 
@@ -127,6 +133,11 @@ int ExitCodeOf(const std::vector<ImportReport>& reports) {
     if (!report.Result) code = kExitImportFailed;
   }
   return code;
+}
+
+std::optional<std::string> LeftOutJsonOf(const ImportReport& report) {
+  if (!report.LeftOut) return std::nullopt;
+  return LeftOutJson(*report.LeftOut);
 }
 
 }  // namespace
@@ -156,6 +167,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   if (plan.Imports.empty()) return kExitUsage;
   const bool several = plan.Imports.size() > 1;
   const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
+  const bool measureLeftOut = !command.NoLeftOut && (!command.Quiet || command.JsonOut || command.SvgOut);
   std::vector<ImportReport> reports;
   for (const PlannedImport& planned : plan.Imports) {
     if (planned.Layer) {
@@ -165,23 +177,24 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
             << "imported on TopLayer (give --layer to choose)\n";
       }
     }
-    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet));
+    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
     if (planned.Layer) reports.back().LayerWhy = DescribeLayerChoice(*planned.Layer);
   }
 
   bool written = true;
   if (command.JsonOut) {
     const ImportReport& first = reports.front();
-    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored};
+    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored, LeftOutJsonOf(first)};
     std::vector<standin::ImportedFile> files;
     if (several) {
       // The board as a whole; each file under "files".
       header.Ignored.reset();
+      header.LeftOut.reset();
       for (const ImportReport& report : reports) {
         header.Recognised = header.Recognised && report.Recognised;
         header.Result = header.Result && report.Result;
         files.push_back({report.File, report.Layer, report.Recognised, report.Result, report.Messages,
-                         static_cast<int64_t>(report.ObjectsAdded), report.Ignored});
+                         static_cast<int64_t>(report.ObjectsAdded), report.Ignored, LeftOutJsonOf(report)});
       }
     }
     if (jsonToStdout) {
@@ -196,9 +209,9 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
     if (several) {
       std::vector<standin::LayerSource> sources;
       for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNameOf(report.File)});
-      standin::WriteLayeredBoardSvg(svgFile, server, board, sources);
+      standin::WriteLayeredBoardSvg(svgFile, server, board, sources, LeftOutOverlays(reports));
     } else {
-      standin::WriteBoardSvg(svgFile, server, board);
+      standin::WriteBoardSvg(svgFile, server, board, LeftOutOverlays(reports));
     }
     written = CloseOutput(svgFile, *command.SvgOut, err) && written;
   }

@@ -10,7 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libboost-dev
   libtinyxml2-dev
   clang libclang-rt-14-dev
-  hyperfine gerbv time
+  hyperfine gerbv time libpng-dev
   help2man dpkg-dev file lintian
 )
 

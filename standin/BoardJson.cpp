@@ -100,6 +100,7 @@ void WriteFiles(std::ostream& out, const std::vector<ImportedFile>& files) {
         << ",\"result\":" << (file.Result ? "true" : "false") << ",\"messages\":" << Text(file.Messages)
         << ",\"objects\":" << Int{file.Objects};
     if (file.Ignored) WriteIgnored(out, *file.Ignored);
+    if (file.LeftOut) out << ",\"left_out\":" << *file.LeftOut;
     out << '}';
     first = false;
   }
@@ -122,6 +123,7 @@ void WriteBoardJson(std::ostream& out, const Server& server, const Board& board,
   }
   out << (first ? "]" : "\n]");
   if (header.Ignored) WriteIgnored(out, *header.Ignored);
+  if (header.LeftOut) out << ",\"left_out\":" << *header.LeftOut;
   if (!files.empty()) WriteFiles(out, files);
   out << "}\n";
 }

@@ -30,6 +30,7 @@ struct ImportedFile {
   std::vector<std::string> Messages;  // shown during its import
   int64_t Objects = 0;
   std::optional<IgnoredCounts> Ignored;
+  std::optional<std::string> LeftOut;  // a JSON value, written under "left_out"
 };
 
 struct DumpHeader {
@@ -37,6 +38,7 @@ struct DumpHeader {
   bool Recognised = false;
   bool Result = false;
   std::optional<IgnoredCounts> Ignored;  // written under "ignored" when present
+  std::optional<std::string> LeftOut;    // a JSON value, written under "left_out" when present
 };
 
 // Messages come from server.Messages(), the current layer from the board. `files`, when not

@@ -141,8 +141,13 @@ struct Frame {
   double Left, Top, Width, Height;
 };
 
-Frame FrameOf(const ObjectStore& objects, const Board& board) {
+Frame FrameOf(const ObjectStore& objects, const Board& board, const std::vector<SvgOverlay>& overlays) {
   std::optional<Box> bounds = BoardBounds(objects, board);
+  for (const SvgOverlay& overlay : overlays) {
+    for (const auto& ring : overlay.Rings) {
+      for (const auto& [x, y] : ring) Include(bounds, x, y);
+    }
+  }
   if (!bounds) bounds = Box{-5 * kUnitsPerMm, -5 * kUnitsPerMm, 5 * kUnitsPerMm, 5 * kUnitsPerMm};
   const double margin = 0.5 * kUnitsPerMm + 0.02 * std::max(bounds->Width(), bounds->Height());
   return {bounds->Left - margin, bounds->Top + margin, bounds->Width() + 2 * margin, bounds->Height() + 2 * margin};
@@ -235,17 +240,55 @@ std::string XmlText(const std::string& text) {
   return s;
 }
 
+void WriteOverlay(std::ostream& out, const SvgOverlay& overlay) {
+  out << "<g id=\"" << XmlText(overlay.Name) << "\"><path fill=\"" << overlay.Colour
+      << "\" fill-opacity=\"0.8\" fill-rule=\"evenodd\" stroke=\"none\" d=\"";
+  for (const auto& ring : overlay.Rings) {
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+      out << (i == 0 ? "M" : " L") << Mm(ring[i].first) << ' ' << MmY(ring[i].second);
+    }
+    if (!ring.empty()) out << " Z";
+  }
+  out << "\"/></g>\n";
+}
+
+void WriteLegendRow(std::ostream& out, double x, double baseline, double font, const std::string& colour,
+                    const std::string& text) {
+  out << "<rect x=\"" << Mm(x) << "\" y=\"" << MmY(baseline + font * 0.85) << "\" width=\"" << Mm(font)
+      << "\" height=\"" << Mm(font) << "\" fill=\"" << colour << "\"/>\n"
+      << "<text x=\"" << Mm(x + 1.5 * font) << "\" y=\"" << MmY(baseline) << "\" fill=\"#e8e8e8\">" << XmlText(text)
+      << "</text>\n";
+}
+
 }  // namespace
 
-void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board) {
-  WriteProlog(out, FrameOf(objects, board));
+void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+                   const std::vector<SvgOverlay>& overlays) {
+  Frame frame = FrameOf(objects, board, overlays);
+  // With overlays, a legend below the board names the board and each overlay.
+  const double font = std::max(frame.Width / 36, 0.8 * kUnitsPerMm);
+  const double row = 1.6 * font;
+  const double boardBottom = frame.Top - frame.Height;
+  if (!overlays.empty()) frame.Height += (static_cast<double>(overlays.size()) + 1.5) * row;
+  WriteProlog(out, frame);
   out << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
   for (const THandle handle : board.Objects) WriteObject(out, objects, handle);
-  out << "</g>\n</svg>\n";
+  out << "</g>\n";
+  if (!overlays.empty()) {
+    for (const SvgOverlay& overlay : overlays) WriteOverlay(out, overlay);
+    out << "<g id=\"legend\" font-family=\"sans-serif\" font-size=\"" << Mm(font) << "\">\n";
+    WriteLegendRow(out, frame.Left + row / 2, boardBottom - row, font, kCopper, "imported board");
+    for (std::size_t i = 0; i < overlays.size(); ++i) {
+      WriteLegendRow(out, frame.Left + row / 2, boardBottom - static_cast<double>(i + 2) * row, font,
+                     overlays[i].Colour, overlays[i].Name);
+    }
+    out << "</g>\n";
+  }
+  out << "</svg>\n";
 }
 
 void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
-                          const std::vector<LayerSource>& sources) {
+                          const std::vector<LayerSource>& sources, const std::vector<SvgOverlay>& overlays) {
   constexpr int kLayers = zz::kMaxClassicLayer + 1;
   std::array<std::vector<THandle>, kLayers> byLayer;
   std::array<std::string, kLayers> files;
@@ -270,7 +313,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
 
   // The legend below the board, its text scaled to the board and the frame widened when a line
   // would not fit.
-  Frame frame = FrameOf(objects, board);
+  Frame frame = FrameOf(objects, board, overlays);
   const double font = std::max(frame.Width / 36, 0.8 * kUnitsPerMm);
   const double row = 1.6 * font;
   std::size_t longest = 0;
@@ -279,7 +322,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
   }
   frame.Width = std::max(frame.Width, (2.5 + 0.6 * static_cast<double>(longest)) * font + row);
   const double boardBottom = frame.Top - frame.Height;
-  frame.Height += (static_cast<double>(layers.size()) + 0.5) * row;
+  frame.Height += (static_cast<double>(layers.size() + overlays.size()) + 0.5) * row;
   WriteProlog(out, frame);
 
   for (const int layer : layers) {
@@ -289,6 +332,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
     for (const THandle handle : byLayer[layer]) WriteObject(out, objects, handle);
     out << "</g>\n";
   }
+  for (const SvgOverlay& overlay : overlays) WriteOverlay(out, overlay);
   out << "<g id=\"legend\" font-family=\"sans-serif\" font-size=\"" << Mm(font) << "\">\n";
   const double x = frame.Left + row / 2;
   for (std::size_t i = 0; i < layers.size(); ++i) {
@@ -299,6 +343,10 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
         << "<text x=\"" << Mm(x + 1.5 * font) << "\" y=\"" << MmY(baseline) << "\" fill=\"#e8e8e8\">"
         << zz::LayerNameTable[layer].View() << (files[layer].empty() ? "" : ": ") << XmlText(files[layer])
         << "</text>\n";
+  }
+  for (std::size_t i = 0; i < overlays.size(); ++i) {
+    const double baseline = boardBottom - static_cast<double>(layers.size() + i + 1) * row;
+    WriteLegendRow(out, x, baseline, font, overlays[i].Colour, overlays[i].Name);
   }
   out << "</g>\n</svg>\n";
 }

@@ -11,6 +11,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standin/Board.h"
@@ -18,7 +19,16 @@
 
 namespace standin {
 
-void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board);
+// An area drawn over the board in a colour of its own and named in a legend below it (what an
+// import left out): outlines in internal units, holes inside their outer rings, filled even-odd.
+struct SvgOverlay {
+  std::string Name;
+  std::string Colour;
+  std::vector<std::vector<std::pair<double, double>>> Rings;
+};
+
+void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+                   const std::vector<SvgOverlay>& overlays = {});
 std::string BoardSvg(const ObjectStore& objects, const Board& board);
 
 // A file imported onto a layer of the board.
@@ -33,7 +43,7 @@ struct LayerSource {
 // layer and the files imported onto it. Layers holding objects appear whether or not a file
 // names them.
 void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
-                          const std::vector<LayerSource>& sources);
+                          const std::vector<LayerSource>& sources, const std::vector<SvgOverlay>& overlays = {});
 std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources);
 
 // Internal units (1/10000 mil) in millimetres.

@@ -62,8 +62,8 @@ mkdir -p native wine
 same=0
 for i in "${!files[@]}"; do
   native_status=0 wine_status=0
-  "$native" import "${files[$i]}" --json "native/$i.json" --quiet >/dev/null 2>&1 || native_status=$?
-  "$wine_run" "$exe" import "${files[$i]}" --json "wine/$i.json" --quiet >/dev/null 2>&1 || wine_status=$?
+  "$native" import "${files[$i]}" --json "native/$i.json" --quiet --no-left-out >/dev/null 2>&1 || native_status=$?
+  "$wine_run" "$exe" import "${files[$i]}" --json "wine/$i.json" --quiet --no-left-out >/dev/null 2>&1 || wine_status=$?
   if [ "$native_status" != "$wine_status" ]; then
     fail "${files[$i]}: exit code $wine_status under Wine, $native_status natively"
   elif ! cmp -s "native/$i.json" "wine/$i.json"; then
