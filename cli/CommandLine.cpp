@@ -85,6 +85,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   recogniseApp->alias("recognize");
   recogniseApp->add_option("FILE", recognise.Files, "Files to test")->required();
 
+  ConvertCommand convert;
+  CLI::App* convertApp = AddConvertSubcommand(app, convert);
+
   ParsedCommandLine parsed;
   try {
     app.parse(argc, argv);
@@ -123,6 +126,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       }
     }
     parsed.Import = std::move(import);
+  } else if (convertApp->parsed()) {
+    if (const auto error = CheckConvertCommand(convert)) {
+      err << "zizozudu: " << *error << '\n';
+      parsed.ExitCode = kExitUsage;
+      return parsed;
+    }
+    parsed.Convert = std::move(convert);
   } else {
     for (const std::string& file : recognise.Files) {
       if (const auto error = PathLengthError(file)) {
