@@ -1,0 +1,116 @@
+#pragma once
+// What the reader gives for one Gerber file: its settings as read, its graphical objects in the
+// order the image draws them, and its final dark area.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gerberx/Geometry.h"
+
+namespace gerberx {
+
+enum class Units { Unknown, Millimetres, Inches };
+enum class ZeroOmission { Leading, Trailing };
+enum class Notation { Absolute, Incremental };
+
+struct Format {
+  bool declared = false;
+  int xInteger = 0, xDecimal = 0;
+  int yInteger = 0, yDecimal = 0;
+  ZeroOmission zeros = ZeroOmission::Leading;
+  Notation notation = Notation::Absolute;
+};
+
+enum class Polarity { Dark, Clear };
+
+enum class ObjectKind {
+  Flash,       // flash of a standard aperture (C, R, O, P)
+  Stroke,      // linear draw (D01 in G01)
+  Arc,         // circular draw (D01 in G02/G03)
+  Region,      // G36/G37 region (also the background of a negative image)
+  MacroFlash,  // flash of an aperture macro
+};
+
+enum class ApertureShape { Circle, Rectangle, Obround, Polygon, Macro, Block };
+
+// An aperture as one object uses it, with %LM/%LR/%LS and the image transforms applied.
+struct Aperture {
+  int dcode = 0;
+  ApertureShape shape = ApertureShape::Circle;
+  Coord xSize = 0;    // circle and polygon: the (outer) diameter
+  Coord ySize = 0;    // circle and polygon: the same as xSize
+  int vertices = 0;   // polygon: 3 to 12
+  double rotation = 0;  // degrees counter-clockwise: the polygon's own rotation plus the transforms
+  bool mirrored = false;  // the shape is mirrored (before the rotation) about its x axis
+  Coord holeDiameter = 0;  // 0: no hole. A hole is no part of the object's area.
+  std::string macroName;   // ApertureShape::Macro
+};
+
+struct Object {
+  ObjectKind kind = ObjectKind::Flash;
+  Polarity polarity = Polarity::Dark;
+  int line = 0;  // line of the statement that drew it (1-based)
+  Aperture aperture;  // Flash, MacroFlash, Stroke, Arc
+  Point start;        // Stroke, Arc: where the draw starts
+  Point end;          // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
+  Point centre;       // Arc
+  bool clockwise = false;  // Arc
+  bool fullCircle = false;  // Arc: start == end, the whole circle
+  Area area;  // the object's own shape (empty when Options::keepObjectAreas is off)
+  Box box;    // bounding box of its shape
+  int blockDepth = 0;     // 0: drawn at top level; >0: part of a block aperture's flash
+  int blockDcode = 0;     // the outermost block aperture it was flashed with, if any
+  int stepRepeatCopy = -1;  // -1: outside step-and-repeat; else the copy's index (0 is the original place)
+
+  // What the converter may keep as a pad, track or arc: a standard flash, or a draw with a
+  // round aperture (whose drawn shape is exactly the track's).
+  bool IsStandardFlash() const { return kind == ObjectKind::Flash; }
+  bool IsRoundDraw() const {
+    return (kind == ObjectKind::Stroke || kind == ObjectKind::Arc) && aperture.shape == ApertureShape::Circle;
+  }
+};
+
+struct Attribute {
+  std::string name;  // with its leading dot for the standard ones: ".FileFunction"
+  std::vector<std::string> values;
+};
+
+// How many of each thing the reader met, for summaries.
+struct Counts {
+  int flashes = 0;       // standard-aperture flashes (after expansion)
+  int strokes = 0;
+  int arcs = 0;
+  int regions = 0;
+  int macroFlashes = 0;
+  int blockFlashes = 0;  // flash statements of block apertures (each counted once, at any depth)
+  int clearObjects = 0;  // objects of clear polarity (after %IP and block polarity)
+  int stepRepeatBlocks = 0;  // %SR blocks with more than one copy
+  int stepRepeatCopies = 0;  // objects added by step-and-repeat beyond the first copy
+  int transformedObjects = 0;  // objects drawn under %LM, %LR or %LS other than the identity
+  int imageParameters = 0;  // image statements that changed the image (%IP NEG, %MI, %OF, %SF, %IR, %AS)
+  int attributes = 0;       // %TF/%TA/%TO/%TD statements
+  int comments = 0;         // G04
+  int deprecated = 0;       // deprecated statements read (G70/G71/G90/G91/G54/G55/%IN/%LN/...)
+  int statements = 0;
+};
+
+struct Layer {
+  std::string file;  // as given to the reader
+  Units units = Units::Unknown;  // the last units statement (%MO, G70/G71, or inside %FS)
+  Format format;
+  std::vector<Attribute> fileAttributes;  // %TF, in file order
+  std::string imageName;  // %IN
+  std::string layerName;  // the last %LN
+  bool negative = false;  // %IPNEG
+  std::vector<Object> objects;  // in drawing order; a clear object cuts those before it
+  Area dark;                    // the layer's final dark area
+  Counts counts;
+
+  // The values of %TF.FileFunction joined by ",", e.g. "Copper,L1,Top"; empty when absent.
+  std::string FileFunction() const;
+  // The values of a file attribute (the last one of that name), or nullptr.
+  const Attribute* FindFileAttribute(const std::string& name) const;
+};
+
+}  // namespace gerberx

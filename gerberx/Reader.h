@@ -1,0 +1,36 @@
+#pragma once
+// The reader of the whole current Gerber format (RS-274-X with X2 attributes, and the deprecated
+// forms real files still hold).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "gerberx/Layer.h"
+#include "gerberx/ReadError.h"
+
+namespace gerberx {
+
+struct Options {
+  // Largest distance between a circle or arc and the polygon that stands for it, in mm.
+  double chordErrorMm = 0.0005;
+  // Keep each object's own area (Object::area). Off saves memory on very large files.
+  bool keepObjectAreas = true;
+  // Work out Layer::dark. Off: only the objects and their descriptions.
+  bool computeDarkArea = true;
+  // Bounds on expansion: a small file must not take unbounded time or memory.
+  long long maxStepRepeatCopies = 1'000'000;  // copies of one %SR block (X times Y)
+  long long maxObjects = 20'000'000;          // objects after all expansion
+  long long maxVertices = 100'000'000;        // polygon vertices of all objects together
+  int maxBlockDepth = 32;                     // nesting of %AB blocks
+  int maxMacroPrimitives = 100'000;           // primitives of one macro
+  int maxVerticesPerPrimitive = 100'000;      // vertices of one outline or region contour
+  std::size_t maxStatementLength = 10'000'000;  // characters of one statement
+};
+
+// Throws ReadError naming the file, the line and the statement.
+Layer ReadGerberText(std::string_view text, const std::string& fileName, const Options& options = {});
+// Reads the file; a file that cannot be opened is a ReadError at line 0.
+Layer ReadGerberFile(const std::string& path, const Options& options = {});
+
+}  // namespace gerberx
