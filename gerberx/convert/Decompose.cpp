@@ -123,14 +123,17 @@ BoxD SegmentBox(Vec a, Vec b, double grow) {
               {std::max(a.X, b.X) + grow, std::max(a.Y, b.Y) + grow});
 }
 
-// How deep (from the edge inward) the stairs that replace an edge may reach at a distance s
-// along it, because a track along the edge covers that much.
-struct EdgeCover {
-  bool Tracked = false;
+// A track beside part of an edge: how deep (from the edge inward) the stairs that replace the
+// edge may reach there.
+struct TrackCover {
   double S0 = 0.0, S1 = 0.0;  // the part of the edge beside the track's straight part
   double R = 0.0;             // half the track's width
   double Offset = 0.0;        // distance of the track's centre line from the edge
 };
+
+// The main track along an edge and, toward sharp corners where it has to stop short, narrower
+// ones that reach further into the corner.
+using EdgeCover = std::vector<TrackCover>;
 
 class Decomposer {
  public:
@@ -181,7 +184,10 @@ class Decomposer {
   Vec End(std::size_t e) const { return Point(edges_[e].Ring, edges_[e].Index + 1); }
 
   // Stairs may reach this deep where no track covers: the rest lies within the tolerance.
-  double Fine() const { return 0.9 * tolerance_; }
+  double Fine() const { return 0.8 * tolerance_; }
+  // How far a track along an edge reaches past it, so that its cap also covers the shallow part
+  // of the corner it stops short of.
+  double Overlap() const { return 0.5 * tolerance_; }
 
   // No edge comes nearer than `clearance` to the segment a-b, but edge `self`.
   bool Clear(Vec a, Vec b, double clearance, std::optional<std::size_t> selfRing, std::size_t self) const {
@@ -218,34 +224,55 @@ class Decomposer {
     const double startTurn = halfTurn(a - prev, d);
     const double endTurn = halfTurn(d, next - b);
     const std::size_t edge = firstEdge_[ringIndex] + i;
-    for (const int64_t width : ladder_) {
-      const double r = static_cast<double>(width) / 2.0;
-      const double offset = r - tolerance_;
-      const double trim0 = offset * startTurn;
-      const double trim1 = offset * endTurn;
-      if (trim0 + trim1 > length) continue;
-      const Vec from = a + u * trim0 + normal * offset;
-      const Vec to = b - u * trim1 + normal * offset;
-      if (!Clear(from, to, offset, std::nullopt, edge)) continue;
-      pieces.Tracks.push_back({Round(from), Round(to), width});
-      cover.Tracked = true;
-      cover.S0 = trim0;
-      cover.S1 = length - trim1;
-      cover.R = r;
-      cover.Offset = offset;
+    // The track of ladder rung `k` from `s0` to `s1` along the edge, if it stays in the dark area.
+    const auto place = [&](std::size_t k, double s0, double s1) -> bool {
+      const double r = static_cast<double>(ladder_[k]) / 2.0;
+      const double offset = r - Overlap();
+      if (s1 < s0) return false;
+      const Vec from = a + u * s0 + normal * offset;
+      const Vec to = a + u * s1 + normal * offset;
+      if (!Clear(from, to, offset, std::nullopt, edge)) return false;
+      pieces.Tracks.push_back({Round(from), Round(to), ladder_[k]});
+      cover.push_back({s0, s1, r, offset});
+      return true;
+    };
+    for (std::size_t k = 0; k < ladder_.size(); ++k) {
+      const double offset = static_cast<double>(ladder_[k]) / 2.0 - Overlap();
+      if (!place(k, offset * startTurn, length - offset * endTurn)) continue;
+      // Toward an end where the main track's cap leaves more than a few fine stairs: narrower
+      // tracks, every other rung, each reaching further into the corner.
+      const double fewStairs = 3.0 * Fine() / std::abs(u.X * u.Y);
+      double reach = cover.front().S0;
+      for (std::size_t m = k + 2;
+           m < ladder_.size() && fewStairs < length && Allowance(cover, fewStairs) <= Fine(); m += 2) {
+        const double o = static_cast<double>(ladder_[m]) / 2.0 - Overlap();
+        if (place(m, o * startTurn, reach)) reach = o * startTurn;
+      }
+      reach = cover.front().S1;
+      for (std::size_t m = k + 2;
+           m < ladder_.size() && fewStairs < length && Allowance(cover, length - fewStairs) <= Fine(); m += 2) {
+        const double o = static_cast<double>(ladder_[m]) / 2.0 - Overlap();
+        if (place(m, reach, length - o * endTurn)) reach = length - o * endTurn;
+      }
       return cover;
     }
     return cover;
   }
 
   double Allowance(const EdgeCover& cover, double s) const {
-    if (!cover.Tracked) return Fine();
-    if (s >= cover.S0 && s <= cover.S1) return 2.0 * cover.R - 1.1 * tolerance_;
-    const double away = s < cover.S0 ? cover.S0 - s : s - cover.S1;
-    if (away >= cover.R) return Fine();
-    const double h = std::sqrt(cover.R * cover.R - away * away);
-    if (cover.Offset - h > Fine()) return Fine();
-    return std::max(Fine(), cover.Offset + h - 0.1 * tolerance_);
+    double best = Fine();
+    for (const TrackCover& c : cover) {
+      if (s >= c.S0 && s <= c.S1) {
+        best = std::max(best, 2.0 * c.R - 0.2 * tolerance_);
+        continue;
+      }
+      const double away = s < c.S0 ? c.S0 - s : s - c.S1;
+      if (away >= c.R) continue;
+      const double h = std::sqrt(c.R * c.R - away * away);
+      if (c.Offset - h > Fine()) continue;
+      best = std::max(best, c.Offset + h - 0.2 * tolerance_);
+    }
+    return best;
   }
 
   // The ring with every slanted edge replaced by stairs on its dark side, no deeper than what the
@@ -287,7 +314,7 @@ class Decomposer {
   bool CircleHole(std::size_t ringIndex, const Circle& circle, Pieces& pieces) {
     for (const int64_t width : ladder_) {
       const double r = static_cast<double>(width) / 2.0;
-      const double offset = r - tolerance_;
+      const double offset = r - Overlap();
       const double reach = circle.Radius + 2.0 * offset;
       bool clear = true;
       index_.query(bgi::intersects(SegmentBox(circle.Centre, circle.Centre, reach)) &&
@@ -302,7 +329,7 @@ class Decomposer {
                    boost::make_function_output_iterator([](const auto&) {}));
       if (!clear) continue;
       pieces.Arcs.push_back({Round(circle.Centre), std::llround(circle.Radius + offset), 0.0, 360.0, width});
-      stairs_.push_back({CircleStairs(circle, 2.0 * r - 1.1 * tolerance_), true});
+      stairs_.push_back({CircleStairs(circle, 2.0 * r - 0.2 * tolerance_), true});
       return true;
     }
     return false;
@@ -389,8 +416,8 @@ class Decomposer {
 
 std::vector<int64_t> TrackWidthLadder(const DecomposeOptions& options) {
   std::vector<int64_t> ladder;
-  // Below four tolerances a track covers too thin a band to save a stair.
-  for (double width = static_cast<double>(options.MaxTrackWidth); width >= 4.0 * options.Tolerance; width *= 0.7) {
+  // Below two tolerances a track covers too thin a band to save a stair.
+  for (double width = static_cast<double>(options.MaxTrackWidth); width >= 2.0 * options.Tolerance; width *= 0.7) {
     ladder.push_back(2 * std::llround(width / 2.0));
   }
   return ladder;

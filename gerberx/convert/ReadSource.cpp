@@ -230,7 +230,9 @@ class Reader {
     const std::string name = Trim(c.substr(i, comma == std::string::npos ? std::string::npos : comma - i));
     std::vector<double> params;
     if (comma != std::string::npos) {
-      for (const std::string& p : Split(c.substr(comma + 1), 'X')) params.push_back(Number(p));
+      for (const std::string& p : Split(c.substr(comma + 1), 'X')) {
+        if (!Trim(p).empty()) params.push_back(Number(p));  // "C,0.1X": a hole left out
+      }
     }
     const double s = UnitScale();
     const auto param = [&](std::size_t k) { return k < params.size() ? params[k] : 0.0; };

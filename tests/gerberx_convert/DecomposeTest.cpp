@@ -38,8 +38,8 @@ std::vector<ShapeCase> Cases() {
                      {}}},
                    8});
   cases.push_back({"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}},
-                   40});
-  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 30});
+                   60});
+  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 36});
   cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 48});
   cases.push_back(
       {"touching_polygons", {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
