@@ -7,7 +7,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <vector>
 
 #include "cli/FileChecks.h"
 #include "gerberx/convert/Convert.h"
@@ -125,16 +125,30 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
     const cv::SourceLayer source = cv::ReadSourceLayer(file, static_cast<double>(options.Tolerance));
     const cv::ConvertedLayer layer = cv::ConvertLayer(source, options);
-    // Written to memory first: a failure leaves no half-written file behind.
-    std::ostringstream text;
-    const cv::WrittenCounts counts = cv::WriteGerber(text, layer);
-    std::ofstream output(target, std::ios::binary | std::ios::trunc);
-    output << text.str();
-    output.close();
-    if (output.fail()) {
+    // Written beside the target first: a failure leaves no half-written file under its name.
+    const std::string partial = target + ".partial";
+    std::ofstream output(partial, std::ios::binary | std::ios::trunc);
+    if (!output) {
       err << kTool << target << ": cannot be written\n";
       return false;
     }
+    std::vector<char> buffer(1 << 20);
+    output.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    cv::WrittenCounts counts;
+    try {
+      counts = cv::WriteGerber(output, layer);
+    } catch (...) {
+      output.close();
+      fs::remove(partial);
+      throw;
+    }
+    output.close();
+    if (output.fail()) {
+      fs::remove(partial);
+      err << kTool << target << ": cannot be written\n";
+      return false;
+    }
+    fs::rename(partial, target);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
       out << file << " -> " << target << "\n  kept:        " << KeptText(layer)

@@ -4,6 +4,7 @@
 #include <boost/geometry/index/rtree.hpp>
 #include <boost/iterator/function_output_iterator.hpp>
 #include <boost/polygon/polygon.hpp>
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -70,6 +71,8 @@ class Converter {
       : options_(options), tolerance_(static_cast<double>(options.Tolerance)) {}
 
   ConvertedLayer Run(const SourceLayer& layer) {
+    // Without a clear object nothing kept is ever cut: no need to remember what was kept.
+    track_ = std::any_of(layer.Objects.begin(), layer.Objects.end(), [](const SourceObject& o) { return !o.Dark; });
     for (const SourceObject& object : layer.Objects) {
       try {
         Take(object);
@@ -165,6 +168,7 @@ class Converter {
 
   void Keep(KeptKind kind, std::size_t index, const SourceObject& o) {
     // A kept object needs its outline only if a clear object may come after it.
+    if (!track_) return;
     kept_.push_back({kind, index, {}, false});
     pendingKept_.push_back(kept_.size() - 1);
     keptSources_.push_back(&o);
@@ -252,6 +256,7 @@ class Converter {
   PolygonSet dark_;  // the area to decompose
   PolygonSet run_;   // objects of one polarity since the last change
   bool runDark_ = true;
+  bool track_ = false;
   std::vector<Kept> kept_;
   std::vector<const SourceObject*> keptSources_;
   std::vector<std::size_t> pendingKept_;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -23,7 +24,7 @@ struct Failure : std::runtime_error {
 };
 
 struct ApertureDef {
-  std::optional<StandardAperture> Standard;
+  const StandardAperture* Standard = nullptr;  // in the layer's Apertures
   std::vector<IntShape> MacroArea;  // at the origin, internal units
   int Block = -1;                   // index of a block aperture
 };
@@ -86,6 +87,7 @@ class Reader {
       : text_(text), tolerance_(tolerance), limits_(limits) {
     layer_.File = name;
     out_ = &layer_.Objects;
+    layer_.Objects.reserve(text.size() / 16);  // at most about one object a line of twenty-odd characters
   }
 
   SourceLayer Run() {
@@ -260,7 +262,8 @@ class Reader {
       if (a.XSize < 0 || a.YSize < 0 || a.Hole < 0) throw Failure("negative aperture size");
       // A round aperture's obround with equal sides is a circle.
       if (a.Shape == ApertureShape::Obround && a.XSize == a.YSize) a.Shape = ApertureShape::Circle;
-      def.Standard = a;
+      layer_.Apertures.push_back(a);
+      def.Standard = &layer_.Apertures.back();
     } else {
       const auto macro = macros_.find(name);
       if (macro == macros_.end()) throw Failure("aperture macro \"" + name + "\" is not defined");
@@ -423,18 +426,33 @@ class Reader {
 
   double Coordinate(const std::string& v) const {
     if (v.find('.') != std::string::npos) return Number(v) * UnitScale();
+    std::size_t i = 0;
     bool negative = false;
-    std::string digits = v;
-    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) {
-      negative = digits[0] == '-';
-      digits.erase(0, 1);
+    if (i < v.size() && (v[i] == '-' || v[i] == '+')) negative = v[i++] == '-';
+    const std::size_t digits = v.size() - i;
+    if (digits == 0 || digits > 18) throw Failure("malformed coordinate \"" + v + "\"");
+    int64_t value = 0;
+    for (; i < v.size(); ++i) {
+      if (v[i] < '0' || v[i] > '9') throw Failure("malformed coordinate \"" + v + "\"");
+      value = value * 10 + (v[i] - '0');
     }
-    if (digits.empty() || digits.size() > 18) throw Failure("malformed coordinate \"" + v + "\"");
-    if (trailing_) {
-      while (static_cast<int>(digits.size()) < intDigits_ + decDigits_) digits += '0';
+    // Trailing zeros omitted: the digits stand for the first of all integer and decimal places.
+    int shift = decDigits_;
+    if (trailing_ && static_cast<int>(digits) < intDigits_ + decDigits_) {
+      shift -= intDigits_ + decDigits_ - static_cast<int>(digits);
     }
-    const double value = static_cast<double>(std::stoll(digits)) / std::pow(10.0, decDigits_);
-    return (negative ? -value : value) * UnitScale();
+    const double scaled = static_cast<double>(value) * DecimalScale(shift);
+    return negative ? -scaled : scaled;
+  }
+
+  // The unit scale over 10 to the power `shift`.
+  double DecimalScale(int shift) const {
+    if (shift != cachedShift_ || inch_ != cachedInch_) {
+      cachedShift_ = shift;
+      cachedInch_ = inch_;
+      cachedScale_ = UnitScale() / std::pow(10.0, shift);
+    }
+    return cachedScale_;
   }
 
   void Operate(int operation, Dpoint target, double i, double j) {
@@ -651,6 +669,9 @@ class Reader {
   std::vector<Dpoint> contour_;
   std::vector<std::vector<Dpoint>> contours_;
 
+  mutable int cachedShift_ = -100;
+  mutable bool cachedInch_ = false;
+  mutable double cachedScale_ = 0;
   bool negative_ = false;
   Dpoint offset_, scale_{1, 1};
   bool mirrorA_ = false, mirrorB_ = false;

@@ -4,7 +4,7 @@
 // image parameters, in the importer's internal units (1/10000 mil).
 
 #include <cstdint>
-#include <optional>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,7 @@ struct SourceObject {
   int Line = 0;  // of the statement in the source file
 
   // Flash, Line, Arc: the aperture; Flash: At; Line: From, To; Arc: From, To, Centre, Clockwise.
-  std::optional<StandardAperture> Aperture;
+  const StandardAperture* Aperture = nullptr;  // one of the layer's Apertures
   IntPoint At, From, To, Centre;
   bool Clockwise = false;
 
@@ -47,8 +47,16 @@ struct SourceObject {
   std::vector<IntShape> Area;
 };
 
+// Moved, never copied: the objects point into Apertures.
 struct SourceLayer {
+  SourceLayer() = default;
+  SourceLayer(SourceLayer&&) = default;
+  SourceLayer& operator=(SourceLayer&&) = default;
+  SourceLayer(const SourceLayer&) = delete;
+  SourceLayer& operator=(const SourceLayer&) = delete;
+
   std::string File;
+  std::deque<StandardAperture> Apertures;  // a deque: its elements stay where they are
   std::vector<SourceObject> Objects;
 };
 
