@@ -45,9 +45,13 @@ void Insert(PolygonSet& set, const IntShape& shape) {
   }
 }
 
+BoxD EmptyBox() {
+  return BoxD({std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
+              {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()});
+}
+
 BoxD BoundsOf(const IntShape& shape) {
-  BoxD box({std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
-           {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()});
+  BoxD box = EmptyBox();
   for (const IntPoint& p : shape.Outer) {
     bg::expand(box, bg::model::d2::point_xy<double>(static_cast<double>(p.X), static_cast<double>(p.Y)));
   }
@@ -81,8 +85,11 @@ class Converter {
       }
     }
     Flush();
+    // One union of all the pieces at the end, instead of one each time the polarity changes.
+    PolygonSet dark;
+    for (const Piece& piece : dark_) dark.insert(piece.Set.begin(), piece.Set.end());
     std::vector<gtl::polygon_with_holes_data<int>> polygons;
-    dark_.get(polygons);
+    dark.get(polygons);
     std::vector<IntShape> shapes;
     shapes.reserve(polygons.size());
     for (const auto& polygon : polygons) {
@@ -177,7 +184,10 @@ class Converter {
   void Dark(const std::vector<IntShape>& area) {
     if (!runDark_) Flush();
     runDark_ = true;
-    for (const IntShape& shape : area) Insert(run_, shape);
+    for (const IntShape& shape : area) {
+      Insert(run_, shape);
+      bg::expand(runBox_, BoundsOf(shape));
+    }
   }
 
   void Clear(const std::vector<IntShape>& area) {
@@ -186,6 +196,7 @@ class Converter {
     IndexPendingKept();
     for (const IntShape& shape : area) {
       Insert(run_, shape);
+      bg::expand(runBox_, BoundsOf(shape));
       // Kept objects this one cuts become part of the dark area, which the run then cuts.
       keptIndex_.query(bgi::intersects(BoundsOf(shape)), boost::make_function_output_iterator([&](const auto& entry) {
                          Kept& k = kept_[entry.second];
@@ -198,7 +209,10 @@ class Converter {
                          if (overlap.empty()) return;
                          k.Gone = true;
                          Count(DecomposeReason::CutByClear);
-                         Insert(dark_, k.Shape);
+                         Piece piece;
+                         Insert(piece.Set, k.Shape);
+                         piece.Box = BoundsOf(k.Shape);
+                         dark_.push_back(std::move(piece));
                        }));
     }
   }
@@ -213,15 +227,19 @@ class Converter {
     pendingKept_.clear();
   }
 
-  // Polarity changes: the run so far joins (dark) or cuts (clear) the area to decompose.
+  // Polarity changes: the run so far becomes a piece of the area to decompose (dark), or cuts
+  // the pieces it overlaps (clear).
   void Flush() {
     if (run_.empty()) return;
     if (runDark_) {
-      dark_ += run_;
+      dark_.push_back({std::move(run_), runBox_});
     } else {
-      dark_ -= run_;
+      for (Piece& piece : dark_) {
+        if (bg::intersects(piece.Box, runBox_)) piece.Set -= run_;
+      }
     }
     run_.clear();
+    runBox_ = EmptyBox();
   }
 
   // Kept objects a clear object cut are no longer kept.
@@ -253,8 +271,13 @@ class Converter {
   DecomposeOptions options_;
   double tolerance_;
   ConvertedLayer result_;
-  PolygonSet dark_;  // the area to decompose
-  PolygonSet run_;   // objects of one polarity since the last change
+  struct Piece {
+    PolygonSet Set;
+    BoxD Box;
+  };
+  std::vector<Piece> dark_;  // the area to decompose, in pieces that may overlap
+  PolygonSet run_;           // objects of one polarity since the last change
+  BoxD runBox_ = EmptyBox();
   bool runDark_ = true;
   bool track_ = false;
   std::vector<Kept> kept_;
