@@ -50,7 +50,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
                                    const std::function<std::string()>& versionText) {
   CLI::App app{
       "Reads one Gerber photoplot file through the Zizozudu importer into an in-memory board,\n"
-      "then reports, dumps and draws that board.",
+      "then reports, dumps and draws that board; converts today's Gerber files into ones the importer reads whole.",
       "zizozudu"};
   app.set_version_flag("--version", versionText);
   // A path such as /tmp/top.gtl is a file, never a Windows-style "/option".

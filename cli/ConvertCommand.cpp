@@ -183,6 +183,8 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
                   "How far, in mm, the converted copper may stray from the original's edge (default 0.005)")
       ->check(CLI::Range(0.0001, 1.0));
   sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
+  sub->footer("convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
+              "file, line and statement), 2 on a usage error.");
   return sub;
 }
 
