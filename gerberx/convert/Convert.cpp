@@ -85,24 +85,49 @@ class Converter {
       }
     }
     Flush();
-    // One union of all the pieces at the end, instead of one each time the polarity changes.
-    PolygonSet dark;
-    for (const Piece& piece : dark_) dark.insert(piece.Set.begin(), piece.Set.end());
-    std::vector<gtl::polygon_with_holes_data<int>> polygons;
-    dark.get(polygons);
-    std::vector<IntShape> shapes;
-    shapes.reserve(polygons.size());
-    for (const auto& polygon : polygons) {
-      IntShape shape;
-      for (const auto& p : polygon) shape.Outer.push_back({p.x(), p.y()});
-      for (auto hole = polygon.begin_holes(); hole != polygon.end_holes(); ++hole) {
-        IntRing ring;
-        for (const auto& p : *hole) ring.push_back({p.x(), p.y()});
-        shape.Holes.push_back(std::move(ring));
-      }
-      shapes.push_back(std::move(shape));
+    // Pieces whose boxes overlap are joined and decomposed together; a group alone is
+    // decomposed alone, so that no step works on the whole layer at once.
+    std::vector<std::size_t> parent(dark_.size());
+    for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = i;
+    const auto root = [&](std::size_t i) {
+      while (parent[i] != i) i = parent[i] = parent[parent[i]];
+      return i;
+    };
+    std::vector<std::pair<BoxD, std::size_t>> boxes;
+    for (std::size_t i = 0; i < dark_.size(); ++i) boxes.emplace_back(dark_[i].Box, i);
+    const bgi::rtree<std::pair<BoxD, std::size_t>, bgi::quadratic<16>> index(boxes.begin(), boxes.end());
+    for (std::size_t i = 0; i < dark_.size(); ++i) {
+      index.query(bgi::intersects(dark_[i].Box), boost::make_function_output_iterator([&](const auto& entry) {
+                    parent[root(entry.second)] = root(i);
+                  }));
     }
-    result_.Decomposed = Decompose(shapes, options_);
+    std::vector<std::vector<std::size_t>> groups(dark_.size());
+    for (std::size_t i = 0; i < dark_.size(); ++i) groups[root(i)].push_back(i);
+    for (const std::vector<std::size_t>& group : groups) {
+      if (group.empty()) continue;
+      PolygonSet joined;
+      for (const std::size_t i : group) joined.insert(dark_[i].Set.begin(), dark_[i].Set.end());
+      std::vector<gtl::polygon_with_holes_data<int>> polygons;
+      joined.get(polygons);
+      std::vector<IntShape> shapes;
+      shapes.reserve(polygons.size());
+      for (const auto& polygon : polygons) {
+        IntShape shape;
+        for (const auto& p : polygon) shape.Outer.push_back({p.x(), p.y()});
+        for (auto hole = polygon.begin_holes(); hole != polygon.end_holes(); ++hole) {
+          IntRing ring;
+          for (const auto& p : *hole) ring.push_back({p.x(), p.y()});
+          shape.Holes.push_back(std::move(ring));
+        }
+        shapes.push_back(std::move(shape));
+      }
+      Pieces pieces = Decompose(shapes, options_);
+      Pieces& all = result_.Decomposed;
+      all.Fills.insert(all.Fills.end(), pieces.Fills.begin(), pieces.Fills.end());
+      all.Tracks.insert(all.Tracks.end(), pieces.Tracks.begin(), pieces.Tracks.end());
+      all.Arcs.insert(all.Arcs.end(), pieces.Arcs.begin(), pieces.Arcs.end());
+      all.Discs.insert(all.Discs.end(), pieces.Discs.begin(), pieces.Discs.end());
+    }
     Compact();
     return std::move(result_);
   }
