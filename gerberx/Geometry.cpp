@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "gerberx/PolygonSet.h"
 
@@ -70,7 +71,7 @@ Area Offset(const Area& a, Coord distance, double chordErrorUnits) {
   int segments = 1;
   if (chordErrorUnits > 0 && chordErrorUnits < r) {
     const double step = 2 * std::acos(1 - chordErrorUnits / r);
-    segments = std::clamp(static_cast<int>(std::ceil((M_PI / 2) / step)), 1, 1024);
+    segments = std::clamp(static_cast<int>(std::ceil((std::numbers::pi / 2) / step)), 1, 1024);
   }
   set.resize(distance, true, static_cast<unsigned>(segments));
   return ToArea(set);

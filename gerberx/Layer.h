@@ -95,6 +95,13 @@ struct Counts {
   int statements = 0;
 };
 
+// Something read that the reader accepted with an assumption (units not stated, an unknown
+// command skipped).
+struct Warning {
+  int line = 0;
+  std::string text;
+};
+
 struct Layer {
   std::string file;  // as given to the reader
   Units units = Units::Unknown;  // the last units statement (%MO, G70/G71, or inside %FS)
@@ -106,6 +113,7 @@ struct Layer {
   std::vector<Object> objects;  // in drawing order; a clear object cuts those before it
   Area dark;                    // the layer's final dark area
   Counts counts;
+  std::vector<Warning> warnings;
 
   // The values of %TF.FileFunction joined by ",", e.g. "Copper,L1,Top"; empty when absent.
   std::string FileFunction() const;

@@ -3,10 +3,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "gerberx/Interpreter.h"
+
 namespace gerberx {
 
-Layer ReadGerberText(std::string_view, const std::string& fileName, const Options&) {
-  throw ReadError(fileName, 0, "", "the reader is not built yet");
+Layer ReadGerberText(std::string_view text, const std::string& fileName, const Options& options) {
+  Interpreter interpreter(fileName, options);
+  return interpreter.Run(text);
 }
 
 Layer ReadGerberFile(const std::string& path, const Options& options) {
@@ -14,6 +17,7 @@ Layer ReadGerberFile(const std::string& path, const Options& options) {
   if (!in) throw ReadError(path, 0, "", "cannot open the file");
   std::ostringstream text;
   text << in.rdbuf();
+  if (in.bad()) throw ReadError(path, 0, "", "cannot read the file");
   return ReadGerberText(text.str(), path, options);
 }
 

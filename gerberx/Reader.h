@@ -13,15 +13,16 @@ namespace gerberx {
 
 struct Options {
   // Largest distance between a circle or arc and the polygon that stands for it, in mm.
-  double chordErrorMm = 0.0005;
+  double chordErrorMm = 0.001;
   // Keep each object's own area (Object::area). Off saves memory on very large files.
   bool keepObjectAreas = true;
-  // Work out Layer::dark. Off: only the objects and their descriptions.
+  // Work out Layer::dark. With keepObjectAreas also off, no polygon is built at all: the objects
+  // come with their descriptions and boxes only, many times faster.
   bool computeDarkArea = true;
   // Bounds on expansion: a small file must not take unbounded time or memory.
   long long maxStepRepeatCopies = 1'000'000;  // copies of one %SR block (X times Y)
   long long maxObjects = 20'000'000;          // objects after all expansion
-  long long maxVertices = 100'000'000;        // polygon vertices of all objects together
+  long long maxVertices = 50'000'000;         // polygon vertices of all objects together
   int maxBlockDepth = 32;                     // nesting of %AB blocks
   int maxMacroPrimitives = 100'000;           // primitives of one macro
   int maxVerticesPerPrimitive = 100'000;      // vertices of one outline or region contour

@@ -6,7 +6,7 @@
 #
 # Usage: scripts/fuzz.sh [SECONDS [HARNESS...]]
 #   SECONDS  time per harness (default 60); longer runs are the same command with more time
-#   HARNESS  import, table, units (default: all three, one after the other)
+#   HARNESS  import, table, units, gerberx (default: all four, one after the other)
 # Environment: ZZ_FUZZ_JOBS=N runs N workers per harness (default 1).
 #
 # New inputs go to build/fuzz/corpus/<harness>/; the seeds in fuzz/corpus/<harness>/ are read,
@@ -19,14 +19,14 @@ cd "$root"
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(import table units)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(import table units gerberx)
 case "$seconds" in
   '' | *[!0-9]*) echo "fuzz.sh: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;;
 esac
 for harness in "${harnesses[@]}"; do
   case "$harness" in
-    import | table | units) ;;
-    *) echo "fuzz.sh: unknown harness '$harness' (import, table, units)" >&2; exit 2 ;;
+    import | table | units | gerberx) ;;
+    *) echo "fuzz.sh: unknown harness '$harness' (import, table, units, gerberx)" >&2; exit 2 ;;
   esac
 done
 

@@ -1,0 +1,76 @@
+// The reader of the whole Gerber format on any text.
+//
+// Input: the Gerber file. The bounds are small, so that each input stays quick; what a bound
+// stops is a ReadError like any other.
+//
+// Besides crashes, hangs, leaks and sanitizer reports, a finding is: an exception other than
+// ReadError; a ReadError without the file's name; counts by kind that do not add up to the
+// objects; a negative dark area; a dark area larger than the objects' boxes together (but for a
+// negative image); another list of objects when no polygon is built.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "gerberx/Reader.h"
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "finding: %s\n", what.c_str());
+  std::fflush(stderr);
+  std::abort();
+}
+
+gerberx::Options SmallBounds() {
+  gerberx::Options o;
+  o.maxStepRepeatCopies = 1000;
+  o.maxObjects = 5000;
+  o.maxVertices = 500'000;
+  o.maxBlockDepth = 8;
+  o.maxMacroPrimitives = 1000;
+  o.maxVerticesPerPrimitive = 5000;
+  o.maxStatementLength = 100'000;
+  return o;
+}
+
+void Check(const gerberx::Layer& layer) {
+  const gerberx::Counts& n = layer.counts;
+  const long long kinds = static_cast<long long>(n.flashes) + n.strokes + n.arcs + n.regions + n.macroFlashes;
+  if (kinds != static_cast<long long>(layer.objects.size())) Fail("counts by kind do not add up to the objects");
+  const double dark = gerberx::AreaOf(layer.dark);
+  if (dark < 0) Fail("negative dark area");
+  double boxes = 0;
+  for (const gerberx::Object& o : layer.objects)
+    if (!o.box.empty) boxes += (double(o.box.max.x) - o.box.min.x) * (double(o.box.max.y) - o.box.min.y);
+  // A negative image's background is the box around everything, larger than the boxes' sum.
+  if (!layer.negative && dark > boxes * (1 + 1e-9) + 1) Fail("dark area larger than the objects' boxes");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  try {
+    const gerberx::Layer full = gerberx::ReadGerberText(text, "fuzz.gbr", SmallBounds());
+    Check(full);
+    // Without polygons: the same objects.
+    gerberx::Options bare = SmallBounds();
+    bare.keepObjectAreas = bare.computeDarkArea = false;
+    const gerberx::Layer quick = gerberx::ReadGerberText(text, "fuzz.gbr", bare);
+    if (quick.objects.size() != full.objects.size()) Fail("another number of objects without polygons");
+    for (std::size_t i = 0; i < quick.objects.size(); ++i)
+      if (quick.objects[i].kind != full.objects[i].kind) Fail("another kind of object without polygons");
+  } catch (const gerberx::ReadError& e) {
+    if (e.File() != "fuzz.gbr" || std::string(e.what()).find("fuzz.gbr") != 0) Fail("error without the file name");
+  } catch (const std::exception& e) {
+    Fail(std::string("exception other than ReadError: ") + e.what());
+  } catch (...) {
+    Fail("unknown exception");
+  }
+  return 0;
+}
