@@ -61,7 +61,7 @@ struct PourFileStats {
 
 // A region-heavy RS-274-X file of about targetBytes bytes, as today's CAD programs write inner
 // layers: tiles of pours with chamfered corners, round and rectangular clearances and a slot cut
-// in clear polarity, pads (some of them rounded-rectangle macros) and tracks.
+// in clear polarity, pads (some of them rounded-rectangle macros) and tracks; format 3.4, inches.
 PourFileStats WritePourFile(std::ostream& out, uint64_t seed, uint64_t targetBytes);
 std::string FormatPourStats(const PourFileStats& stats);
 

@@ -12,7 +12,7 @@ void Point(std::ostream& out, int64_t x, int64_t y) { out << 'X' << x << 'Y' << 
 
 }  // namespace
 
-// Tiles of 0.5 by 0.5 inch over a 10 by 10 inch board, row after row and board after board until
+// Tiles of 0.5 by 0.5 inch, forty to a row of 20 inches, row after row until
 // the target size: in each tile a pour (a region with chamfered corners), round and square
 // clearances cut into it in clear polarity, pads in them (round, rectangle and a rounded
 // rectangle macro), a via with its clearance, and a few tracks.
@@ -22,7 +22,7 @@ PourFileStats WritePourFile(std::ostream& out, uint64_t seed, uint64_t targetByt
   std::string head =
       "G04 Pours with clearances and macro pads, written by zz-gengerber*\r\n"
       "%TF.FileFunction,Copper,L2,Inr*%\r\n"
-      "%FSLAX24Y24*%\r\n%MOIN*%\r\n"
+      "%FSLAX34Y34*%\r\n%MOIN*%\r\n"
       "%AMROUNDRECT*\r\n0 width, height, corner radius*\r\n"
       "21,1,$1,$2-$3-$3,0,0,0*\r\n21,1,$1-$3-$3,$2,0,0,0*\r\n"
       "1,1,$3+$3,$1/2-$3,$2/2-$3*\r\n1,1,$3+$3,-$1/2+$3,$2/2-$3*\r\n"
@@ -33,8 +33,8 @@ PourFileStats WritePourFile(std::ostream& out, uint64_t seed, uint64_t targetByt
   uint64_t bytes = head.size();
   constexpr int64_t kTile = 5000;
   for (int64_t tile = 0; bytes < targetBytes; ++tile) {
-    const int64_t x0 = (tile % 20) * kTile + 100;
-    const int64_t y0 = ((tile / 20) % 20) * kTile + 100;
+    const int64_t x0 = (tile % 40) * kTile + 100;
+    const int64_t y0 = (tile / 40) * kTile + 100;
     const int64_t w = kTile - 200;
     const int64_t c = random.Range(200, 600);  // chamfer
     std::string text;
