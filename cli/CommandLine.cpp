@@ -57,7 +57,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
                                    const std::function<std::string()>& versionText) {
   CLI::App app{
       "Reads one Gerber photoplot file through the Zizozudu importer into an in-memory board,\n"
-      "then reports, dumps and draws that board.",
+      "then reports, dumps and draws that board; converts today's Gerber files into ones the importer reads whole.",
       "zizozudu"};
   app.set_version_flag("--version", versionText);
   // A path such as /tmp/top.gtl is a file, never a Windows-style "/option".
@@ -94,6 +94,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       app.add_subcommand("recognise", "Tell for each FILE whether the importer accepts it, and if not, why");
   recogniseApp->alias("recognize");
   recogniseApp->add_option("FILE", recognise.Files, "Files to test")->required();
+
+  ConvertCommand convert;
+  CLI::App* convertApp = AddConvertSubcommand(app, convert);
 
   ParsedCommandLine parsed;
   try {
@@ -137,6 +140,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       }
     }
     parsed.Import = std::move(import);
+  } else if (convertApp->parsed()) {
+    if (const auto error = CheckConvertCommand(convert)) {
+      err << "zizozudu: " << *error << '\n';
+      parsed.ExitCode = kExitUsage;
+      return parsed;
+    }
+    parsed.Convert = std::move(convert);
   } else {
     for (const std::string& file : recognise.Files) {
       if (const auto error = PathLengthError(file)) {

@@ -3,6 +3,7 @@
 // The tool's command line:
 //   zizozudu import FILE|FOLDER... [--layer N|NAME|auto]... [--json OUT|-] [--svg OUT] [--quiet]
 //   zizozudu recognise FILE...
+//   zizozudu convert FILE... [-o OUT | --out-dir DIR] [--tolerance MM]
 // plus --help and --version.
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ConvertCommand.h"
 #include "host/LayerTypes.h"
 
 namespace zzcli {
@@ -41,7 +43,8 @@ struct RecogniseCommand {
 struct ParsedCommandLine {
   std::optional<ImportCommand> Import;
   std::optional<RecogniseCommand> Recognise;
-  // When neither command is set the tool ends at once with this code: 0 after --help or
+  std::optional<ConvertCommand> Convert;
+  // When no command is set the tool ends at once with this code: 0 after --help or
   // --version, kExitUsage after a usage error (already reported on `err`).
   int ExitCode = kExitImported;
 };

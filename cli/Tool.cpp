@@ -280,6 +280,7 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv, out, err, version);
   if (parsed.Import) return RunImport(*parsed.Import, plugin, out, err);
   if (parsed.Recognise) return RunRecognise(*parsed.Recognise, plugin, out, err);
+  if (parsed.Convert) return RunConvert(*parsed.Convert, out, err);
   return parsed.ExitCode;
 }
 

@@ -13,7 +13,7 @@ get_filename_component(dir ${OUT} DIRECTORY)
 string(REGEX REPLACE "\\.gz$" "" page ${OUT})
 set(include_file ${dir}/zizozudu.h2m)
 set(text "[COMMANDS]\n")
-foreach(command import recognise)
+foreach(command import recognise convert)
   execute_process(COMMAND ${TOOL} ${command} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${TOOL} ${command} --help failed (${status})")
@@ -28,7 +28,7 @@ file(WRITE ${include_file} "${text}")
 
 execute_process(
   COMMAND ${HELP2MAN} --no-info --section=1 --source=Zizozudu
-          "--name=import a Gerber file through the Zizozudu importer into an in-memory board"
+          "--name=import a Gerber file through the Zizozudu importer into an in-memory board, or convert it into one the importer reads whole"
           --include=${include_file} --output=${page} ${TOOL}
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

@@ -14,6 +14,9 @@
 #   - the plug-in's own heap peak (zz-import-memory)
 #   - the plug-in alone (zz-import-emptyhost): the same import into a host whose every entry point
 #     is an empty function, so that the plug-in's share and the stand-in's are both in the table
+#   - zizozudu convert FILE -o OUT --quiet       (hyperfine median; peak RSS)
+# and, on the region-heavy file (pours with clearances and macro pads, `zz-gengerber pours`),
+# zizozudu convert against libgerbv's parse, with the objects before and after.
 # and writes the table into bench/README.md between its markers (unless --no-readme).
 #
 # Medians depend on the machine being quiet: the script prints the load average before it starts.
@@ -106,6 +109,8 @@ for entry in "${files[@]}"; do
 
   t_import=$(median "$zizozudu import '$file' --quiet")
   m_import=$(peak_rss "$zizozudu" import "$file" --quiet)
+  t_convert=$(median "$zizozudu convert '$file' -o '$tmp/converted.gbr' --quiet")
+  m_convert=$(peak_rss "$zizozudu" convert "$file" -o "$tmp/converted.gbr" --quiet)
   "$bin/zz-import-emptyhost" "$file" | grep -q "result=true" || { echo "bench.sh: the empty-host import of $file failed" >&2; exit 1; }
   t_empty=$(median "$bin/zz-import-emptyhost '$file'")
   m_empty=$(peak_rss "$bin/zz-import-emptyhost" "$file")
@@ -139,10 +144,36 @@ for entry in "${files[@]}"; do
   }
   rows+=("$(row '`zizozudu import --quiet`' "$t_import" "$m_import")")
   rows+=("$(row 'plug-in alone, empty host (`zz-import-emptyhost`)' "$t_empty" "$m_empty")")
+  rows+=("$(row '`zizozudu convert --quiet`' "$t_convert" "$m_convert")")
   [[ $have_peer == 1 ]] && rows+=("$(row 'libgerbv parse (`zz-gerbv-parse`)' "$t_peer" "$m_peer")")
   [[ $have_gerbv == 1 ]] && rows+=("$(row '`gerbv -x rs274x -o /dev/null`' "$t_gerbv" "$m_gerbv")")
   rows+=("$(row 'design floor (`zz-floor`)' "$t_floor" "")")
 done
+
+# The region-heavy file: what convert makes of it, and how long it takes against libgerbv.
+pours="$data/pours-10MB.gbr"
+if [[ ! -f $pours || ! -f $pours.stats ]]; then
+  echo "== generate pours-10MB.gbr (seed 10)"
+  "$bin/zz-gengerber" pours --seed 10 --size 10M --out "$pours" >/dev/null
+fi
+echo "== pours-10MB.gbr"
+"$zizozudu" convert "$pours" -o "$tmp/pours.gbr" >"$tmp/convert.txt"
+"$zizozudu" import "$tmp/pours.gbr" >"$tmp/pours-summary.txt"
+grep -q "Result: *true" "$tmp/pours-summary.txt" || { echo "bench.sh: the converted $pours was not read whole" >&2; exit 1; }
+name=pours-10MB
+mb=$(awk -v b="$(stat -c %s "$pours")" 'BEGIN { printf "%.1f", b / 1048576 }')
+t_peer=""
+m_peer=""
+if [[ $have_peer == 1 ]]; then
+  t_peer=$(median "$bin/zz-gerbv-parse '$pours'")
+  m_peer=$(peak_rss "$bin/zz-gerbv-parse" "$pours")
+fi
+t_floor=""
+t_convert=$(median "$zizozudu convert '$pours' -o '$tmp/pours.gbr' --quiet")
+m_convert=$(peak_rss "$zizozudu" convert "$pours" -o "$tmp/pours.gbr" --quiet)
+rows+=("$(row '`zizozudu convert --quiet`' "$t_convert" "$m_convert")")
+[[ $have_peer == 1 ]] && rows+=("$(row 'libgerbv parse (`zz-gerbv-parse`)' "$t_peer" "$m_peer")")
+notes+=("pours-10MB.gbr: $(tr '\n' ' ' <"$pours.stats" | sed 's/ $//'); converted: $(sed -n 's/^ *decomposed: *//p' "$tmp/convert.txt"); $(sed -n 's/^ *written: *//p' "$tmp/convert.txt")")
 
 {
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)), $runs runs each, load before the run: $(uptime | sed 's/.*load average: //')."

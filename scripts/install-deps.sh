@@ -7,7 +7,7 @@ packages=(
   cmake make g++
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 wine wine32:i386
-  libcli11-dev nlohmann-json3-dev libboost-dev
+  libcli11-dev nlohmann-json3-dev libboost-dev libpng-dev
   libtinyxml2-dev
   clang libclang-rt-14-dev
   hyperfine gerbv time libpng-dev

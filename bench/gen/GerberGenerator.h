@@ -49,6 +49,22 @@ LargeFileStats WriteLargeFile(std::ostream& out, uint64_t seed, uint64_t targetB
 // The stats as "key=value" lines, as the benchmark script reads them.
 std::string FormatStats(const LargeFileStats& stats);
 
+// What a pour file holds: regions, clear objects, pads, macro pads and tracks.
+struct PourFileStats {
+  uint64_t Bytes = 0;
+  uint64_t Regions = 0;
+  uint64_t Clearances = 0;
+  uint64_t Pads = 0;
+  uint64_t MacroPads = 0;
+  uint64_t Tracks = 0;
+};
+
+// A region-heavy RS-274-X file of about targetBytes bytes, as today's CAD programs write inner
+// layers: tiles of pours with chamfered corners, round and rectangular clearances and a slot cut
+// in clear polarity, pads (some of them rounded-rectangle macros) and tracks; format 3.4, inches.
+PourFileStats WritePourFile(std::ostream& out, uint64_t seed, uint64_t targetBytes);
+std::string FormatPourStats(const PourFileStats& stats);
+
 // Mixed: every fourth file with bare line feeds; Varied: as Mixed, and every tenth file with no
 // line ends at all.
 enum class LineEnds { CrLf, Lf, Mixed, Varied };

@@ -1,6 +1,7 @@
 // zz-gengerber: deterministic Gerber files for benchmarks and end-to-end tests.
 //
 //   zz-gengerber large --seed N --size SIZE --out FILE     one large RS-274-X file, and FILE.stats
+//   zz-gengerber pours --seed N --size SIZE --out FILE     one large region-heavy file, and FILE.stats
 //   zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed|varied] [--rough]
 //
 // SIZE is a byte count with an optional K, M or G suffix (powers of 1024). The corpus mode prints
@@ -20,6 +21,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zz-gengerber large --seed N --size SIZE[K|M|G] --out FILE\n"
+               "       zz-gengerber pours --seed N --size SIZE[K|M|G] --out FILE\n"
                "       zz-gengerber corpus --seed N --count N --out DIR [--eol crlf|lf|mixed|varied] [--rough]\n";
   return 2;
 }
@@ -78,6 +80,21 @@ int main(int argc, char** argv) {
         return 1;
       }
       std::cout << zzbench::FormatStats(stats);
+      return 0;
+    }
+    if (mode == "pours") {
+      uint64_t size = 0;
+      if (rough || !options.count("--size") || !ParseNumber(options["--size"], size)) return Usage();
+      std::ofstream file(out, std::ios::binary | std::ios::trunc);
+      const zzbench::PourFileStats stats = zzbench::WritePourFile(file, seed, size);
+      file.close();
+      std::ofstream statsFile(out + ".stats", std::ios::trunc);
+      statsFile << zzbench::FormatPourStats(stats);
+      if (!file || !statsFile) {
+        std::cerr << "zz-gengerber: cannot write " << out << '\n';
+        return 1;
+      }
+      std::cout << zzbench::FormatPourStats(stats);
       return 0;
     }
     if (mode == "corpus") {

@@ -72,11 +72,16 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSaySo) {
       {"import", "a.gtl", "--layer", "83"},
       {"import", "a.gtl", "b.gbl", "--layer", "1"},  // one --layer per file, or none
       {"import", "a.gtl", "--layer", "1", "--layer", "32"},
+      {"convert", "a.gbr", "b.gbr", "-o", "c.gbr"},  // -o names one output
+      {"convert", "a.gbr", "-o", "c.gbr", "--out-dir", "."},
+      {"convert", "a.gbr", "--out-dir", "no-such-folder"},
+      {"convert", "a.gbr", "--tolerance", "0"},
   };
   for (const auto& args : bad) {
     const Parsed p = Parse(args);
     EXPECT_FALSE(p.Line.Import);
     EXPECT_FALSE(p.Line.Recognise);
+    EXPECT_FALSE(p.Line.Convert);
     EXPECT_EQ(p.Line.ExitCode, kExitUsage) << ::testing::PrintToString(args);
     EXPECT_FALSE(p.Err.empty()) << ::testing::PrintToString(args);
   }

@@ -1,0 +1,69 @@
+#pragma once
+
+// A layer remade from what the importer creates and reads right: flashes of circles, rectangles
+// and obrounds stay pads, strokes of round apertures stay tracks and arcs, axis-aligned strokes
+// of rectangles stay fills; everything else (regions, macro and block flashes, polygon
+// flashes, strokes the importer would draw wrongly, and whatever a clear object cuts) becomes
+// pieces of Decompose.
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+#include "gerberx/convert/Decompose.h"
+#include "gerberx/convert/SourceLayer.h"
+
+namespace zz::gerberx::convert {
+
+struct KeptPad {
+  IntPoint At;
+  ApertureShape Shape = ApertureShape::Circle;  // Circle, Rectangle or Obround
+  int64_t XSize = 0, YSize = 0;
+};
+
+struct KeptTrack {
+  IntPoint From, To;
+  int64_t Width = 0;
+};
+
+struct KeptArc {
+  IntPoint From, To, Centre;
+  bool Clockwise = false;
+  int64_t Width = 0;
+};
+
+// A horizontal or vertical stroke of a rectangle: the importer's fill is its box.
+struct KeptRectStroke {
+  IntPoint From, To;
+  int64_t XSize = 0, YSize = 0;
+};
+
+// Why a source object was decomposed.
+enum class DecomposeReason : uint8_t {
+  Region,
+  MacroFlash,
+  BlockFlash,
+  PolygonFlash,       // no pad of the importer has a polygon's shape and size
+  ApertureWithHole,   // the importer's pads have no hole
+  MisdrawnStroke,     // a stroke the importer would draw as something else
+  CutByClear,         // a kept object that a later clear object cuts
+  ClearObject,        // a clear object (it cuts; it creates nothing itself)
+  Count
+};
+
+const char* DecomposeReasonText(DecomposeReason reason);
+
+struct ConvertedLayer {
+  std::vector<KeptPad> Pads;
+  std::vector<KeptTrack> Tracks;
+  std::vector<KeptArc> Arcs;
+  std::vector<KeptRectStroke> RectStrokes;
+  Pieces Decomposed;
+  std::array<std::size_t, static_cast<std::size_t>(DecomposeReason::Count)> DecomposedBy{};
+
+  std::size_t KeptCount() const { return Pads.size() + Tracks.size() + Arcs.size() + RectStrokes.size(); }
+};
+
+ConvertedLayer ConvertLayer(const SourceLayer& layer, const DecomposeOptions& options);
+
+}  // namespace zz::gerberx::convert

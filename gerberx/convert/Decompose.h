@@ -1,0 +1,34 @@
+#pragma once
+
+// Dark area given as polygons, remade from what the importer can create: axis-aligned boxes for
+// the inside, round tracks along slanted edges, full-circle arcs around round holes and round
+// discs for round shapes. Every point of the result lies within the tolerance of the dark area,
+// and every point of the dark area farther than the tolerance from its edge is covered.
+
+#include <cstdint>
+#include <vector>
+
+#include "gerberx/convert/Pieces.h"
+
+namespace zz::gerberx::convert {
+
+// A closed ring without its closing point repeated; either orientation.
+using IntRing = std::vector<IntPoint>;
+
+// One polygon: its outer ring and its holes. The polygons of one call do not overlap.
+struct IntShape {
+  IntRing Outer;
+  std::vector<IntRing> Holes;
+};
+
+struct DecomposeOptions {
+  int64_t Tolerance = 19685;      // 0.005 mm in internal units
+  int64_t MaxTrackWidth = 500000;  // 50 mil: wider tracks save little and reach past narrow parts
+};
+
+Pieces Decompose(const std::vector<IntShape>& shapes, const DecomposeOptions& options);
+
+// The widths Decompose gives its tracks and arcs: a fixed ladder, so that a file needs few apertures.
+std::vector<int64_t> TrackWidthLadder(const DecomposeOptions& options);
+
+}  // namespace zz::gerberx::convert

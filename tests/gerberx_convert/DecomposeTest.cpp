@@ -1,0 +1,67 @@
+#include "gerberx/convert/Decompose.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CoverageCheck.h"
+
+namespace zz::gerberx::convert {
+namespace {
+
+using testing::Box;
+using testing::CheckCoverage;
+using testing::CirclePoints;
+using testing::RoundedBox;
+
+constexpr int64_t kMm = 393701;  // internal units
+
+struct ShapeCase {
+  std::string Name;
+  std::vector<IntShape> Shapes;
+  std::size_t MaxPieces;  // what the decomposition gives today, with a little room
+};
+
+std::ostream& operator<<(std::ostream& out, const ShapeCase& c) { return out << c.Name; }
+
+std::vector<ShapeCase> Cases() {
+  std::vector<ShapeCase> cases;
+  cases.push_back({"box", {{Box(0, 0, 10 * kMm, 5 * kMm), {}}}, 1});
+  cases.push_back({"disc", {{CirclePoints(0, 0, kMm, 64), {}}}, 1});
+  cases.push_back({"box_with_round_holes",
+                   {{Box(0, 0, 20 * kMm, 10 * kMm),
+                     {CirclePoints(5 * kMm, 5 * kMm, kMm, 48), CirclePoints(12 * kMm, 4 * kMm, kMm / 2, 32)}}},
+                   10});
+  cases.push_back({"chamfered_square",
+                   {{{{kMm, 0}, {9 * kMm, 0}, {10 * kMm, kMm}, {10 * kMm, 9 * kMm}, {9 * kMm, 10 * kMm},
+                      {kMm, 10 * kMm}, {0, 9 * kMm}, {0, kMm}},
+                     {}}},
+                   8});
+  cases.push_back({"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}},
+                   60});
+  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 36});
+  cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 48});
+  cases.push_back(
+      {"touching_polygons", {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
+       44});
+  return cases;
+}
+
+class DecomposeShapes : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(DecomposeShapes, CoversWithinToleranceWithFewPieces) {
+  const ShapeCase& c = GetParam();
+  DecomposeOptions options;
+  const Pieces pieces = Decompose(c.Shapes, options);
+  const testing::CoverageMiss miss = CheckCoverage(c.Shapes, pieces, static_cast<double>(options.Tolerance), 300);
+  EXPECT_EQ(miss.Uncovered, 0u);
+  EXPECT_EQ(miss.Overshoot, 0u);
+  EXPECT_LE(pieces.Count(), c.MaxPieces) << pieces.Fills.size() << " fills, " << pieces.Tracks.size() << " tracks, "
+                                         << pieces.Arcs.size() << " arcs, " << pieces.Discs.size() << " discs";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, DecomposeShapes, ::testing::ValuesIn(Cases()),
+                         [](const auto& param) { return param.param.Name; });
+
+}  // namespace
+}  // namespace zz::gerberx::convert
