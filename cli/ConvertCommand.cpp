@@ -7,9 +7,10 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <system_error>
 #include <vector>
 
-#include "cli/FileChecks.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
 #include "gerberx/convert/ReadSource.h"
@@ -100,8 +101,17 @@ std::string WrittenText(const cv::WrittenCounts& counts) {
          Plural(counts.Fills, "fill", "fills") + "), " + Plural(counts.Apertures, "aperture", "apertures");
 }
 
+// Why a file cannot be converted before anything is read, in plain words.
+std::optional<std::string> InputProblem(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::path(path), error);
+  if (!fs::exists(status)) return "the file does not exist";
+  if (!fs::is_regular_file(status)) return "it is not a regular file (a folder or a device)";
+  return std::nullopt;
+}
+
 bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ostream& out, std::ostream& err) {
-  if (const std::optional<std::string> problem = FileProblem(file)) {
+  if (const std::optional<std::string> problem = InputProblem(file)) {
     err << kTool << file << ": " << *problem << '\n';
     return false;
   }
