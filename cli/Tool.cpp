@@ -5,12 +5,13 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <vector>
 
+#include "cli/BoardSvg.h"
 #include "cli/FileChecks.h"
+#include "cli/ImportDump.h"
 #include "cli/Summary.h"
-#include "standin/BoardSvg.h"
+#include "standin/BoardJson.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
@@ -72,7 +73,7 @@ namespace {
 ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
                        bool watchImport, bool summarise) {
   const std::size_t firstObject = board.Objects.size();
-  const std::size_t firstMessage = server.Messages().size();
+  const std::size_t firstMessage = server.Ui().Messages().size();
   ImportReport report;
   report.File = file;
   const zz::TShortString<255> fileName(file);
@@ -90,7 +91,8 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
       report.CrashText);
   Observe(plugin, nullptr);
   if (report.Crashed) report.Result = false;
-  if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
+  standin::ProgressDisplay& progress = server.Ui().Progress();
+  if (progress.IsOpen()) progress.Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
 
   if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(file, watch);
@@ -98,13 +100,12 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
   report.ObjectsAdded = board.Objects.size() - firstObject;
-  report.Messages.assign(server.Messages().begin() + static_cast<std::ptrdiff_t>(firstMessage),
-                         server.Messages().end());
+  const std::vector<std::string>& messages = server.Ui().Messages();
+  report.Messages.assign(messages.begin() + static_cast<std::ptrdiff_t>(firstMessage), messages.end());
   // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
   if (summarise) {
-    const std::span<const zz::THandle> added = std::span<const zz::THandle>(board.Objects).subspan(firstObject);
-    report.Counts = CountObjects(server, added);
-    report.Bounds = standin::BoardBounds(server, added);
+    report.Counts = CountObjects(server.Objects(), board, firstObject);
+    report.Bounds = standin::BoardBounds(server.Objects(), board, firstObject);
   }
   return report;
 }
@@ -136,7 +137,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   options.Progress = command.Quiet ? standin::ProgressDisplay::Mode::Never : standin::ProgressDisplay::Mode::Auto;
   standin::Register(options);
   standin::Server& server = standin::TheServer();
-  standin::Board& board = server.CurrentBoard();
+  standin::Board& board = server.Boards().CurrentBoard();
 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
@@ -155,11 +156,12 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   bool written = true;
   if (command.JsonOut) {
     const ImportReport& first = reports.front();
-    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored};
-    std::vector<standin::ImportedFile> files;
+    standin::DumpHeader header{first.File, first.Recognised, first.Result};
+    std::optional<IgnoredCounts> ignored = first.Ignored;
+    std::vector<ImportedFile> files;
     if (several) {
       // The board as a whole; each file under "files".
-      header.Ignored.reset();
+      ignored.reset();
       for (const ImportReport& report : reports) {
         header.Recognised = header.Recognised && report.Recognised;
         header.Result = header.Result && report.Result;
@@ -168,20 +170,20 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
       }
     }
     if (jsonToStdout) {
-      standin::WriteBoardJson(out, server, board, header, files);
+      standin::WriteBoardJson(out, server, board, header, DumpMembers(ignored, files));
       out.flush();
     } else {
-      standin::WriteBoardJson(jsonFile, server, board, header, files);
+      standin::WriteBoardJson(jsonFile, server, board, header, DumpMembers(ignored, files));
       written = CloseOutput(jsonFile, *command.JsonOut, err) && written;
     }
   }
   if (command.SvgOut) {
     if (several) {
-      std::vector<standin::LayerSource> sources;
+      std::vector<LayerSource> sources;
       for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNamePart(report.File)});
-      standin::WriteLayeredBoardSvg(svgFile, server, board, sources);
+      WriteLayeredBoardSvg(svgFile, server.Objects(), board, sources);
     } else {
-      standin::WriteBoardSvg(svgFile, server, board);
+      WriteBoardSvg(svgFile, server.Objects(), board);
     }
     written = CloseOutput(svgFile, *command.SvgOut, err) && written;
   }
@@ -190,7 +192,8 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
     for (std::size_t i = 0; i < reports.size(); ++i) summaryOut << (i == 0 ? "" : "\n") << FormatSummary(reports[i]);
     if (several) {
       summaryOut << '\n'
-                 << FormatBoardSummary(reports, CountObjects(server, board), standin::BoardBounds(server, board));
+                 << FormatBoardSummary(reports, CountObjects(server.Objects(), board),
+                                       standin::BoardBounds(server.Objects(), board));
     }
   }
   for (const ImportReport& report : reports) {

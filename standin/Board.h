@@ -9,6 +9,7 @@
 
 #include "host/LayerTypes.h"
 #include "host/PcbApiEntries.h"
+#include "standin/ChunkedVector.h"
 #include "standin/Exchange.h"
 
 namespace standin {
@@ -59,7 +60,7 @@ struct Board {
   explicit Board(zz::THandle handle);
 
   zz::THandle Handle;
-  std::vector<zz::THandle> Objects;  // in the order added
+  ChunkedVector<zz::THandle> Objects;  // in the order added; a large board grows without copying
 
   BoardHeader Header;
   std::array<LayerRecord, zz::kMaxClassicLayer + 1> Layers;  // indexed by classic layer number

@@ -138,7 +138,7 @@ bool RunImport(const std::string& fileName, THandle boardHandle) {
   } catch (const std::exception& error) {
     ShowErrorMessage(error.what());
   }
-  if (g_observer != nullptr) g_observer->OnRunEnd(run);
+  if (g_observer != nullptr) g_observer->OnRunEnd(run.ObjectsNotCreated);
   return whole;
 }
 

@@ -16,10 +16,10 @@
 #include "standin/Board.h"
 #include "standin/ObjectStore.h"
 
-namespace standin {
+namespace zzcli {
 
-void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board);
-std::string BoardSvg(const ObjectStore& objects, const Board& board);
+void WriteBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const standin::Board& board);
+std::string BoardSvg(const standin::ObjectStore& objects, const standin::Board& board);
 
 // A file imported onto a layer of the board.
 struct LayerSource {
@@ -32,11 +32,12 @@ struct LayerSource {
 // layers, mechanical layers and the keep-out layer last); below the board a legend names each
 // layer and the files imported onto it. Layers holding objects appear whether or not a file
 // names them.
-void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+void WriteLayeredBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const standin::Board& board,
                           const std::vector<LayerSource>& sources);
-std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources);
+std::string LayeredBoardSvg(const standin::ObjectStore& objects, const standin::Board& board,
+                            const std::vector<LayerSource>& sources);
 
 // Internal units (1/10000 mil) in millimetres.
 constexpr double kMillimetresPerUnit = 0.0254 / 10000.0;
 
-}  // namespace standin
+}  // namespace zzcli

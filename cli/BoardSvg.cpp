@@ -1,4 +1,4 @@
-#include "standin/BoardSvg.h"
+#include "cli/BoardSvg.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,20 @@
 
 #include "standin/Geometry.h"
 
-namespace standin {
+namespace zzcli {
 namespace {
+
+using standin::ArcRecord;
+using standin::ArcSweep;
+using standin::Board;
+using standin::BoardBounds;
+using standin::Box;
+using standin::CommonFields;
+using standin::FillRecord;
+using standin::ObjectStore;
+using standin::PadRecord;
+using standin::TrackRecord;
+using zz::THandle;
 
 constexpr const char* kBackground = "#0b1a14";
 constexpr const char* kCopper = "#c87533";
@@ -315,4 +327,4 @@ std::string BoardSvg(const ObjectStore& objects, const Board& board) {
   return out.str();
 }
 
-}  // namespace standin
+}  // namespace zzcli
