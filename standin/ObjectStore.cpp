@@ -44,7 +44,7 @@ const PadStyle* ObjectStore::KeepPad(THandle handle) const {
   const uint32_t row = RowOf(handle, TObjectKind::Pad);
   if (row == kNoRow) return nullptr;
   const PadStyle& style = Pads().StyleOf(row);
-  lastPad_ = {handle, &style, style.Layers == kNoSideEntry};
+  lastPad_ = {handle, &style, style.Layers == kNoSideEntry ? handle : LastPad::kNone};
   return lastPad_.Style;
 }
 

@@ -84,7 +84,7 @@ class ObjectStore {
     static constexpr int64_t kNone = INT64_MIN;  // no handle, widened, ever equals it
     int64_t Handle = kNone;
     const PadStyle* Style = nullptr;  // never null while Handle is a handle
-    bool Simple = false;              // no layer has values of its own: Style->Layers is none
+    int64_t SimpleHandle = kNone;     // Handle when no layer has values of its own
   };
   const LastPad& LastPadAsked() const { return lastPad_; }
   template <typename Kind>

@@ -197,33 +197,34 @@ TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8
   return kDone;
 }
 
-// One per-layer query: answer(side tables, pad's style, layer, out...) for a pad and a layer 0..82.
-template <typename Answer, typename... Out>
-[[gnu::noinline]] TStatus AnyPadOnLayer(THandle handle, uint8_t layer, Answer answer, Out*... out) {
+// One per-layer query: general(side tables, pad's style, layer, out...) answers for a pad and
+// a layer 0..82; simple(pad's style, layer, out...) the same for a pad without values of its
+// own on any layer.
+template <typename Simple, typename General, typename... Out>
+[[gnu::noinline]] TStatus AnyPadOnLayer(THandle handle, uint8_t layer, Simple, General general, Out*... out) {
   const ObjectStore& objects = Objects();
   const PadStyle* pad = objects.FindPadStyle(handle);
   if (pad == nullptr || !IsLayerNumber(layer) || ((out == nullptr) || ...)) return kRefused;
-  answer(objects.PadSides(), *pad, layer, *out...);
+  general(objects.PadSides(), *pad, layer, *out...);
   return kDone;
 }
 
 // A pad's fetch asks each per-layer query 83 times in a row. The pad asked about last, when no
 // layer has values of its own, answers from its top, mid and bottom values in a few
 // instructions without a stack frame; anything else takes the general answer, out of line.
-template <typename Answer, typename... Out>
-TStatus OnLayer(THandle handle, uint8_t layer, Answer answer, Out*... out) {
-  const ObjectStore& objects = Objects();
-  const ObjectStore::LastPad& last = objects.LastPadAsked();
-  if (handle == last.Handle && last.Simple && IsLayerNumber(layer) && ((out != nullptr) && ...)) [[likely]] {
-    answer(objects.PadSides(), *last.Style, layer, *out...);
+template <typename Simple, typename General, typename... Out>
+TStatus OnLayer(THandle handle, uint8_t layer, Simple simple, General general, Out*... out) {
+  const ObjectStore::LastPad& last = Objects().LastPadAsked();
+  if (handle == last.SimpleHandle && IsLayerNumber(layer) && ((out != nullptr) && ...)) [[likely]] {
+    simple(*last.Style, layer, *out...);
     return kDone;
   }
-  return AnyPadOnLayer(handle, layer, answer, out...);
+  return AnyPadOnLayer(handle, layer, simple, general, out...);
 }
 
 TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
   return OnLayer(
-      handle, layer,
+      handle, layer, [](const PadStyle& pad, uint8_t l, uint8_t& out) { out = PadSideTables::DerivedShape(pad, l); },
       [](const PadSideTables& t, const PadStyle& pad, uint8_t l, uint8_t& out) { out = t.ShapeOnLayer(pad, l); },
       shape);
 }
@@ -231,6 +232,7 @@ TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t*
 TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
   return OnLayer(
       handle, layer,
+      [](const PadStyle& pad, uint8_t l, int32_t& x, int32_t& y) { PadSideTables::DerivedSize(pad, l, x, y); },
       [](const PadSideTables& t, const PadStyle& pad, uint8_t l, int32_t& x, int32_t& y) {
         t.SizeOnLayer(pad, l, x, y);
       },
@@ -239,14 +241,14 @@ TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* 
 
 TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
   return OnLayer(
-      handle, layer,
+      handle, layer, [](const PadStyle&, uint8_t, int32_t& out) { out = 0; },
       [](const PadSideTables& t, const PadStyle& pad, uint8_t l, int32_t& out) { out = t.CornerRadiusOnLayer(pad, l); },
       radius);
 }
 
 TStatus PcbApi_QueryPadCRPercentageOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
   return OnLayer(
-      handle, layer,
+      handle, layer, [](const PadStyle&, uint8_t, uint8_t& out) { out = 0; },
       [](const PadSideTables& t, const PadStyle& pad, uint8_t l, uint8_t& out) {
         out = t.CornerPercentOnLayer(pad, l);
       },
