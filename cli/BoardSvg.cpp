@@ -257,7 +257,7 @@ void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& b
 }
 
 void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
-                          const std::vector<LayerSource>& sources) {
+                          const std::vector<LayerFile>& sources) {
   constexpr int kLayers = zz::kMaxClassicLayer + 1;
   std::array<std::vector<THandle>, kLayers> byLayer;
   std::array<std::string, kLayers> files;
@@ -269,7 +269,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
     byLayer[index].push_back(handle);
     present[index] = true;
   }
-  for (const LayerSource& source : sources) {
+  for (const LayerFile& source : sources) {
     const int index = source.Layer < kLayers ? source.Layer : 0;
     files[index] += (files[index].empty() ? "" : ", ") + source.File;
     present[index] = true;
@@ -315,7 +315,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
   out << "</g>\n</svg>\n";
 }
 
-std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources) {
+std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerFile>& sources) {
   std::ostringstream out;
   WriteLayeredBoardSvg(out, objects, board, sources);
   return out.str();

@@ -22,7 +22,7 @@ void WriteBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const
 std::string BoardSvg(const standin::ObjectStore& objects, const standin::Board& board);
 
 // A file imported onto a layer of the board.
-struct LayerSource {
+struct LayerFile {
   zz::TLayerNumber Layer = 0;
   std::string File;
 };
@@ -33,9 +33,9 @@ struct LayerSource {
 // layer and the files imported onto it. Layers holding objects appear whether or not a file
 // names them.
 void WriteLayeredBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const standin::Board& board,
-                          const std::vector<LayerSource>& sources);
+                          const std::vector<LayerFile>& sources);
 std::string LayeredBoardSvg(const standin::ObjectStore& objects, const standin::Board& board,
-                            const std::vector<LayerSource>& sources);
+                            const std::vector<LayerFile>& sources);
 
 // Internal units (1/10000 mil) in millimetres.
 constexpr double kMillimetresPerUnit = 0.0254 / 10000.0;

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 
+#include "cli/Platform.h"
+
 namespace zzcli {
 namespace {
 
@@ -23,7 +25,10 @@ constexpr const char* kFooter =
 constexpr const char* kImportDescription =
     "Import each FILE, one after the other, into the same board and print a summary of the board it gave.\n"
     "As in the editor, each import starts from the state the one before left: a file without a units\n"
-    "statement reads in the units of the file before it, and arcs keep its quadrant mode.";
+    "statement reads in the units of the file before it, and arcs keep its quadrant mode.\n"
+    "Without --layer, each of several files goes on the layer its X2 file function says, else its name\n"
+    "(.GTL, .GBS, .G1, -F_Cu, -Edge_Cuts, .cmp, .sol, ...), else TopLayer. A FOLDER imports its Gerber\n"
+    "files in name order and lists the others (drill files, netlists, job files...) as skipped.";
 
 }  // namespace
 
@@ -41,8 +46,10 @@ std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text) {
 }
 
 std::optional<std::string> PathLengthError(const std::string& path) {
-  if (path.size() <= kMaxPathLength) return std::nullopt;
-  return path + ": the path is " + std::to_string(path.size()) + " characters long; the importer takes at most " +
+  // Counted as the importer gets it: in the system code page on Windows.
+  const std::size_t length = platform::ToPluginFileName(path).Length;
+  if (length <= kMaxPathLength) return std::nullopt;
+  return path + ": the path is " + std::to_string(length) + " characters long; the importer takes at most " +
          std::to_string(kMaxPathLength) + " (use a shorter or relative path)";
 }
 
@@ -63,12 +70,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   CLI::App* importApp = app.add_subcommand("import", kImportDescription);
   importApp
       ->add_option("FILE", import.Files,
-                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), imported in this order")
+                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), or folders of them, "
+                   "imported in this order")
       ->required();
   CLI::Option* layerOption = importApp->add_option(
       "--layer", layerTexts,
-      "Current layer of the board before the import: a number 0..82 or a name like TopLayer; once per FILE, "
-      "in the same order (none: TopLayer for every file)");
+      "Current layer of the board before the import: a number 0..82, a name like TopLayer, or auto (the "
+      "layer the file says); once per FILE, in the same order (none: auto for several files)");
   layerOption->allow_extra_args(false);  // "--layer 1 top.gtl": the file is no second layer
   CLI::Option* jsonOption =
       importApp->add_option("--json", import.JsonOut.emplace(),
@@ -97,11 +105,15 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
     if (jsonOption->count() == 0) import.JsonOut.reset();
     if (svgOption->count() == 0) import.SvgOut.reset();
     for (const std::string& layerText : layerTexts) {
+      if (SameIgnoringCase(layerText, "auto")) {
+        import.Layers.emplace_back();
+        continue;
+      }
       const std::optional<zz::TLayerNumber> layer = ParseLayerArgument(layerText);
       if (!layer) {
         err << "zizozudu: --layer " << layerText
             << ": not a layer; give a number from 0 to 82 or a layer name such as TopLayer, BottomLayer, "
-               "MidLayer1, Mechanical1 or KeepOutLayer\n";
+               "MidLayer1, Mechanical1 or KeepOutLayer, or auto\n";
         parsed.ExitCode = kExitUsage;
         return parsed;
       }
@@ -111,7 +123,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       err << "zizozudu: " << import.Files.size() << (import.Files.size() == 1 ? " file" : " files") << " but "
           << import.Layers.size() << (import.Layers.size() == 1 ? " --layer option" : " --layer options")
           << ": give one --layer per file, in the order of the files, "
-          << "or none (every file on TopLayer)\n";
+          << "or none (each file on the layer it says)\n";
       parsed.ExitCode = kExitUsage;
       return parsed;
     }

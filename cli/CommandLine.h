@@ -1,7 +1,7 @@
 #pragma once
 
 // The tool's command line:
-//   zizozudu import FILE... [--layer N|NAME]... [--json OUT|-] [--svg OUT] [--quiet]
+//   zizozudu import FILE|FOLDER... [--layer N|NAME|auto]... [--json OUT|-] [--svg OUT] [--quiet]
 //   zizozudu recognise FILE...
 // plus --help and --version.
 
@@ -25,8 +25,9 @@ constexpr int kExitNotRecognised = 3;  // not a Gerber file this importer reads
 constexpr std::size_t kMaxPathLength = 255;
 
 struct ImportCommand {
-  std::vector<std::string> Files;        // imported one after the other into the same board
-  std::vector<zz::TLayerNumber> Layers;  // none, or one per file: its current layer
+  std::vector<std::string> Files;  // imported one after the other into the same board; a folder: its Gerber files
+  // None, or one per file: its current layer; none in a place: "auto", the layer the file says.
+  std::vector<std::optional<zz::TLayerNumber>> Layers;
   std::optional<std::string> JsonOut;  // "-" = standard output
   std::optional<std::string> SvgOut;
   bool Quiet = false;

@@ -5,12 +5,8 @@ namespace {
 
 constexpr const char* kMustHold = "it must hold \"%FS...X..Y..*%\", the whole format statement, on the first line";
 
-// By IgnoredKind.
-constexpr std::array<const char*, zz::kIgnoredKindCount> kCountKeys = {
-    "aperture_macros", "macro_apertures",  "undefined_aperture_uses", "regions",
-    "polarity",        "step_and_repeat",  "other_parameters",        "g_codes_without_effect",
-    "d_codes_without_effect", "fields_without_digits",
-};
+// The tool's own count beside the ignored kinds.
+constexpr zz::IgnoredKindText kNotCreated{"objects_not_created", "objects not created"};
 
 }  // namespace
 
@@ -35,19 +31,26 @@ void ImportWatch::OnIgnored(zz::IgnoredKind kind, std::string_view /*statement*/
 IgnoredCounts ImportWatch::Counts() const {
   IgnoredCounts counts;
   for (std::size_t i = 0; i < counts_.size(); ++i) {
-    if (counts_[i] != 0) counts.emplace_back(kCountKeys[i], counts_[i]);
+    if (counts_[i] != 0) counts.emplace_back(zz::kIgnoredKindTexts[i].Key, counts_[i]);
   }
-  if (objectsNotCreated_ != 0) counts.emplace_back("objects_not_created", objectsNotCreated_);
+  if (objectsNotCreated_ != 0) counts.emplace_back(kNotCreated.Key, objectsNotCreated_);
   return counts;
+}
+
+std::string_view CountWords(std::string_view key) {
+  for (const zz::IgnoredKindText& text : zz::kIgnoredKindTexts) {
+    if (text.Key == key) return text.Words;
+  }
+  return key == kNotCreated.Key ? kNotCreated.Words : key;
 }
 
 std::string RecognitionFailureText(const zz::RecognitionFailure& failure) {
   using Reason = zz::RecognitionFailure::Reason;
   switch (failure.Why) {
     case Reason::NoFile:
-      return "the importer does not find the file";
+      return "the file does not exist, or is a folder or a device";
     case Reason::CannotOpen:
-      return "the importer cannot open it";
+      return "it cannot be opened for reading";
     case Reason::EmptyFirstLine:
       return std::string("its first line is empty; ") + kMustHold;
     case Reason::NoFormatStatement:

@@ -40,6 +40,9 @@ class ImportWatch : public zz::ImportObserver {
   int64_t objectsNotCreated_ = 0;
 };
 
+// The words the summary gives a key of Counts().
+std::string_view CountWords(std::string_view key);
+
 // The recognition test's reason in plain words.
 std::string RecognitionFailureText(const zz::RecognitionFailure& failure);
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "cli/ImportWatch.h"
+
 namespace zzcli {
 namespace {
 
@@ -17,14 +19,6 @@ std::string Fixed(double value, int decimals) {
 
 std::string Plural(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-// "aperture_macros" reads better as "aperture macros".
-std::string Words(std::string key) {
-  for (char& c : key) {
-    if (c == '_') c = ' ';
-  }
-  return key;
 }
 
 void Line(std::ostringstream& out, const char* label, const std::string& value) {
@@ -104,7 +98,7 @@ std::string FormatSummary(const ImportReport& report) {
   } else {
     Line(out, "Result", "false (nothing was imported)");
   }
-  Line(out, "Layer", LayerText(report.Layer));
+  Line(out, "Layer", LayerText(report.Layer) + (report.LayerWhy.empty() ? "" : " (" + report.LayerWhy + ")"));
 
   if (report.Messages.empty()) {
     Line(out, "Messages shown", "none");
@@ -125,7 +119,7 @@ std::string FormatSummary(const ImportReport& report) {
   if (report.Ignored) {
     std::string ignored;
     for (const auto& [kind, count] : *report.Ignored) {
-      ignored += (ignored.empty() ? "" : ", ") + Words(kind) + " " + std::to_string(count);
+      ignored += (ignored.empty() ? "" : ", ") + std::string(CountWords(kind)) + " " + std::to_string(count);
     }
     Line(out, "Ignored", ignored.empty() ? "nothing" : ignored);
   }

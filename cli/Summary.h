@@ -31,11 +31,12 @@ struct ImportReport {
   bool Crashed = false;  // the import ended by an exception, whose text is CrashText
   std::string CrashText;
   zz::TLayerNumber Layer = 0;  // the board's current layer, where the objects went
+  std::string LayerWhy;        // where that layer came from, when the tool chose it
   std::vector<std::string> Messages;
   std::size_t ObjectsAdded = 0;  // by this import, whether or not the summary counts them
   ObjectCounts Counts;
   std::optional<standin::Box> Bounds;  // internal units
-  bool TableSearched = false;  // the import looked for an aperture table file
+  bool TableSearched = false;          // the import looked for an aperture table file
   std::optional<std::string> TableFile;
   std::optional<IgnoredCounts> Ignored;
 };

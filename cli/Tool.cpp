@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "cli/BoardSvg.h"
-#include "cli/FileChecks.h"
 #include "cli/ImportDump.h"
+#include "cli/ImportPlan.h"
+#include "cli/Platform.h"
 #include "cli/Summary.h"
+#include "cli/Utf8Path.h"
 #include "standin/BoardJson.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
@@ -27,7 +29,7 @@ constexpr const char* kTool = "zizozudu: ";
 
 // An output file, opened before the import so that a bad path costs no import.
 bool OpenOutput(std::ofstream& file, const std::string& path, std::ostream& err) {
-  file.open(path, std::ios::binary | std::ios::trunc);
+  file.open(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   if (file) return true;
   err << kTool << path << ": cannot be written (" << std::strerror(errno) << ")\n";
   return false;
@@ -60,8 +62,7 @@ void Observe(const Plugin& plugin, zz::ImportObserver* observer) {
 
 }  // namespace
 
-std::string ExplainNotRecognised(const std::string& path, const ImportWatch& watch) {
-  if (const std::optional<std::string> problem = FileProblem(path)) return *problem;
+std::string ExplainNotRecognised(const ImportWatch& watch) {
   if (watch.Failure()) return RecognitionFailureText(*watch.Failure());
   return "the importer turned it down although its first line holds a format statement";
 }
@@ -76,26 +77,34 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   const std::size_t firstMessage = server.Ui().Messages().size();
   ImportReport report;
   report.File = file;
-  const zz::TShortString<255> fileName(file);
+  const platform::PluginFileName name = platform::ToPluginFileName(file);
+  const zz::TShortString<255> fileName(name.Bytes);
   const zz::TShortString<255> reserved;
   // The recognition test is always watched, for the reason a file is turned down; the import
   // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
   ImportWatch watch;
-  report.Crashed = !Guarded(
-      [&] {
-        Observe(plugin, &watch);
-        report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
-        if (!watchImport) Observe(plugin, nullptr);
-        report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
-      },
-      report.CrashText);
+  if (name.Problem.empty()) {
+    report.Crashed = !Guarded(
+        [&] {
+          Observe(plugin, &watch);
+          report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
+          if (!watchImport) Observe(plugin, nullptr);
+          report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
+        },
+        report.CrashText);
+  }
   Observe(plugin, nullptr);
   if (report.Crashed) report.Result = false;
   standin::ProgressDisplay& progress = server.Ui().Progress();
   if (progress.IsOpen()) progress.Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
+  // Its messages name the file as the importer got it.
+  std::vector<std::string>& shown = server.Ui().Messages();
+  for (std::size_t i = firstMessage; i < shown.size(); ++i) shown[i] = platform::FromPluginText(shown[i]);
 
-  if (!report.Recognised) report.NotRecognisedReason = ExplainNotRecognised(file, watch);
+  if (!report.Recognised) {
+    report.NotRecognisedReason = name.Problem.empty() ? ExplainNotRecognised(watch) : name.Problem;
+  }
   report.TableSearched = watch.TableSearched();
   report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
@@ -120,8 +129,6 @@ int ExitCodeOf(const std::vector<ImportReport>& reports) {
   return code;
 }
 
-std::string FileNamePart(const std::string& path) { return std::filesystem::path(path).filename().string(); }
-
 }  // namespace
 
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
@@ -134,23 +141,32 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
 
   standin::Reset();
   standin::Options options;
-  options.Progress = command.Quiet ? standin::ProgressDisplay::Mode::Never : standin::ProgressDisplay::Mode::Auto;
+  options.Progress = command.Quiet || !platform::ProgressWanted() ? standin::ProgressDisplay::Mode::Never
+                                                                  : standin::ProgressDisplay::Mode::Auto;
   standin::Register(options);
   standin::Server& server = standin::TheServer();
   standin::Board& board = server.Boards().CurrentBoard();
 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
-  const bool several = command.Files.size() > 1;
+  const ImportPlan plan = PlanImport(command);
+  for (const std::string& folder : plan.EmptyFolders) {
+    err << kTool << folder << ": the folder holds no Gerber file\n";
+  }
+  if (plan.Imports.empty()) return kExitUsage;
+  const bool several = plan.Imports.size() > 1;
   const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
   std::vector<ImportReport> reports;
-  for (std::size_t i = 0; i < command.Files.size(); ++i) {
-    if (!command.Layers.empty()) {
-      standin::SetCurrentLayer(board, command.Layers[i]);
-    } else if (several) {
-      standin::SetCurrentLayer(board, 1);
+  for (const PlannedImport& planned : plan.Imports) {
+    if (planned.Layer) {
+      standin::SetCurrentLayer(board, planned.Layer->Layer);
+      if (planned.Layer->Source == LayerSource::Default && !command.Quiet) {
+        err << kTool << "warning: " << planned.File << ": nothing in the file or its name says its layer; "
+            << "imported on TopLayer (give --layer to choose)\n";
+      }
     }
-    reports.push_back(ImportOne(command.Files[i], plugin, server, board, watchImport, !command.Quiet));
+    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet));
+    if (planned.Layer) reports.back().LayerWhy = DescribeLayerChoice(*planned.Layer);
   }
 
   bool written = true;
@@ -179,8 +195,8 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   }
   if (command.SvgOut) {
     if (several) {
-      std::vector<LayerSource> sources;
-      for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNamePart(report.File)});
+      std::vector<LayerFile> sources;
+      for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNameOf(report.File)});
       WriteLayeredBoardSvg(svgFile, server.Objects(), board, sources);
     } else {
       WriteBoardSvg(svgFile, server.Objects(), board);
@@ -195,6 +211,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
                  << FormatBoardSummary(reports, CountObjects(server.Objects(), board),
                                        standin::BoardBounds(server.Objects(), board));
     }
+    summaryOut << FormatSkipped(plan.Skipped);
   }
   for (const ImportReport& report : reports) {
     if (report.Crashed) {
@@ -219,12 +236,14 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
   standin::Register(options);
   bool all = true;
   for (const std::string& file : command.Files) {
-    const zz::TShortString<255> fileName(file);
+    const platform::PluginFileName name = platform::ToPluginFileName(file);
+    const zz::TShortString<255> fileName(name.Bytes);
     bool recognised = false;
     std::string error;
     ImportWatch watch;
     Observe(plugin, &watch);
-    if (!Guarded(
+    if (name.Problem.empty() &&
+        !Guarded(
             [&] { recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0; },
             error)) {
       err << kTool << file << ": the recognition test stopped with an error: " << error << '\n';
@@ -233,7 +252,8 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
     if (recognised) {
       out << file << ": recognised\n";
     } else {
-      out << file << ": not recognised: " << ExplainNotRecognised(file, watch) << '\n';
+      out << file << ": not recognised: " << (name.Problem.empty() ? ExplainNotRecognised(watch) : name.Problem)
+          << '\n';
       all = false;
     }
   }

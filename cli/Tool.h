@@ -36,8 +36,8 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 
-// The reason a file the importer did not recognise was turned down, in plain words: the tool's
-// own checks first, then what the watch heard from the recognition test.
-std::string ExplainNotRecognised(const std::string& path, const ImportWatch& watch);
+// The reason a file the importer did not recognise was turned down, in plain words, as the watch
+// heard it from the recognition test.
+std::string ExplainNotRecognised(const ImportWatch& watch);
 
 }  // namespace zzcli

@@ -1,7 +1,7 @@
 # What a user installs, and the packages scripts/package.sh makes with CPack:
 #   native build:  the zizozudu tool, its man page and the license (`cmake --install`, a .deb);
 #   Windows build: Zizozudu.dll without debug information, that information in Zizozudu.dll.debug
-#                  beside it, an install text and the license (a .zip).
+#                  beside it, zizozudu.exe, an install text and the license (a .zip).
 # Test programs, benchmarks and the Wine host programs are never installed.
 include(GNUInstallDirs)
 
@@ -24,19 +24,47 @@ if(TARGET Zizozudu)
     WORKING_DIRECTORY ${dist}
     COMMENT "Splitting the debug information off Zizozudu.dll"
     VERBATIM)
-  add_custom_target(zz_plugin_release ALL DEPENDS ${dist}/Zizozudu.dll ${dist}/Zizozudu.dll.debug)
+  set(zz_release_files ${dist}/Zizozudu.dll ${dist}/Zizozudu.dll.debug)
+  if(TARGET zizozudu)
+    # The tool beside the plug-in, stripped: its debug information stays in the build.
+    add_custom_command(
+      OUTPUT ${dist}/zizozudu.exe
+      COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:zizozudu> zizozudu.exe
+      DEPENDS zizozudu
+      WORKING_DIRECTORY ${dist}
+      COMMENT "Stripping zizozudu.exe"
+      VERBATIM)
+    list(APPEND zz_release_files ${dist}/zizozudu.exe)
+  endif()
+  add_custom_target(zz_plugin_release ALL DEPENDS ${zz_release_files})
 
   # Plain texts for Windows: CR LF line ends.
   configure_file(${PROJECT_SOURCE_DIR}/win32/INSTALL.txt.in ${dist}/INSTALL.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${dist}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
-  install(FILES ${dist}/Zizozudu.dll ${dist}/Zizozudu.dll.debug ${dist}/INSTALL.txt ${dist}/LICENSE.txt
-          DESTINATION .)
+  install(FILES ${zz_release_files} ${dist}/INSTALL.txt ${dist}/LICENSE.txt DESTINATION .)
 
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME Zizozudu-${PROJECT_VERSION}-win32)
 elseif(NOT CMAKE_CROSSCOMPILING AND TARGET zizozudu)
   install(TARGETS zizozudu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zizozudu RENAME copyright)
+  # What Debian asks of a package's documentation folder: the copyright in machine-readable form
+  # (the MIT license is "Expat" there) and the package's changelog, compressed without a time stamp;
+  # changelog.gz, not changelog.Debian.gz: the package is native, its version has no Debian revision.
+  set(ZZ_DEB_MAINTAINER "Zizozudu developers <zizozudu@example.org>")
+  set(debdoc ${CMAKE_BINARY_DIR}/debian-doc)
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE ZZ_DEB_LICENSE)
+  string(REGEX REPLACE "\n+$" "" ZZ_DEB_LICENSE "${ZZ_DEB_LICENSE}")
+  string(REPLACE "\n\n" "\n.\n" ZZ_DEB_LICENSE "${ZZ_DEB_LICENSE}")
+  string(REPLACE "\n" "\n " ZZ_DEB_LICENSE " ${ZZ_DEB_LICENSE}")
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in ${debdoc}/copyright @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/debian/changelog
+               ${PROJECT_SOURCE_DIR}/LICENSE)
+  execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/cmake/debian/changelog
+                  OUTPUT_FILE ${debdoc}/changelog.gz RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip of cmake/debian/changelog failed (${status})")
+  endif()
+  install(FILES ${debdoc}/copyright ${debdoc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zizozudu)
 
   find_program(ZZ_HELP2MAN help2man)
   if(ZZ_HELP2MAN)
@@ -60,11 +88,13 @@ elseif(NOT CMAKE_CROSSCOMPILING AND TARGET zizozudu)
   set(CPACK_DEBIAN_PACKAGE_NAME zizozudu)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${ZZ_DEB_MAINTAINER}")
   # The long description; CPack puts the summary above it and indents it.
   string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "zizozudu reads one Gerber photoplot file (RS-274-X, or RS-274-D with its aperture table)\n"
-      "through the Zizozudu importer into an in-memory board and reports, dumps (JSON) and draws\n"
-      "(SVG) that board.")
+      "zizozudu reads Gerber photoplot files (RS-274-X, or RS-274-D with its\n"
+      "aperture table) through the Zizozudu importer into an in-memory board, and\n"
+      "reports, dumps (JSON) and draws (SVG) that board. Several files, or a folder\n"
+      "of them, go each on the layer the file says.")
   # The library packages the tool links against, found by dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()

@@ -42,7 +42,7 @@ void CheckBoard(const standin::Server& server) {
     if (server.OwnerBoard(handle) != board.Handle) Fail("an object owned by another board");
     const standin::CommonFields* common = server.Objects().FindCommon(handle);
     if (common == nullptr) Fail("a board object the server does not know");
-    if (common->LayerId != board.Header.CurrentLayerId) Fail("an object off the current layer");
+    if (common->LayerId != board.CurrentLayerId) Fail("an object off the current layer");
   }
 }
 

@@ -11,7 +11,7 @@ packages=(
   libtinyxml2-dev
   clang libclang-rt-14-dev
   hyperfine gerbv time
-  help2man dpkg-dev file
+  help2man dpkg-dev file lintian
 )
 
 installed() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Imports a shipped sample Gerber file with the command-line tool, building what is missing.
-# Usage: scripts/run-example.sh [GERBER_FILE] [extra zizozudu import options]
+# Imports shipped sample Gerber files with the command-line tool, building what is missing; by
+# default the layers of the small board in examples/board/, each on the layer its name says.
+# Usage: scripts/run-example.sh [GERBER_FILE|FOLDER] [extra zizozudu import options]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -11,7 +12,7 @@ if [ ! -x build/native/cli/zizozudu ]; then
 fi
 cmake --build build/native --target zizozudu -j"$(nproc)" >/dev/null
 
-file="${1:-examples/board.gtl}"
+file="${1:-examples/board}"
 shift || true
 mkdir -p out
 name="$(basename "$file")"

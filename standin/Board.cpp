@@ -13,10 +13,10 @@ Board::Board(zz::THandle handle) : Handle(handle) {
   ExternalDielectrics = {fr4, 1, 4.8, 126000, fr4, 1, 4.8, 126000};
 }
 
-zz::TLayerNumber CurrentLayerNumber(const Board& board) { return zz::LayerNumberFromId(board.Header.CurrentLayerId); }
+zz::TLayerNumber CurrentLayerNumber(const Board& board) { return zz::LayerNumberFromId(board.CurrentLayerId); }
 
 void SetCurrentLayer(Board& board, zz::TLayerNumber layer) {
-  board.Header.CurrentLayerId = zz::LayerIdFromNumber(layer);
+  board.CurrentLayerId = zz::LayerIdFromNumber(layer);
 }
 
 }  // namespace standin

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/BoardHeader.h"
 #include "host/LayerTypes.h"
 #include "host/PcbApiEntries.h"
 #include "standin/ChunkedVector.h"
@@ -37,19 +38,6 @@ struct LayerPair {
   uint8_t PairFlag1 = 0;
 };
 
-struct BoardHeader {
-  int32_t Header1 = 0;
-  zz::TText255 Header2;
-  uint8_t Header3 = 0;
-  int32_t Header4 = 0;
-  int32_t Header5 = 0;
-  int32_t Header6 = 0;
-  int32_t Header7 = 0;
-  uint8_t Header8 = 0;
-  uint32_t CurrentLayerId = 1;  // TopLayer
-  int32_t Trailer = 0;
-};
-
 // Printer options around their 27-byte block, which travels by address as a whole.
 using PrinterHead = std::tuple<zz::TText255, zz::TText255, zz::TText255, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t,
                                uint8_t, int32_t, double, double, double>;
@@ -62,7 +50,9 @@ struct Board {
   zz::THandle Handle;
   ChunkedVector<zz::THandle> Objects;  // in the order added; a large board grows without copying
 
-  BoardHeader Header;
+  zz::host::BoardHeader Header;
+  uint32_t CurrentLayerId = 1;  // TopLayer
+  int32_t Trailer = 0;
   std::array<LayerRecord, zz::kMaxClassicLayer + 1> Layers;  // indexed by classic layer number
   std::vector<LayerPair> LayerPairs;
   uint8_t SplitPlaneMode = 0;

@@ -1,11 +1,19 @@
 #include "standin/ClientFiles.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
+
+#include "host/FileNames.h"
 
 namespace standin {
 namespace {
@@ -39,20 +47,34 @@ std::size_t ExtensionStart(std::string_view path) {
   return (dot == std::string_view::npos || dot < nameStart) ? path.size() : dot;
 }
 
-std::filesystem::path FileSystemPath(std::string_view path) { return std::filesystem::path(std::string(path)); }
+// The size of the regular file the editor would find under the path; none for anything else.
+std::optional<uint64_t> RegularFileSize(const char* path) {
+  if (path == nullptr || *path == '\0') return std::nullopt;
+#if defined(_WIN32)
+  // The single-byte "A" API reads the path in the code page the editor's plug-ins pass.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (GetFileAttributesExA(path, GetFileExInfoStandard, &data) == 0 ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+#else
+  try {
+    std::error_code error;
+    const std::filesystem::path file(zz::platform::WindowsFileName(path));
+    if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) return std::nullopt;
+    return size;
+  } catch (...) {
+    return std::nullopt;
+  }
+#endif
+}
 
 }  // namespace
 
-uint8_t ZZ_WINAPI ClientAPI_ExistSpecific(const char* path) {
-  const std::string_view text = PathOf(path);
-  if (text.empty()) return 0;
-  try {
-    std::error_code error;
-    return std::filesystem::is_regular_file(FileSystemPath(text), error) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
-}
+uint8_t ZZ_WINAPI ClientAPI_ExistSpecific(const char* path) { return RegularFileSize(path) ? 1 : 0; }
 
 void ZZ_WINAPI ClientAPI_ExtractFileDirFromPath(const char* path, char* result) {
   const std::string_view text = PathOf(path);
@@ -97,18 +119,9 @@ void ZZ_WINAPI ClientAPI_ForceFileNameExtension(const char* path, const char* ex
 }
 
 int32_t ZZ_WINAPI ClientAPI_GetFileSize(const char* path) {
-  const std::string_view text = PathOf(path);
-  if (text.empty()) return -1;
-  try {
-    std::error_code error;
-    const std::filesystem::path file = FileSystemPath(text);
-    if (!std::filesystem::is_regular_file(file, error)) return -1;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > static_cast<std::uintmax_t>(std::numeric_limits<int32_t>::max())) return -1;
-    return static_cast<int32_t>(size);
-  } catch (...) {
-    return -1;
-  }
+  const std::optional<uint64_t> size = RegularFileSize(path);
+  if (!size || *size > static_cast<uint64_t>(std::numeric_limits<int32_t>::max())) return -1;
+  return static_cast<int32_t>(*size);
 }
 
 zz::client::ClientServiceTable ClientFileServices() {

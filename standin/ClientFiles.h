@@ -1,13 +1,16 @@
 #pragma once
 
 // The seven client file services on the real file system, with the raw signatures of the
-// client services table. Portable (std::filesystem and plain string work), since the same code
-// serves the 32-bit Windows build. Every text result is written into the caller's buffer of
-// zz::client::kResultBufferSize characters: at most 4095 characters and a NUL.
+// client services table: the stand-in's, and the Wine host program's, which exports them under
+// these C names as the editor's main executable does (win32/host/ClientServices.def). Every text
+// result is written into the caller's buffer of zz::client::kResultBufferSize characters: at most
+// 4095 characters and a NUL.
 //
 // Path texts: the folder part runs through the last separator ("/", and on Windows also "\"
 // and a drive's ":"); the extension is the part of the whole file name from its last "." on,
-// so name + extension is always the whole file name.
+// so name + extension is always the whole file name. Files are found as the editor finds them:
+// on Windows by the Windows file API, elsewhere by zz::platform::WindowsFileName (letter case
+// ignored, trailing dots and blanks of the name dropped).
 
 #include <cstdint>
 
@@ -15,6 +18,8 @@
 #include "host/ClientServices.h"
 
 namespace standin {
+
+extern "C" {
 
 // True only for an existing regular file (a folder is not one).
 uint8_t ZZ_WINAPI ClientAPI_ExistSpecific(const char* path);
@@ -32,6 +37,8 @@ void ZZ_WINAPI ClientAPI_ForceFileNameExtension(const char* path, const char* ex
 // Size in bytes of a regular file; -1 when it is missing, not a regular file, or too large for
 // 32 bits.
 int32_t ZZ_WINAPI ClientAPI_GetFileSize(const char* path);
+
+}  // extern "C"
 
 // All seven, as the plug-in's client services table takes them.
 zz::client::ClientServiceTable ClientFileServices();

@@ -301,10 +301,10 @@ TStatus PcbApi_QueryBoard(TSyncDirection direction, THandle board, int32_t* Head
                           uint8_t* Header3, int32_t* Header4, int32_t* Header5, int32_t* Header6, int32_t* Header7,
                           uint8_t* Header8, uint32_t* CurrentLayerId, int32_t* Trailer) {
   return WithBoard(direction, board, [&](Board& b) {
-    BoardHeader& h = b.Header;
+    zz::host::BoardHeader& h = b.Header;
     Exchange(direction,
              std::tie(h.Header1, h.Header2, h.Header3, h.Header4, h.Header5, h.Header6, h.Header7, h.Header8,
-                      h.CurrentLayerId, h.Trailer),
+                      b.CurrentLayerId, b.Trailer),
              Header1, Header2, Header3, Header4, Header5, Header6, Header7, Header8, CurrentLayerId, Trailer);
   });
 }

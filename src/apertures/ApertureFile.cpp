@@ -5,6 +5,7 @@
 #include <string>
 
 #include "apertures/ParameterString.h"
+#include "host/AsciiCase.h"
 #include "host/ClientServices.h"
 #include "host/Errors.h"
 #include "host/TextFile.h"
@@ -30,19 +31,10 @@ std::unique_ptr<TAperture> NewAperture(uint8_t shape) {
   }
 }
 
-bool SameWordIgnoringCase(std::string_view word, std::string_view upper) {
-  if (word.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const char c = word[i];
-    if (((c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c) != upper[i]) return false;
-  }
-  return true;
-}
-
 bool KeyedShape(std::string_view word, uint8_t& shape) {
   static constexpr std::string_view kWords[] = {"ROUND", "RECTANGLE", "OCTAGON", "RELIEF"};
   for (uint8_t code = 0; code < std::size(kWords); ++code) {
-    if (SameWordIgnoringCase(word, kWords[code])) {
+    if (SameIgnoringAsciiCase(word, kWords[code])) {
       shape = code;
       return true;
     }

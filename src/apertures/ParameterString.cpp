@@ -1,5 +1,7 @@
 #include "apertures/ParameterString.h"
 
+#include "host/AsciiCase.h"
+
 namespace zz {
 namespace {
 
@@ -16,16 +18,6 @@ std::string_view Trimmed(std::string_view text) {
   std::size_t last = text.size();
   Trim(text, first, last);
   return text.substr(first, last - first);
-}
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
 }
 
 // The library is driven from one host thread at a time, so one cache serves every reader.
@@ -64,7 +56,7 @@ bool TParameterString::Find(std::string_view name, std::string_view& value) cons
   const std::string_view text = text_.View();
   for (std::size_t i = 0; i < count_; ++i) {
     const Pair& pair = pairs_[i];
-    if (SameName(text.substr(pair.NameStart, pair.NameLength), name)) {
+    if (SameIgnoringAsciiCase(text.substr(pair.NameStart, pair.NameLength), name)) {
       value = text.substr(pair.ValueStart, pair.ValueLength);
       return true;
     }

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "gerber/StatementReader.h"
 #include "host/Errors.h"
+#include "host/ShortString.h"
 #include "host/Units.h"
 
 namespace zz {
@@ -18,15 +18,11 @@ constexpr int32_t kMaxDigitCount = 9;
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The digit count at `position` of the upper-cased statement, or an error naming it.
-int32_t DigitCount(std::string_view upper, std::size_t position, const char* what, std::string_view statement) {
-  if (position >= upper.size()) {
-    throw EConversionError(std::string(what) + " digit count is missing in format statement " +
-                           QuotedStatement(statement));
-  }
+int32_t DigitCount(std::string_view upper, std::size_t position, const char* what) {
+  if (position >= upper.size()) throw EConversionError(std::string(what) + " digit count is missing");
   const char c = upper[position];
   if (!IsDigit(c)) {
-    throw EConversionError(std::string(what) + " digit count \"" + std::string(1, c) +
-                           "\" is not a valid integer in format statement " + QuotedStatement(statement));
+    throw EConversionError(std::string(what) + " digit count \"" + std::string(1, c) + "\" is not a valid integer");
   }
   return c - '0';
 }
@@ -116,8 +112,8 @@ void ReadFormatStatement(TGerberState& state, std::string_view statement) {
   const std::size_t x = text.find('X');
   if (x == std::string_view::npos) return;
   // Both counts are checked before anything changes, so a bad statement leaves the state alone.
-  const int32_t integerDigits = DigitCount(text, x + 1, "integer", statement);
-  const int32_t decimalDigits = DigitCount(text, x + 2, "decimal", statement);
+  const int32_t integerDigits = DigitCount(text, x + 1, "integer");
+  const int32_t decimalDigits = DigitCount(text, x + 2, "decimal");
   state.IntegerDigits = integerDigits;
   state.DecimalDigits = decimalDigits;
   state.LeadingZerosOmitted = text.find('L') != std::string_view::npos;

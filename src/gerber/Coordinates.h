@@ -12,7 +12,7 @@ namespace zz {
 
 // Applies a format statement: the two X digit counts, the zero flags, and single-quadrant
 // mode. Without an "X" nothing changes. A digit count that is not a digit "0".."9" (or is
-// missing) raises EConversionError naming the statement; the state is then left unchanged.
+// missing) raises EConversionError naming it; the state is then left unchanged.
 void ReadFormatStatement(TGerberState& state, std::string_view statement);
 
 // A field's digits ("+", "-", "." and digits) as a signed length in internal units, by the

@@ -103,12 +103,11 @@ bool HasDigit(std::string_view field) {
 // A D, G or ADD number; none for a field without any digit (the "-" of "D-CODE" in a comment),
 // which counts as absent.
 // D and G numbers of plain digits never get here: the pass that finds them reads them.
-std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key, std::string_view statement) {
+std::optional<int32_t> ReadInteger(std::string_view field, std::string_view key) {
   if (!HasDigit(field)) return std::nullopt;
   int32_t value = 0;
   if (!TryReadInteger(field, value)) {
-    throw EConversionError(std::string(key) + " number \"" + std::string(field) +
-                           "\" is not a valid integer in statement " + QuotedStatement(statement));
+    throw EConversionError(std::string(key) + " number \"" + std::string(field) + "\" is not a valid integer");
   }
   return value;
 }
@@ -131,18 +130,14 @@ NumberField NumberFieldOf(std::string_view statement, const StatementFields::Fie
 }
 
 // The field's number: its plain value, or read from its text; false for a field without digits.
-bool FieldNumber(const NumberField& field, std::string_view key, std::string_view statement, int32_t& number) {
+bool FieldNumber(const NumberField& field, std::string_view key, int32_t& number) {
   if (field.IsPlain) {
     number = field.Plain;
     return true;
   }
-  const std::optional<int32_t> read = ReadInteger(field.Text, key, statement);
+  const std::optional<int32_t> read = ReadInteger(field.Text, key);
   if (read) number = *read;
   return read.has_value();
-}
-
-[[noreturn]] void ThrowRangeInStatement(const ERangeError& error, std::string_view statement) {
-  throw ERangeError(std::string(error.what()) + " in statement " + QuotedStatement(statement));
 }
 
 // A double beyond the float range becomes an infinity, which the unit conversion then
@@ -156,11 +151,11 @@ float ToSingle(double value) {
 }
 
 // Both return what of the field is ignored, if anything.
-std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view statement, const NumberField& field) {
+std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& field) {
   state.Operation = TOperation::None;
   if (field.Text.empty()) return std::nullopt;
   int32_t n = 0;
-  if (!FieldNumber(field, "D", statement, n)) return IgnoredKind::FieldWithoutDigits;
+  if (!FieldNumber(field, "D", n)) return IgnoredKind::FieldWithoutDigits;
   if (n == 1) {
     state.Operation = TOperation::Draw;
   } else if (n == 2) {
@@ -175,10 +170,10 @@ std::optional<IgnoredKind> ApplyDField(TGerberState& state, std::string_view sta
   return std::nullopt;
 }
 
-std::optional<IgnoredKind> ApplyGField(TGerberState& state, std::string_view statement, const NumberField& field) {
+std::optional<IgnoredKind> ApplyGField(TGerberState& state, const NumberField& field) {
   if (field.Text.empty()) return std::nullopt;
   int32_t n = 0;
-  if (!FieldNumber(field, "G", statement, n)) return IgnoredKind::FieldWithoutDigits;
+  if (!FieldNumber(field, "G", n)) return IgnoredKind::FieldWithoutDigits;
   switch (n) {
     case 1:
       state.Interpolation = TInterpolation::Linear;
@@ -227,7 +222,7 @@ std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
     if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
     std::string_view rest = body.substr(2);
     if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
-    while (!rest.empty() && rest.front() >= '0' && rest.front() <= '9') rest.remove_prefix(1);
+    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
     if (NamesStandardTemplate(rest)) return std::nullopt;
     return IgnoredKind::MacroAperture;
   }
@@ -240,29 +235,65 @@ std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
 void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::optional<IgnoredKind> d,
                        std::optional<IgnoredKind> g) {
   if (g) run.Observer->OnIgnored(*g, statement);
-  if (d) run.Observer->OnIgnored(*d, statement);
-  const TOperation operation = run.State.Operation;
-  if (run.HaveApertureTable && (operation == TOperation::Draw || operation == TOperation::Flash) &&
-      run.ApertureTable.FindAperture(run.State.CurrentDCode) == nullptr) {
-    run.Observer->OnIgnored(IgnoredKind::UndefinedAperture, statement);
-  }
+  if (d && d != g) run.Observer->OnIgnored(*d, statement);  // once per kind and statement
 }
 
 // A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything
 // else goes through the field's text.
 void ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
                      int32_t& registerValue) {
-  try {
-    int32_t value = 0;
-    if (field.Length != 0 && run.Scales.Decode(field.Digits, field.Length, value)) {
-      registerValue = field.Negative ? -value : value;
-      return;
-    }
-    const std::string_view text = FieldAfter(statement, field.Key + 1);
-    if (!text.empty()) registerValue = DecodeCoordinate(run.State, text);
-  } catch (const ERangeError& error) {
-    ThrowRangeInStatement(error, statement);
+  int32_t value = 0;
+  if (field.Length != 0 && run.Scales.Decode(field.Digits, field.Length, value)) {
+    registerValue = field.Negative ? -value : value;
+    return;
   }
+  const std::string_view text = FieldAfter(statement, field.Key + 1);
+  if (!text.empty()) registerValue = DecodeCoordinate(run.State, text);
+}
+
+// The length after key in the file's units, read through a 32-bit float; 0 when the field is
+// missing.
+int32_t ReadDimension(const TGerberState& state, std::string_view statement, std::string_view key) {
+  const std::string_view field = ExtractField(statement, key);
+  if (field.empty()) return 0;
+  const float value = ToSingle(ReadDecimal(field));
+  return state.Imperial ? MilToInternal(static_cast<double>(value) * 1000.0) : MmToInternal(static_cast<double>(value));
+}
+
+// %ADD: defines a round, obround, rectangle or octagon aperture in the run's table and
+// selects its D-code, even one outside 10..999 (which defines nothing). Without a number after
+// "ADD" it neither defines nor selects anything.
+void DefineApertureStatement(GerberRun& run, std::string_view statement) {
+  const std::optional<int32_t> number = ReadInteger(ExtractField(statement, "ADD"), "ADD");
+  if (!number) return;  // "ADD" without a number, as in an attribute's text: no definition
+  const int32_t dcode = *number;
+  run.State.CurrentDCode = dcode;
+  if (dcode < TApertureFile::kFirstDCode || dcode > TApertureFile::kLastDCode) return;
+
+  // The first letter present wins, wherever it stands (a "C" in a macro name makes a circle).
+  int32_t xSize = 0;
+  int32_t ySize = 0;
+  uint8_t shape = 0;
+  const auto readSecondSize = [&] { return Contains(statement, "X") ? ReadDimension(run.State, statement, "X") : xSize; };
+  if (Contains(statement, "C")) {
+    xSize = ySize = ReadDimension(run.State, statement, "C,");
+    shape = kShapeRound;
+  } else if (Contains(statement, "O")) {
+    xSize = ReadDimension(run.State, statement, "O,");
+    ySize = readSecondSize();
+    shape = kShapeRound;
+  } else if (Contains(statement, "R")) {
+    xSize = ReadDimension(run.State, statement, "R,");
+    ySize = readSecondSize();
+    shape = kShapeRectangle;
+  } else if (Contains(statement, "P")) {
+    xSize = ySize = ReadDimension(run.State, statement, "P,");
+    shape = kShapeOctagon;
+  } else {
+    return;
+  }
+  run.HaveApertureTable = true;
+  run.ApertureTable.DefineAperture(dcode, xSize, ySize, 0, shape, kUsageMultiple);
 }
 
 }  // namespace
@@ -284,9 +315,9 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
     return false;
   }
   const std::optional<IgnoredKind> d =
-      ApplyDField(state, statement, NumberFieldOf(statement, fields.At[StatementFields::kD]));
+      ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]));
   const std::optional<IgnoredKind> g =
-      ApplyGField(state, statement, NumberFieldOf(statement, fields.At[StatementFields::kG]));
+      ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]));
   run.Scales.Prepare(state);
   const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
                                                                  {StatementFields::kY, &state.CoordY},
@@ -302,51 +333,6 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
 void ReportIgnoredParameter(const GerberRun& run, std::string_view statement) {
   if (run.Observer == nullptr) return;
   if (const std::optional<IgnoredKind> kind = IgnoredParameter(statement)) run.Observer->OnIgnored(*kind, statement);
-}
-
-void DefineApertureStatement(GerberRun& run, std::string_view statement) {
-  const std::optional<int32_t> number = ReadInteger(ExtractField(statement, "ADD"), "ADD", statement);
-  if (!number) return;  // "ADD" without a number, as in an attribute's text: no definition
-  const int32_t dcode = *number;
-  run.State.CurrentDCode = dcode;
-  if (dcode < TApertureFile::kFirstDCode || dcode > TApertureFile::kLastDCode) return;
-
-  // The first letter present wins, wherever it stands (a "C" in a macro name makes a circle).
-  int32_t xSize = 0;
-  int32_t ySize = 0;
-  uint8_t shape = 0;
-  const auto readSecondSize = [&] { return Contains(statement, "X") ? ReadDimension(run, statement, "X") : xSize; };
-  if (Contains(statement, "C")) {
-    xSize = ySize = ReadDimension(run, statement, "C,");
-    shape = kShapeRound;
-  } else if (Contains(statement, "O")) {
-    xSize = ReadDimension(run, statement, "O,");
-    ySize = readSecondSize();
-    shape = kShapeRound;
-  } else if (Contains(statement, "R")) {
-    xSize = ReadDimension(run, statement, "R,");
-    ySize = readSecondSize();
-    shape = kShapeRectangle;
-  } else if (Contains(statement, "P")) {
-    xSize = ySize = ReadDimension(run, statement, "P,");
-    shape = kShapeOctagon;
-  } else {
-    return;
-  }
-  run.ApertureTable.DefineAperture(dcode, xSize, ySize, 0, shape, kUsageMultiple);
-}
-
-int32_t ReadDimension(GerberRun& run, std::string_view statement, std::string_view key) {
-  run.HaveApertureTable = true;
-  const std::string_view field = ExtractField(statement, key);
-  if (field.empty()) return 0;
-  const float value = ToSingle(ReadDecimal(field));
-  try {
-    return run.State.Imperial ? MilToInternal(static_cast<double>(value) * 1000.0)
-                              : MmToInternal(static_cast<double>(value));
-  } catch (const ERangeError& error) {
-    ThrowRangeInStatement(error, statement);
-  }
 }
 
 }  // namespace zz

@@ -8,10 +8,10 @@
 // A D, G or ADD field without any digit (the "-" of "D-CODE" in a comment, the "ADDR" of an
 // attribute's text) counts as absent: such text must not end an import.
 //
-// Errors (neither is caught here; the import run reports them and ends the run):
+// Errors (neither is caught here; the statement's road adds its line and text, Interpreter.h):
 // - EConversionError: a D, G or ADD field with digits that is not a decimal integer within 32 bits;
 // - ERangeError: a coordinate or size whose value in internal units does not fit in 32 bits.
-// Both messages name the offending text and the statement.
+// Both messages name the offending text.
 
 #include <cstdint>
 #include <string_view>
@@ -25,20 +25,12 @@ namespace zz {
 std::string_view ExtractField(std::string_view statement, std::string_view key);
 
 // True for a data statement, false for a parameter statement (one holding "%"). A data
-// statement only loads the state; carrying out its operation is the caller's next step.
+// statement only loads the state; carrying out its operation is the caller's next step. An
+// %ADD statement with a shape letter counts as an aperture table for the run.
 bool DispatchStatement(GerberRun& run, std::string_view statement);
 
 // Tells the run's observer, if any, what of a parameter statement is not carried out (aperture
 // macros, polarity, ...). DispatchStatement does it for the statements it applies.
 void ReportIgnoredParameter(const GerberRun& run, std::string_view statement);
-
-// %ADD: defines a round, obround, rectangle or octagon aperture in the run's table and
-// selects its D-code, even one outside 10..999 (which defines nothing). Without a number after
-// "ADD" it neither defines nor selects anything.
-void DefineApertureStatement(GerberRun& run, std::string_view statement);
-
-// The length after key in the file's units, read through a 32-bit float. Marks the run as
-// having an aperture table. A missing field gives 0.
-int32_t ReadDimension(GerberRun& run, std::string_view statement, std::string_view key);
 
 }  // namespace zz

@@ -17,18 +17,16 @@
 namespace zz {
 namespace {
 
+// What the drawing takes of an aperture; sizes 0 and round for a D-code without one.
 struct ApertureData {
   int32_t XSize = 0;
   int32_t YSize = 0;
-  int32_t HoleSize = 0;
-  uint8_t Shape = 0;
-  uint8_t Usage = 0;
+  uint8_t Shape = kShapeRound;
 };
 
-ApertureData CurrentAperture(const GerberRun& run) {
-  ApertureData a;
-  run.ApertureTable.GetAperture(run.State.CurrentDCode, a.XSize, a.YSize, a.HoleSize, a.Shape, a.Usage);
-  return a;
+ApertureData DataOf(const TAperture* aperture) {
+  if (aperture == nullptr) return {};
+  return {aperture->XSize, aperture->YSize, aperture->Shape};
 }
 
 // Sums of two 32-bit values are formed in 64 bits; a result no coordinate can hold ends the run.
@@ -39,64 +37,21 @@ int32_t Checked(int64_t value, const char* what) {
   return static_cast<int32_t>(value);
 }
 
-constexpr uint8_t kRectangleAperture = 1;
-
 // An object the host fails to create is left out and counted; the run goes on.
 template <typename TWrapper, typename SetFields>
 void CreateCounted(GerberRun& run, SetFields&& setFields) {
   if (!CreateBoardObject<TWrapper>(*run.Board, std::forward<SetFields>(setFields))) ++run.ObjectsNotCreated;
 }
 
-}  // namespace
-
-uint8_t PadShapeForAperture(uint8_t apertureShape) {
-  switch (apertureShape) {
-    case 0:
-      return PadShape::Round;
-    case 1:
-      return PadShape::Rectangle;
-    case 2:
-      return PadShape::Octagon;
-    case 3:
-      return PadShape::Relief;
-    default:
-      return PadShape::None;
-  }
-}
-
-void ExecuteStatement(GerberRun& run) {
+void DrawLinear(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
-  switch (state.Operation) {
-    case TOperation::Move:
-      state.PointX = state.CoordX;
-      state.PointY = state.CoordY;
-      break;
-    case TOperation::Draw:
-      if (state.Interpolation == TInterpolation::Clockwise || state.Interpolation == TInterpolation::CounterClockwise) {
-        DrawArc(run);
-      } else {
-        DrawLinear(run);
-      }
-      break;
-    case TOperation::Flash:
-      FlashAperture(run);
-      break;
-    case TOperation::None:
-      break;
-  }
-  state.FullCircleEnabled = true;
-}
-
-void DrawLinear(GerberRun& run) {
-  TGerberState& state = run.State;
-  const ApertureData aperture = CurrentAperture(run);
   const int32_t px = state.PointX;
   const int32_t py = state.PointY;
   state.PointX = state.CoordX;
   state.PointY = state.CoordY;
   if (run.Board == nullptr) return;
 
-  if (aperture.Shape == kRectangleAperture) {
+  if (aperture.Shape == kShapeRectangle) {
     // The box of the stroke grown by half the aperture on each side, halves truncated.
     const int64_t hx = aperture.XSize / 2;
     const int64_t hy = aperture.YSize / 2;
@@ -123,9 +78,8 @@ void DrawLinear(GerberRun& run) {
   });
 }
 
-void DrawArc(GerberRun& run) {
+void DrawArc(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
-  const ApertureData aperture = CurrentAperture(run);
   const int32_t cx = Checked(int64_t{state.PointX} + state.CoordI, "arc centre");
   const int32_t cy = Checked(int64_t{state.PointY} + state.CoordJ, "arc centre");
 
@@ -161,9 +115,8 @@ void DrawArc(GerberRun& run) {
   state.CoordJ = 0;
 }
 
-void FlashAperture(GerberRun& run) {
+void FlashAperture(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
-  const ApertureData aperture = CurrentAperture(run);
   state.PointX = state.CoordX;
   state.PointY = state.CoordY;
   if (run.Board == nullptr) return;
@@ -182,6 +135,46 @@ void FlashAperture(GerberRun& run) {
     pad.SetMidShape(shape);
     pad.SetBotShape(shape);
   });
+}
+
+}  // namespace
+
+uint8_t PadShapeForAperture(uint8_t apertureShape) {
+  switch (apertureShape) {
+    case kShapeRound:
+      return PadShape::Round;
+    case kShapeRectangle:
+      return PadShape::Rectangle;
+    case kShapeOctagon:
+      return PadShape::Octagon;
+    case kShapeRelief:
+      return PadShape::Relief;
+    default:
+      return PadShape::None;
+  }
+}
+
+void ExecuteStatement(GerberRun& run, const TAperture* aperture) {
+  TGerberState& state = run.State;
+  switch (state.Operation) {
+    case TOperation::Move:
+      state.PointX = state.CoordX;
+      state.PointY = state.CoordY;
+      break;
+    case TOperation::Draw:
+      if (state.Interpolation == TInterpolation::Clockwise || state.Interpolation == TInterpolation::CounterClockwise) {
+        DrawArc(run, DataOf(aperture));
+      } else {
+        DrawLinear(run, DataOf(aperture));
+      }
+      break;
+    case TOperation::Flash:
+      FlashAperture(run, DataOf(aperture));
+      break;
+    case TOperation::None:
+      break;
+  }
+  state.FullCircleEnabled = true;
 }
 
 }  // namespace zz

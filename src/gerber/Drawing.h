@@ -6,15 +6,14 @@
 // A value that no 32-bit coordinate can hold (an arc centre or a fill corner beyond the range)
 // raises ERangeError; nothing is created for that statement.
 
+#include "apertures/Aperture.h"
 #include "gerber/GerberRun.h"
 
 namespace zz {
 
-void ExecuteStatement(GerberRun& run);
-
-void DrawLinear(GerberRun& run);
-void DrawArc(GerberRun& run);
-void FlashAperture(GerberRun& run);
+// Carries out the state's operation with the current D-code's aperture, looked up by the
+// caller: null for a D-code without one, which draws and flashes with sizes 0 and shape round.
+void ExecuteStatement(GerberRun& run, const TAperture* aperture);
 
 // The pad shape code written for an aperture shape code.
 uint8_t PadShapeForAperture(uint8_t apertureShape);

@@ -4,6 +4,7 @@
 // entry point's exact arguments, binds the table when the host module has not been found yet,
 // and yields the neutral result without any effect when the entry point is absent.
 
+#include "host/BoardHeader.h"
 #include "host/HostDispatch.h"
 #include "host/LayerTypes.h"
 #include "host/PcbApiEntries.h"
@@ -38,16 +39,6 @@ TStatus PcbApi_GetDesignatorDisplayString(THandle handle, TText254& out);
 
 // The board transfer form: the current layer travels to and from the host as a layer
 // identifier and is held by the caller as a classic layer number.
-struct BoardHeader {
-  int32_t Header1 = 0;
-  TText255 Header2;
-  uint8_t Header3 = 0;
-  int32_t Header4 = 0;
-  int32_t Header5 = 0;
-  int32_t Header6 = 0;
-  int32_t Header7 = 0;
-  uint8_t Header8 = 0;
-};
 TStatus PcbApi_QueryBoard(TSyncDirection direction, THandle board, BoardHeader& header, TLayerNumber& currentLayer,
                           int32_t& trailer);
 

@@ -1,5 +1,9 @@
 #include "host/TextFile.h"
 
+#include <string>
+
+#include "host/FileNames.h"
+
 namespace zz {
 
 TextFile::TextFile() = default;
@@ -9,7 +13,7 @@ TextFile::~TextFile() { Close(); }
 bool TextFile::Open(const char* path) {
   Close();
   // Binary mode: Windows text-mode translation must never change what the reader sees.
-  file_ = std::fopen(path, "rb");
+  file_ = std::fopen(platform::WindowsFileName(path).c_str(), "rb");
   if (file_ == nullptr) return false;
   if (!buffer_) buffer_ = std::make_unique<unsigned char[]>(kBufferSize);
   pos_ = end_ = 0;

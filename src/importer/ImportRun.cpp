@@ -3,14 +3,13 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 #include "apertures/ApertureFile.h"
-#include "gerber/Coordinates.h"
-#include "gerber/Dispatch.h"
-#include "gerber/Drawing.h"
+#include "gerber/Interpreter.h"
 #include "gerber/StatementReader.h"
 #include "host/ClientServices.h"
-#include "host/Errors.h"
 #include "host/HostRoutines.h"
 #include "host/Messages.h"
 #include "importer/ImportObserver.h"
@@ -20,8 +19,6 @@
 
 namespace zz {
 namespace {
-
-constexpr const char* kApertureTableNotFound = "Aperture Table Not Found";
 
 ImportObserver* g_observer = nullptr;
 
@@ -34,78 +31,35 @@ class ProgressDisplay {
   ProgressDisplay& operator=(const ProgressDisplay&) = delete;
 };
 
-// A failure that ends the run, with the message the user sees.
-class RunFailure : public std::exception {
+// A run that cannot go on, with the reason the user reads after the file's name.
+class RunFailure : public std::runtime_error {
  public:
-  explicit RunFailure(std::string message) : message_(std::move(message)) {}
-  const char* what() const noexcept override { return message_.c_str(); }
-
- private:
-  std::string message_;
+  explicit RunFailure(const std::string& reason) : std::runtime_error(reason) {}
 };
 
 std::string FileLabel(const std::string& fileName) { return "Cannot import \"" + fileName + "\": "; }
-
-std::string AtLine(int32_t line) { return "line " + std::to_string(line) + ": "; }
-
-bool IsOperation(TOperation operation) {
-  return operation == TOperation::Move || operation == TOperation::Draw || operation == TOperation::Flash;
-}
 
 void LoadApertureTableFile(GerberRun& run, const std::string& fileName) {
   const std::optional<std::string> tableFile = FindApertureTableFile(fileName);
   if (g_observer != nullptr) g_observer->OnApertureTableFile(tableFile);
   run.HaveApertureTable = tableFile.has_value();
-  if (!tableFile) return;
-  try {
-    // Whatever the load reads or skips, the run goes on with what it stored.
-    run.ApertureTable.LoadFromFile(TText255(*tableFile));
-  } catch (const std::exception& error) {
-    throw RunFailure(FileLabel(fileName) + error.what());
-  }
+  // Whatever the load reads or skips, the run goes on with what it stored; an error ends it.
+  if (tableFile) run.ApertureTable.LoadFromFile(TText255(*tableFile));
 }
 
-// Drops the statements before the format statement and applies it. False when the file ends
-// before any statement holds "%".
-bool ReadUpToFormatStatement(GerberRun& run) {
-  while (!run.File.AtEnd()) {
-    const TShortString<255> statement = ReadStatement(run);
-    if (IsParameterStatement(statement.View())) {
-      ReadFormatStatement(run.State, statement.View());
-      ReportIgnoredParameter(run, statement.View());
-      return true;
-    }
-  }
-  return false;
-}
-
-// Steps 5 to 11 of a run, with the file, table and board already in place.
+// Steps 5 to 11 of a run, with the file, table and board already in place. What ends the run
+// early says why in its message, which the caller shows with the file's name.
 bool InterpretFile(GerberRun& run, const std::string& fileName) {
   if (g_observer != nullptr) g_observer->OnRunStart();
-  if (!run.File.IsOpen()) throw RunFailure(FileLabel(fileName) + "the file cannot be opened.");
+  if (!run.File.IsOpen()) throw RunFailure("the file cannot be opened.");
   LoadApertureTableFile(run, fileName);
-  try {
-    if (!ReadUpToFormatStatement(run)) {
-      throw RunFailure(FileLabel(fileName) + "the file ends before its format statement (a statement holding \"%\").");
-    }
-    ResetModalState(run.State);
-    while (!run.File.AtEnd()) {
-      const TShortString<255> statement = ReadStatement(run);
-      if (!DispatchStatement(run, statement.View())) continue;
-      if (!run.HaveApertureTable && IsOperation(run.State.Operation)) {
-        ShowErrorMessage(kApertureTableNotFound);
-        return false;  // the statement is not executed, whether or not it was the last one
-      }
-      try {
-        ExecuteStatement(run);
-      } catch (const ERangeError& error) {
-        throw ERangeError(std::string(error.what()) + " in statement " + QuotedStatement(statement.View()));
-      }
-    }
-  } catch (const RunFailure&) {
-    throw;
-  } catch (const std::exception& error) {
-    throw RunFailure(FileLabel(fileName) + AtLine(run.StatementLine) + error.what());
+  if (!ReadUpToFormatStatement(run)) {
+    throw RunFailure("the file ends before its format statement (a statement holding \"%\").");
+  }
+  ResetModalState(run.State);
+  while (!run.File.AtEnd()) {
+    const TShortString<255> statement = ReadStatement(run);
+    if (!InterpretStatement(run, statement.View())) return false;
   }
   return run.File.AtEnd();
 }
@@ -136,7 +90,7 @@ bool RunImport(const std::string& fileName, THandle boardHandle) {
   try {
     whole = InterpretFile(run, fileName);
   } catch (const std::exception& error) {
-    ShowErrorMessage(error.what());
+    ShowErrorMessage(FileLabel(fileName) + error.what());
   }
   if (g_observer != nullptr) g_observer->OnRunEnd(run.ObjectsNotCreated);
   return whole;

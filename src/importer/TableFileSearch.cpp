@@ -1,23 +1,14 @@
 #include "importer/TableFileSearch.h"
 
+#include "host/AsciiCase.h"
 #include "host/ClientServices.h"
 
 namespace zz {
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // The editor's file system ignores letter case, so top.Apr and top.apr are one file there.
-bool SameFileName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsUsableCandidate(const std::string& candidate, const std::string& gerberFileName) {
-  return !candidate.empty() && !SameFileName(candidate, gerberFileName) && client::ExistSpecific(candidate);
+  return !candidate.empty() && !SameIgnoringAsciiCase(candidate, gerberFileName) && client::ExistSpecific(candidate);
 }
 
 }  // namespace

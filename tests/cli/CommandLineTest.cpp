@@ -29,7 +29,7 @@ TEST(CommandLine, ImportTakesEveryOption) {
   const Parsed p = Parse({"import", "top.gtl", "--layer", "bottomlayer", "--json", "-", "--svg", "out.svg", "--quiet"});
   ASSERT_TRUE(p.Line.Import) << p.Err;
   EXPECT_EQ(p.Line.Import->Files, std::vector<std::string>{"top.gtl"});
-  EXPECT_EQ(p.Line.Import->Layers, std::vector<zz::TLayerNumber>{32});
+  EXPECT_EQ(p.Line.Import->Layers, std::vector<std::optional<zz::TLayerNumber>>{32});
   EXPECT_EQ(p.Line.Import->JsonOut, "-");
   EXPECT_EQ(p.Line.Import->SvgOut, "out.svg");
   EXPECT_TRUE(p.Line.Import->Quiet);
@@ -46,10 +46,11 @@ TEST(CommandLine, OutputsAndLayerAreAbsentUnlessGiven) {
 }
 
 TEST(CommandLine, ImportTakesOneLayerPerFileInOrder) {
-  const Parsed p = Parse({"import", "--layer", "1", "top.gtl", "bottom.gbl", "--layer", "BottomLayer"});
+  const Parsed p = Parse(
+      {"import", "--layer", "1", "top.gtl", "bottom.gbl", "--layer", "BottomLayer", "silk.gto", "--layer", "Auto"});
   ASSERT_TRUE(p.Line.Import) << p.Err;
-  EXPECT_EQ(p.Line.Import->Files, (std::vector<std::string>{"top.gtl", "bottom.gbl"}));
-  EXPECT_EQ(p.Line.Import->Layers, (std::vector<zz::TLayerNumber>{1, 32}));
+  EXPECT_EQ(p.Line.Import->Files, (std::vector<std::string>{"top.gtl", "bottom.gbl", "silk.gto"}));
+  EXPECT_EQ(p.Line.Import->Layers, (std::vector<std::optional<zz::TLayerNumber>>{1, 32, std::nullopt}));
 }
 
 TEST(CommandLine, RecogniseTakesSeveralFilesUnderEitherSpelling) {

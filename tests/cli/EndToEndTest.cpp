@@ -174,11 +174,17 @@ TEST_F(EndToEnd, SeveralFilesExitWithTheWorstOfTheirCodes) {
 }
 
 TEST_F(EndToEnd, ExampleBoardsImportWhole) {
-  for (const char* example : {"board.gtl", "keyed/panel.gtl", "rs274d/legacy.gbr"}) {
+  // board: the folder of one board's layers, each on the layer its name says.
+  for (const char* example : {"board.gtl", "keyed/panel.gtl", "rs274d/legacy.gbr", "board"}) {
     const std::string path = std::string(ZZ_EXAMPLES_DIR) + "/" + example;
     const test::ToolResult r = test::RunWith(RealPlugin(), {"import", path});
     EXPECT_EQ(r.ExitCode, kExitImported) << example << r.Err;
     EXPECT_EQ(r.Out.find("Objects:         0\n"), std::string::npos) << example << '\n' << r.Out;
+  }
+  const test::ToolResult board = test::RunWith(RealPlugin(), {"import", std::string(ZZ_EXAMPLES_DIR) + "/board"});
+  for (const char* layer : {"32 BottomLayer (file name .gbl)", "56 KeepOutLayer (file name .gko)",
+                            "33 TopOverlay (file name .gto)", "1 TopLayer (file name .gtl)", "4 files, 4 read"}) {
+    EXPECT_NE(board.Out.find(layer), std::string::npos) << layer << '\n' << board.Out;
   }
 }
 

@@ -76,6 +76,7 @@ TEST_F(Tool, UnrecognisedFileExitsWithThreeAndSaysWhy) {
   EXPECT_TRUE(Has(r.Err, notGerber + ": not recognised: its first line lacks a format statement")) << r.Err;
   EXPECT_TRUE(Has(r.Err, "%FS...X..Y..*%")) << r.Err;
 
+  Fake().Failure = {zz::RecognitionFailure::Reason::NoFile};
   const test::ToolResult missing = Run({"import", PathOf("gone.gtl")});
   EXPECT_EQ(missing.ExitCode, kExitNotRecognised);
   EXPECT_TRUE(Has(missing.Err, PathOf("gone.gtl") + ": not recognised: the file does not exist")) << missing.Err;
@@ -187,9 +188,10 @@ TEST_F(Tool, RecogniseAnswersPerFile) {
   EXPECT_EQ(Fake().ImportCalls, 0);
 
   Fake().Recognise = false;
+  Fake().Failure = {zz::RecognitionFailure::Reason::NoFile};
   const test::ToolResult no = Run({"recognise", PathOf("gone.gtl")});
   EXPECT_EQ(no.ExitCode, kExitNotRecognised);
-  EXPECT_EQ(no.Out, PathOf("gone.gtl") + ": not recognised: the file does not exist\n");
+  EXPECT_EQ(no.Out, PathOf("gone.gtl") + ": not recognised: the file does not exist, or is a folder or a device\n");
 }
 
 }  // namespace

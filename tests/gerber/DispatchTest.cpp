@@ -14,7 +14,9 @@ namespace zz::testing {
 namespace {
 
 using ::testing::AllOf;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 class DispatchTest : public GerberFixture {
  protected:
@@ -127,21 +129,26 @@ TEST_F(DispatchTest, DefinitionsThatDefineNothingStillSelectTheirDCode) {
   EXPECT_FALSE(Run().HaveApertureTable);
 }
 
-TEST_F(DispatchTest, NumbersThatAreNotIntegersRaiseConversionErrors) {
+// Errors leave the statement's road naming the line, the offending text and the statement.
+TEST_F(DispatchTest, NumbersThatAreNotIntegersEndTheStatementNamingIt) {
   const struct {
     const char* Statement;
     const char* Field;
   } cases[] = {
-      {"G1-2*", "G number \"1-2\""},      {"D-+1*", "D number \"-+1\""},
-      {"D1.5*", "D number \"1.5\""},      {"D99999999999*", "D number \"99999999999\""},
-      {"%ADD.5C,0.1*%", "ADD number \".5\""}, {"%ADD1-0C,1*%", "ADD number \"1-0\""},
+      {"G1-2*", "G number \"1-2\" is not a valid integer"},
+      {"D-+1*", "D number \"-+1\""},
+      {"D1.5*", "D number \"1.5\""},
+      {"D99999999999*", "D number \"99999999999\""},
+      {"%ADD.5C,0.1*%", "ADD number \".5\""},
+      {"%ADD1-0C,1*%", "ADD number \"1-0\""},
   };
   for (const auto& c : cases) {
     try {
-      Dispatch(c.Statement);
+      Interpret(c.Statement);
       ADD_FAILURE() << c.Statement << " was accepted";
-    } catch (const EConversionError& error) {
-      EXPECT_THAT(error.what(), AllOf(HasSubstr(c.Field), HasSubstr(QuotedStatement(c.Statement))));
+    } catch (const EStatementError& error) {
+      EXPECT_THAT(error.what(), AllOf(StartsWith("line 1: "), HasSubstr(c.Field),
+                                      EndsWith(" in statement " + QuotedStatement(c.Statement))));
     }
   }
 }
@@ -160,6 +167,7 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
       {"%MOIN*%", {}},
       {"%AMTHERM*7,0,0,0.1*%", {ApertureMacro}},
       {"%ADD10C,0.01*%", {}},
+      {"%ADD+10C,0.010*%", {}},  // the same D10, signed
       {"% ADD11THERM*%", {MacroAperture}},  // "R": a rectangle of size 0
       {"%ADD12RECT,0.1X0.2*%", {MacroAperture}},
       {"%LPC*%", {Polarity}},
@@ -173,6 +181,7 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
       {"G04 TOP LAYER, D-CODE LIST*", {FieldWithoutDigits}},
       {"G90D0*", {GCodeWithoutEffect, DCodeWithoutEffect}},
       {"G-D1000*", {FieldWithoutDigits, DCodeWithoutEffect}},
+      {"G.D-*", {FieldWithoutDigits}},
       {"D12*", {}},
       {"D13*", {}},
       {"X0Y0D03*", {UndefinedAperture}},
@@ -184,22 +193,22 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
   Run().Observer = &recorder;
   for (const auto& step : script) {
     recorder.Kinds.clear();
-    Dispatch(step.Statement);
+    Interpret(step.Statement);
     EXPECT_EQ(recorder.Kinds, step.Kinds) << step.Statement;
   }
 }
 
-TEST_F(DispatchTest, ValuesBeyond32BitsRaiseRangeErrorsNamingTheStatement) {
+TEST_F(DispatchTest, ValuesBeyond32BitsEndTheStatementNamingIt) {
   ReadFormatStatement(state_, "%FSLAX66Y66*%");
   state_.Imperial = false;
   const std::string hugeField = "J" + std::string(250, '9') + "*";
   const std::string infiniteFloat = "%ADD10C," + std::string(60, '9') + "*%";
   for (const std::string& statement : {std::string("X999999999999*"), hugeField, infiniteFloat}) {
     try {
-      Dispatch(statement);
+      Interpret(statement);
       ADD_FAILURE() << statement << " was accepted";
-    } catch (const ERangeError& error) {
-      EXPECT_THAT(error.what(), HasSubstr(QuotedStatement(statement)));
+    } catch (const EStatementError& error) {
+      EXPECT_THAT(error.what(), AllOf(HasSubstr("does not fit"), EndsWith(QuotedStatement(statement))));
     }
   }
   EXPECT_EQ(table_.FindAperture(10), nullptr);

@@ -52,7 +52,7 @@ class Drawing : public ::testing::Test {
     state_.Operation = operation;
     state_.CoordX = x;
     state_.CoordY = y;
-    ExecuteStatement(*run_);
+    ExecuteStatement(*run_, table_.FindAperture(state_.CurrentDCode));
   }
 
   void TearDown() override {

@@ -15,6 +15,7 @@
 #include "apertures/ApertureFile.h"
 #include "gerber/Dispatch.h"
 #include "gerber/GerberRun.h"
+#include "gerber/Interpreter.h"
 #include "gerber/StatementReader.h"
 #include "host/CallConv.h"
 #include "host/HostBinding.h"
@@ -85,6 +86,8 @@ class GerberFixture : public ::testing::Test {
   }
 
   bool Dispatch(std::string_view statement) { return DispatchStatement(Run(), statement); }
+  // The whole road of a statement read after the format statement.
+  bool Interpret(std::string_view statement) { return InterpretStatement(Run(), statement); }
 
   TGerberState state_;
   TApertureFile table_;

@@ -7,18 +7,29 @@ namespace {
 
 using TableFileSearch = ImportTest;
 
-TEST_F(TableFileSearch, ChangedExtensionWinsOverApr) {
-  const std::string gerber = Write("top.gtl", "");
-  const std::string changed = Write("top.Atl", "");
-  Write("top.apr", "");
-  EXPECT_EQ(FindApertureTableFile(gerber), changed);
-}
-
-TEST_F(TableFileSearch, AprIsTheSecondCandidate) {
-  const std::string gerber = Write("top.gtl", "");
-  const std::string apr = Write("top.apr", "");
-  EXPECT_EQ(FindApertureTableFile(gerber), apr);
-  EXPECT_EQ(FindApertureTableFile(Write("alone.gtl", "")), std::nullopt);
+// The first candidate that exists, looked up as the editor's file system looks names up: without
+// regard to letter case, a name's trailing blanks dropped. The candidate is named as it was formed.
+TEST_F(TableFileSearch, FirstCandidateThatExistsIsTheTable) {
+  const struct {
+    const char* Gerber;
+    std::vector<const char*> Beside;
+    const char* Found;  // null: none
+  } cases[] = {
+      {"top.gtl", {"top.Atl", "top.apr"}, "top.Atl"},  // the changed extension first
+      {"mid.gtl", {"mid.apr"}, "mid.apr"},
+      {"alone.gtl", {}, nullptr},
+      {"BOARD.GBR", {"board.Apr"}, "BOARD.apr"},
+      {"art.GBR", {"art.abr", "art.apr"}, "art.ABR"},
+      {"Bot.gbl", {"BOT.ABL"}, "Bot.Abl"},
+      {"inner.g1 ", {"inner.A1"}, "inner.A1 "},
+  };
+  for (const auto& c : cases) {
+    const std::string gerber = Write(c.Gerber, "");
+    for (const char* name : c.Beside) Write(name, "");
+    const std::optional<std::string> expected =
+        c.Found != nullptr ? std::optional<std::string>((dir_ / c.Found).string()) : std::nullopt;
+    EXPECT_EQ(FindApertureTableFile(gerber), expected) << c.Gerber;
+  }
 }
 
 TEST_F(TableFileSearch, CandidateNamesFollowTheExtension) {

@@ -44,6 +44,12 @@ TEST_F(ClientFiles, OnlyAnExistingRegularFileExists) {
   EXPECT_EQ(ClientAPI_ExistSpecific((dir_ / "missing.gtl").string().c_str()), 0);
   EXPECT_EQ(ClientAPI_ExistSpecific(""), 0);
   EXPECT_EQ(ClientAPI_ExistSpecific(nullptr), 0);
+  // Found as the editor finds it: in any letter case, and with trailing dots and blanks dropped.
+  for (const char* name : {"TOP.GTL", "Top.Gtl", "top.gtl.", "top.gtl ", "TOP.gtl. ."}) {
+    EXPECT_EQ(ClientAPI_ExistSpecific((dir_ / name).string().c_str()), 1) << name;
+    EXPECT_EQ(ClientAPI_GetFileSize((dir_ / name).string().c_str()), 14) << name;
+  }
+  EXPECT_EQ(ClientAPI_ExistSpecific((dir_ / "top.gtl.x").string().c_str()), 0);
 }
 
 TEST_F(ClientFiles, SizeIsTheByteCountOrMinusOne) {
@@ -72,6 +78,12 @@ TEST(ClientFilePaths, PartsOfAPathJoinBackToIt) {
       {"dir/", "dir/", "", "", ""},
       {"/", "/", "", "", ""},
       {"", "", "", "", ""},
+#if defined(_WIN32)
+      {"C:\\boards\\top.gtl", "C:\\boards\\", "top", ".gtl", "top.gtl"},
+      {"C:top.gtl", "C:", "top", ".gtl", "top.gtl"},
+      {"a\\b/c.tar.gbr", "a\\b/", "c.tar", ".gbr", "c.tar.gbr"},
+      {"rev.2\\layer", "rev.2\\", "layer", "", "layer"},  // a dot in a folder name is no extension
+#endif
   };
   for (const Case& c : cases) {
     const std::string dir = Call(ClientAPI_ExtractFileDirFromPath, c.Path);
@@ -91,6 +103,9 @@ TEST(ClientFilePaths, ForcingAnExtensionReplacesTheOldOne) {
   EXPECT_EQ(Call(ClientAPI_ForceFileNameExtension, "/x.d/top", "apr"), "/x.d/top.apr");
   EXPECT_EQ(Call(ClientAPI_ForceFileNameExtension, "a.tar.gz", ".apr"), "a.tar.apr");
   EXPECT_EQ(Call(ClientAPI_ForceFileNameExtension, "top.gtl", ""), "top");
+#if defined(_WIN32)
+  EXPECT_EQ(Call(ClientAPI_ForceFileNameExtension, "rev.2\\layer", "apr"), "rev.2\\layer.apr");
+#endif
 }
 
 TEST(ClientFilePaths, ResultsNeverExceedTheBuffer) {

@@ -1,0 +1,14 @@
+#include "cli/Platform.h"
+#include "cli/PluginFileNames.h"
+
+namespace zzcli::platform {
+
+void PrepareConsole() {}
+
+bool ProgressWanted() { return true; }
+
+PluginFileName ToPluginFileName(const std::string& path) { return CheckedPluginFileName(path, ""); }
+
+std::string FromPluginText(const std::string& text) { return text; }
+
+}  // namespace zzcli::platform
