@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "standin/BoardSvg.h"
+#include "cli/BoardSvg.h"
 #include "standin/Geometry.h"
 
 namespace zzcli {

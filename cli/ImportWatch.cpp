@@ -1,7 +1,5 @@
 #include "cli/ImportWatch.h"
 
-#include "gerber/GerberRun.h"
-
 namespace zzcli {
 namespace {
 
@@ -19,7 +17,7 @@ void ImportWatch::OnRunStart() {
   objectsNotCreated_ = 0;
 }
 
-void ImportWatch::OnRunEnd(const zz::GerberRun& run) { objectsNotCreated_ = run.ObjectsNotCreated; }
+void ImportWatch::OnRunEnd(int32_t objectsNotCreated) { objectsNotCreated_ = objectsNotCreated; }
 
 void ImportWatch::OnApertureTableFile(const std::optional<std::string>& file) {
   tableSearched_ = true;
@@ -30,8 +28,8 @@ void ImportWatch::OnIgnored(zz::IgnoredKind kind, std::string_view /*statement*/
   ++counts_[static_cast<std::size_t>(kind)];
 }
 
-standin::IgnoredCounts ImportWatch::Counts() const {
-  standin::IgnoredCounts counts;
+IgnoredCounts ImportWatch::Counts() const {
+  IgnoredCounts counts;
   for (std::size_t i = 0; i < counts_.size(); ++i) {
     if (counts_[i] != 0) counts.emplace_back(zz::kIgnoredKindTexts[i].Key, counts_[i]);
   }

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/ImportDump.h"
 #include "importer/ImportObserver.h"
-#include "standin/BoardJson.h"
 
 namespace zzcli {
 
@@ -21,7 +21,7 @@ class ImportWatch : public zz::ImportObserver {
   void OnRunStart() override;
   void OnApertureTableFile(const std::optional<std::string>& file) override;
   void OnIgnored(zz::IgnoredKind kind, std::string_view statement) override;
-  void OnRunEnd(const zz::GerberRun& run) override;
+  void OnRunEnd(int32_t objectsNotCreated) override;
 
   // The last reason the recognition test gave, if it turned the file down.
   const std::optional<zz::RecognitionFailure>& Failure() const { return failure_; }
@@ -30,7 +30,7 @@ class ImportWatch : public zz::ImportObserver {
   const std::optional<std::string>& TableFile() const { return tableFile_; }
   // The non-zero counts of the last run, in a fixed order (the keys of the dump's "ignored"), and
   // last the objects the editor refused to create.
-  standin::IgnoredCounts Counts() const;
+  IgnoredCounts Counts() const;
 
  private:
   std::optional<zz::RecognitionFailure> failure_;

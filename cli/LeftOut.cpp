@@ -149,8 +149,8 @@ namespace {
 constexpr const char* kLeftOutColour = "#2fd4ff";
 constexpr const char* kAddedColour = "#ff3fd0";
 
-standin::SvgOverlay Overlay(const PolygonSet& set, const std::string& name, const char* colour) {
-  standin::SvgOverlay overlay{name, colour, {}};
+SvgOverlay Overlay(const PolygonSet& set, const std::string& name, const char* colour) {
+  SvgOverlay overlay{name, colour, {}};
   for (const Ring& ring : Outlines(set)) {
     auto& points = overlay.Rings.emplace_back();
     points.reserve(ring.size());
@@ -196,8 +196,8 @@ LeftOutAnalysis AnalyseImport(const std::string& file, const ImportFacts& facts,
   return analysis;
 }
 
-std::vector<standin::SvgOverlay> LeftOutOverlays(const std::vector<ImportReport>& reports) {
-  std::vector<standin::SvgOverlay> overlays;
+std::vector<SvgOverlay> LeftOutOverlays(const std::vector<ImportReport>& reports) {
+  std::vector<SvgOverlay> overlays;
   const bool several = reports.size() > 1;
   for (const ImportReport& report : reports) {
     if (!report.LeftOut || !report.LeftOut->Areas) continue;

@@ -19,7 +19,7 @@
 #include "cli/BoardShapes.h"
 #include "cli/Misreadings.h"
 #include "cli/Summary.h"
-#include "standin/BoardSvg.h"
+#include "cli/BoardSvg.h"
 
 namespace zzcli {
 
@@ -75,6 +75,6 @@ std::string LeftOutSummary(const LeftOutAnalysis& analysis);
 std::string LeftOutJson(const LeftOutAnalysis& analysis);
 
 // The left-out and added areas of the reports that have them, to draw over the board.
-std::vector<standin::SvgOverlay> LeftOutOverlays(const std::vector<ImportReport>& reports);
+std::vector<SvgOverlay> LeftOutOverlays(const std::vector<ImportReport>& reports);
 
 }  // namespace zzcli

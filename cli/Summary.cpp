@@ -62,14 +62,10 @@ void BoundsLines(std::ostringstream& out, const std::optional<standin::Box>& bou
 std::string FormatMm(double units) { return Fixed(units / kUnitsPerMm, 4); }
 std::string FormatInch(double units) { return Fixed(units / kUnitsPerInch, 5); }
 
-ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board) {
-  return CountObjects(server, std::span<const zz::THandle>(board.Objects));
-}
-
-ObjectCounts CountObjects(const standin::Server& server, std::span<const zz::THandle> handles) {
+ObjectCounts CountObjects(const standin::ObjectStore& objects, const standin::Board& board, std::size_t first) {
   ObjectCounts counts;
-  for (const zz::THandle handle : handles) {
-    switch (server.KindOf(handle)) {
+  for (auto it = board.Objects.From(first); it != board.Objects.end(); ++it) {
+    switch (objects.KindOf(*it)) {
       case zz::TObjectKind::Track:
         ++counts.Tracks;
         break;

@@ -5,12 +5,11 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/ImportDump.h"
 #include "host/LayerTypes.h"
-#include "standin/BoardJson.h"
 #include "standin/Geometry.h"
 #include "standin/Server.h"
 
@@ -42,12 +41,12 @@ struct ImportReport {
   std::optional<standin::Box> Bounds;  // internal units
   bool TableSearched = false;          // the import looked for an aperture table file
   std::optional<std::string> TableFile;
-  std::optional<standin::IgnoredCounts> Ignored;
+  std::optional<IgnoredCounts> Ignored;
   std::shared_ptr<const LeftOutAnalysis> LeftOut;  // what the import leaves out, when measured
 };
 
-ObjectCounts CountObjects(const standin::Server& server, const standin::Board& board);
-ObjectCounts CountObjects(const standin::Server& server, std::span<const zz::THandle> handles);
+// The board's objects from the first-th on, in the order added.
+ObjectCounts CountObjects(const standin::ObjectStore& objects, const standin::Board& board, std::size_t first = 0);
 
 // Several lines, each "Label:  value", ending with a line feed.
 std::string FormatSummary(const ImportReport& report);

@@ -5,15 +5,16 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <vector>
 
+#include "cli/BoardSvg.h"
+#include "cli/ImportDump.h"
 #include "cli/ImportPlan.h"
 #include "cli/LeftOut.h"
 #include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
-#include "standin/BoardSvg.h"
+#include "standin/BoardJson.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
@@ -74,7 +75,7 @@ namespace {
 ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
                        bool watchImport, bool summarise, bool measureLeftOut) {
   const std::size_t firstObject = board.Objects.size();
-  const std::size_t firstMessage = server.Messages().size();
+  const std::size_t firstMessage = server.Ui().Messages().size();
   ImportReport report;
   report.File = file;
   const platform::PluginFileName name = platform::ToPluginFileName(file);
@@ -95,12 +96,12 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   }
   Observe(plugin, nullptr);
   if (report.Crashed) report.Result = false;
-  if (server.Progress().IsOpen()) server.Progress().Finish();  // an import that threw left it open
+  standin::ProgressDisplay& progress = server.Ui().Progress();
+  if (progress.IsOpen()) progress.Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
   // Its messages name the file as the importer got it.
-  for (std::size_t i = firstMessage; i < server.Messages().size(); ++i) {
-    server.Messages()[i] = platform::FromPluginText(server.Messages()[i]);
-  }
+  std::vector<std::string>& shown = server.Ui().Messages();
+  for (std::size_t i = firstMessage; i < shown.size(); ++i) shown[i] = platform::FromPluginText(shown[i]);
 
   if (!report.Recognised) {
     report.NotRecognisedReason = name.Problem.empty() ? ExplainNotRecognised(watch) : name.Problem;
@@ -109,16 +110,17 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   report.TableFile = watch.TableFile();
   report.Layer = standin::CurrentLayerNumber(board);
   report.ObjectsAdded = board.Objects.size() - firstObject;
-  report.Messages.assign(server.Messages().begin() + static_cast<std::ptrdiff_t>(firstMessage),
-                         server.Messages().end());
+  const std::vector<std::string>& messages = server.Ui().Messages();
+  report.Messages.assign(messages.begin() + static_cast<std::ptrdiff_t>(firstMessage), messages.end());
   // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
   if (summarise) {
-    const std::span<const zz::THandle> added = std::span<const zz::THandle>(board.Objects).subspan(firstObject);
-    report.Counts = CountObjects(server, added);
-    report.Bounds = standin::BoardBounds(server, added);
+    report.Counts = CountObjects(server.Objects(), board, firstObject);
+    report.Bounds = standin::BoardBounds(server.Objects(), board, firstObject);
   }
   if (measureLeftOut && !report.Crashed) {
-    const std::span<const zz::THandle> added = std::span<const zz::THandle>(board.Objects).subspan(firstObject);
+    std::vector<zz::THandle> added;
+    added.reserve(board.Objects.size() - firstObject);
+    for (std::size_t i = firstObject; i < board.Objects.size(); ++i) added.push_back(board.Objects[i]);
     report.LeftOut = std::make_shared<const LeftOutAnalysis>(
         AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server, added));
   }
@@ -156,7 +158,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
                                                                   : standin::ProgressDisplay::Mode::Auto;
   standin::Register(options);
   standin::Server& server = standin::TheServer();
-  standin::Board& board = server.CurrentBoard();
+  standin::Board& board = server.Boards().CurrentBoard();
 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
@@ -184,12 +186,14 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   bool written = true;
   if (command.JsonOut) {
     const ImportReport& first = reports.front();
-    standin::DumpHeader header{first.File, first.Recognised, first.Result, first.Ignored, LeftOutJsonOf(first)};
-    std::vector<standin::ImportedFile> files;
+    standin::DumpHeader header{first.File, first.Recognised, first.Result};
+    std::optional<IgnoredCounts> ignored = first.Ignored;
+    std::optional<std::string> leftOut = LeftOutJsonOf(first);
+    std::vector<ImportedFile> files;
     if (several) {
       // The board as a whole; each file under "files".
-      header.Ignored.reset();
-      header.LeftOut.reset();
+      ignored.reset();
+      leftOut.reset();
       for (const ImportReport& report : reports) {
         header.Recognised = header.Recognised && report.Recognised;
         header.Result = header.Result && report.Result;
@@ -198,20 +202,20 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
       }
     }
     if (jsonToStdout) {
-      standin::WriteBoardJson(out, server, board, header, files);
+      standin::WriteBoardJson(out, server, board, header, DumpMembers(ignored, leftOut, files));
       out.flush();
     } else {
-      standin::WriteBoardJson(jsonFile, server, board, header, files);
+      standin::WriteBoardJson(jsonFile, server, board, header, DumpMembers(ignored, leftOut, files));
       written = CloseOutput(jsonFile, *command.JsonOut, err) && written;
     }
   }
   if (command.SvgOut) {
     if (several) {
-      std::vector<standin::LayerSource> sources;
+      std::vector<LayerFile> sources;
       for (const ImportReport& report : reports) sources.push_back({report.Layer, FileNameOf(report.File)});
-      standin::WriteLayeredBoardSvg(svgFile, server, board, sources, LeftOutOverlays(reports));
+      WriteLayeredBoardSvg(svgFile, server.Objects(), board, sources, LeftOutOverlays(reports));
     } else {
-      standin::WriteBoardSvg(svgFile, server, board, LeftOutOverlays(reports));
+      WriteBoardSvg(svgFile, server.Objects(), board, LeftOutOverlays(reports));
     }
     written = CloseOutput(svgFile, *command.SvgOut, err) && written;
   }
@@ -220,7 +224,8 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
     for (std::size_t i = 0; i < reports.size(); ++i) summaryOut << (i == 0 ? "" : "\n") << FormatSummary(reports[i]);
     if (several) {
       summaryOut << '\n'
-                 << FormatBoardSummary(reports, CountObjects(server, board), standin::BoardBounds(server, board));
+                 << FormatBoardSummary(reports, CountObjects(server.Objects(), board),
+                                       standin::BoardBounds(server.Objects(), board));
     }
     summaryOut << FormatSkipped(plan.Skipped);
   }

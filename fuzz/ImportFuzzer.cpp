@@ -34,13 +34,13 @@ constexpr std::string_view kAprName = "in.apr";
 constexpr std::string_view kTableNotFound = "Aperture Table Not Found";
 
 void CheckBoard(const standin::Server& server) {
-  const standin::Board& board = server.CurrentBoard();
-  if (board.Objects.size() != server.ObjectCount()) Fail("an object created but not added to the board");
+  const standin::Board& board = server.Boards().CurrentBoard();
+  if (board.Objects.size() != server.Objects().ObjectCount()) Fail("an object created but not added to the board");
   std::set<zz::THandle> seen;
   for (const zz::THandle handle : board.Objects) {
     if (!seen.insert(handle).second) Fail("an object on the board twice");
     if (server.OwnerBoard(handle) != board.Handle) Fail("an object owned by another board");
-    const standin::CommonFields* common = server.FindCommon(handle);
+    const standin::CommonFields* common = server.Objects().FindCommon(handle);
     if (common == nullptr) Fail("a board object the server does not know");
     if (common->LayerId != board.CurrentLayerId) Fail("an object off the current layer");
   }
@@ -54,16 +54,16 @@ void ImportOnce(const std::string& path) {
   const bool recognised = RecognisedPCBFile(&fileName) != 0;
   const bool result = ImportFileIntoPcb(&fileName, &reserved, 0) != 0;
 
-  const standin::ProgressDisplay& progress = server.Progress();
+  const standin::ProgressDisplay& progress = server.Ui().Progress();
   if (progress.IsOpen() || progress.InitCount() != progress.FinishCount()) Fail("progress display left open");
   if (progress.InitCount() > 1) Fail("progress display opened twice");
   if (result && !recognised) Fail("an unrecognised file imported");
   CheckBoard(server);
 
-  const auto& messages = server.Messages();
+  const auto& messages = server.Ui().Messages();
   if (progress.InitCount() == 0) {
     // Not recognised: nothing may have happened.
-    if (result || server.ObjectCount() != 0 || !messages.empty()) Fail("an unrecognised file had effects");
+    if (result || server.Objects().ObjectCount() != 0 || !messages.empty()) Fail("an unrecognised file had effects");
     return;
   }
   if (result && !messages.empty()) Fail("a successful import showed a message", messages.front());

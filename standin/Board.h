@@ -10,6 +10,7 @@
 #include "host/BoardHeader.h"
 #include "host/LayerTypes.h"
 #include "host/PcbApiEntries.h"
+#include "standin/ChunkedVector.h"
 #include "standin/Exchange.h"
 
 namespace standin {
@@ -47,7 +48,7 @@ struct Board {
   explicit Board(zz::THandle handle);
 
   zz::THandle Handle;
-  std::vector<zz::THandle> Objects;  // in the order added
+  ChunkedVector<zz::THandle> Objects;  // in the order added; a large board grows without copying
 
   zz::host::BoardHeader Header;
   uint32_t CurrentLayerId = 1;  // TopLayer

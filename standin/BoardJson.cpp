@@ -41,23 +41,23 @@ class ObjectWriter {
   std::ostream& out_;
 };
 
-void WriteObject(std::ostream& out, const Server& server, THandle handle) {
+void WriteObject(std::ostream& out, const ObjectStore& objects, THandle handle) {
   ObjectWriter w(out);
-  if (const auto t = server.FindTrack(handle)) {
+  if (const auto t = objects.FindTrack(handle)) {
     w.Begin("track", t->Common.LayerId);
     w.Length("x1", t->X);
     w.Length("y1", t->Y);
     w.Length("x2", t->X2);
     w.Length("y2", t->Y2);
     w.Length("width", t->Width);
-  } else if (const auto f = server.FindFill(handle)) {
+  } else if (const auto f = objects.FindFill(handle)) {
     w.Begin("fill", f->Common.LayerId);
     w.Length("x1", f->X);
     w.Length("y1", f->Y);
     w.Length("x2", f->X2);
     w.Length("y2", f->Y2);
     w.Angle("rotation", f->Rotation);
-  } else if (const auto a = server.FindArc(handle)) {
+  } else if (const auto a = objects.FindArc(handle)) {
     w.Begin("arc", a->Common.LayerId);
     w.Length("x", a->X);
     w.Length("y", a->Y);
@@ -65,7 +65,7 @@ void WriteObject(std::ostream& out, const Server& server, THandle handle) {
     w.Angle("start_angle", a->StartAngle);
     w.Angle("end_angle", a->EndAngle);
     w.Length("width", a->LineWidth);
-  } else if (const auto p = server.FindPad(handle)) {
+  } else if (const auto p = objects.FindPad(handle)) {
     w.Begin("pad", p->Common.LayerId);
     w.Length("x", p->X);
     w.Length("y", p->Y);
@@ -75,64 +75,37 @@ void WriteObject(std::ostream& out, const Server& server, THandle handle) {
     w.Size("mid", p->MidXSize, p->MidYSize, p->MidShape);
     w.Size("bot", p->BotXSize, p->BotYSize, p->BotShape);
   } else {
-    const CommonFields* c = server.FindCommon(handle);
-    w.Begin(KindName(server.KindOf(handle)), c != nullptr ? c->LayerId : 0);
+    const CommonFields* c = objects.FindCommon(handle);
+    w.Begin(KindName(objects.KindOf(handle)), c != nullptr ? c->LayerId : 0);
   }
   w.End();
-}
-
-void WriteIgnored(std::ostream& out, const IgnoredCounts& ignored) {
-  out << ",\"ignored\":{";
-  bool first = true;
-  for (const auto& [kind, count] : ignored) {
-    out << (first ? "" : ",") << Text(kind) << ':' << Int{count};
-    first = false;
-  }
-  out << '}';
-}
-
-void WriteFiles(std::ostream& out, const std::vector<ImportedFile>& files) {
-  out << ",\"files\":[";
-  bool first = true;
-  for (const ImportedFile& file : files) {
-    out << (first ? "\n" : ",\n") << "{\"file\":" << Text(file.File) << ",\"layer\":" << Int{file.Layer}
-        << ",\"recognised\":" << (file.Recognised ? "true" : "false")
-        << ",\"result\":" << (file.Result ? "true" : "false") << ",\"messages\":" << Text(file.Messages)
-        << ",\"objects\":" << Int{file.Objects};
-    if (file.Ignored) WriteIgnored(out, *file.Ignored);
-    if (file.LeftOut) out << ",\"left_out\":" << *file.LeftOut;
-    out << '}';
-    first = false;
-  }
-  out << (first ? "]" : "\n]");
 }
 
 }  // namespace
 
 void WriteBoardJson(std::ostream& out, const Server& server, const Board& board, const DumpHeader& header,
-                    const std::vector<ImportedFile>& files) {
+                    std::string_view more) {
   out << "{\"format\":\"zizozudu-board/1\",\"file\":" << Text(header.File)
       << ",\"recognised\":" << (header.Recognised ? "true" : "false")
-      << ",\"result\":" << (header.Result ? "true" : "false") << ",\"messages\":" << Text(server.Messages())
+      << ",\"result\":" << (header.Result ? "true" : "false") << ",\"messages\":" << Text(server.Ui().Messages())
       << ",\"current_layer\":" << Int{CurrentLayerNumber(board)} << ",\"objects\":[";
   bool first = true;
   for (const THandle handle : board.Objects) {
     out << (first ? "\n" : ",\n");
     first = false;
-    WriteObject(out, server, handle);
+    WriteObject(out, server.Objects(), handle);
   }
   out << (first ? "]" : "\n]");
-  if (header.Ignored) WriteIgnored(out, *header.Ignored);
-  if (header.LeftOut) out << ",\"left_out\":" << *header.LeftOut;
-  if (!files.empty()) WriteFiles(out, files);
-  out << "}\n";
+  out << more << "}\n";
 }
 
-std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header,
-                      const std::vector<ImportedFile>& files) {
+std::string BoardJson(const Server& server, const Board& board, const DumpHeader& header, std::string_view more) {
   std::ostringstream out;
-  WriteBoardJson(out, server, board, header, files);
+  WriteBoardJson(out, server, board, header, more);
   return out.str();
 }
+
+std::string JsonString(std::string_view text) { return Text(std::string(text)); }
+std::string JsonStrings(const std::vector<std::string>& texts) { return Text(texts); }
 
 }  // namespace standin

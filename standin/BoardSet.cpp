@@ -30,8 +30,7 @@ bool BoardSet::SetCurrentBoard(THandle handle) {
 std::size_t BoardSet::MemoryUsage() const {
   std::size_t bytes = 0;
   for (const auto& board : boards_) {
-    bytes +=
-        sizeof(Board) + board->Objects.capacity() * sizeof(THandle) + board->LayerPairs.capacity() * sizeof(LayerPair);
+    bytes += sizeof(Board) + board->Objects.MemoryUsage() + board->LayerPairs.capacity() * sizeof(LayerPair);
   }
   return bytes;
 }

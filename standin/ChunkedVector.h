@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <new>
+#include <stdexcept>
 #include <type_traits>
 #include <vector>
 
@@ -24,8 +26,39 @@ class ChunkedVector {
   ~ChunkedVector() { Clear(); }
 
   std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   T& operator[](std::size_t i) { return chunks_[i >> kShift][i & kMask]; }
   const T& operator[](std::size_t i) const { return chunks_[i >> kShift][i & kMask]; }
+  const T& at(std::size_t i) const {
+    if (i >= size_) throw std::out_of_range("ChunkedVector::at");
+    return (*this)[i];
+  }
+
+  // Reading in order, from any index on.
+  class ConstIterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const T*;
+    using reference = const T&;
+    ConstIterator() = default;
+    ConstIterator(const ChunkedVector* v, std::size_t i) : v_(v), i_(i) {}
+    const T& operator*() const { return (*v_)[i_]; }
+    ConstIterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    ConstIterator operator++(int) { return ConstIterator(v_, i_++); }
+    bool operator==(const ConstIterator& other) const { return i_ == other.i_; }
+
+   private:
+    const ChunkedVector* v_ = nullptr;
+    std::size_t i_ = 0;
+  };
+  ConstIterator begin() const { return {this, 0}; }
+  ConstIterator end() const { return {this, size_}; }
+  ConstIterator From(std::size_t i) const { return {this, i}; }
 
   // Throws std::bad_alloc and leaves the vector as it was when there is no memory.
   void push_back(const T& value) {

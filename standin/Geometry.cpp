@@ -116,14 +116,10 @@ std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle) {
   return std::nullopt;
 }
 
-std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board) {
-  return BoardBounds(objects, std::span<const THandle>(board.Objects));
-}
-
-std::optional<Box> BoardBounds(const ObjectStore& objects, std::span<const THandle> handles) {
+std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board, std::size_t first) {
   std::optional<Box> box;
-  for (const THandle handle : handles) {
-    if (const std::optional<Box> own = ObjectBounds(objects, handle)) Include(box, *own);
+  for (auto it = board.Objects.From(first); it != board.Objects.end(); ++it) {
+    if (const std::optional<Box> own = ObjectBounds(objects, *it)) Include(box, *own);
   }
   return box;
 }

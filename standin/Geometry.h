@@ -3,8 +3,8 @@
 // The area an object covers on the board, in internal units: what the bounding rectangle query
 // answers, what the tool reports and what frames the board drawing.
 
+#include <cstddef>
 #include <optional>
-#include <span>
 
 #include "standin/Board.h"
 #include "standin/ObjectStore.h"
@@ -33,8 +33,8 @@ double ArcSweep(double startAngle, double endAngle);
 // None for objects without a shape of their own (kinds the importer never creates) and for
 // unknown handles.
 std::optional<Box> ObjectBounds(const ObjectStore& objects, THandle handle);
-// None for a board (or a run of objects) without shaped objects.
-std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board);
-std::optional<Box> BoardBounds(const ObjectStore& objects, std::span<const THandle> handles);
+// The area of the board's objects from the first-th on (in the order added); none when none
+// of them has a shape.
+std::optional<Box> BoardBounds(const ObjectStore& objects, const Board& board, std::size_t first = 0);
 
 }  // namespace standin

@@ -132,8 +132,6 @@ class KindTable {
 
   std::size_t size() const { return rows_.size(); }
   const CommonFields& Common(uint32_t row) const { return styles_[rows_[row].Style].Common; }
-  // The row's style index, where it stays until the table is cleared.
-  const uint32_t& RowStyle(uint32_t row) const { return rows_[row].Style; }
   const Style& StyleOf(uint32_t row) const { return styles_[rows_[row].Style]; }
 
   Record Get(uint32_t row) const {

@@ -11,11 +11,10 @@ bool HasObjectClass(uint8_t kind) { return (kind >= 1 && kind <= 22) || kind == 
 }  // namespace
 
 void ObjectStore::Clear() {
+  lastPad_ = {};
   slots_.Clear();
   std::apply([](auto&... table) { (table.Clear(), ...); }, tables_);
   padSides_.Clear();
-  *answers_ = PadLayerAnswers{};
-  *flags_ = FlagByteAnswers{};  // it points into the rows and styles just freed
   FailEveryNthCreation(0);
 }
 
@@ -34,8 +33,6 @@ THandle ObjectStore::CreateObject(uint8_t kind) {
         table.DropLast();  // no half-made object stays behind
         throw;
       }
-      // Its flag bytes are asked for next.
-      flags_->Keep(static_cast<THandle>(slots_.size()), table.RowStyle(row), table.Common(row));
     });
   } catch (const std::bad_alloc&) {
     return 0;
@@ -43,12 +40,12 @@ THandle ObjectStore::CreateObject(uint8_t kind) {
   return static_cast<THandle>(slots_.size());
 }
 
-void ObjectStore::KeepFlagBytes(THandle handle) {
-  const ObjectSlot* slot = SlotOf(handle);
-  if (slot == nullptr) return;
-  WithKind(*this, slot->Kind, [&](const auto& table) {
-    flags_->Keep(handle, table.RowStyle(slot->Index), table.Common(slot->Index));
-  });
+const PadStyle* ObjectStore::KeepPad(THandle handle) const {
+  const uint32_t row = RowOf(handle, TObjectKind::Pad);
+  if (row == kNoRow) return nullptr;
+  const PadStyle& style = Pads().StyleOf(row);
+  lastPad_ = {handle, &style, style.Layers == kNoSideEntry ? handle : LastPad::kNone};
+  return lastPad_.Style;
 }
 
 bool ObjectStore::SetPad(uint32_t row, const PadRecord& pad, const PadExtras& extras) {
@@ -76,13 +73,12 @@ bool ObjectStore::PutPad(uint32_t row, const PadRow& r, const PadStyle& style, c
     added = true;
   }
   try {
-    Pads().Put(row, r, s);
+    ChangePads().Put(row, r, s);
   } catch (const std::bad_alloc&) {
     if (added) padSides_.DropLastExtras();
     return false;
   }
   if (!added && s.Extras != kNoSideEntry) padSides_.SetExtras(s.Extras, extras);
-  *answers_ = PadLayerAnswers{};
   return true;
 }
 
@@ -100,13 +96,6 @@ bool ObjectStore::SetCommon(THandle handle, const CommonFields& common) {
 
 // ---- Per-layer pad values ----
 
-const PadLayerAnswers* ObjectStore::KeepLayerAnswers(THandle handle) {
-  const uint32_t row = RowOf(handle, TObjectKind::Pad);
-  if (row == kNoRow) return nullptr;
-  answers_->Keep(handle, row, Pads().StyleOf(row));
-  return answers_;
-}
-
 bool ObjectStore::EnsureLayerOverrides(uint32_t row) {
   PadRecord pad = Pads().Get(row);
   if (pad.Layers != kNoSideEntry) return true;
@@ -116,12 +105,11 @@ bool ObjectStore::EnsureLayerOverrides(uint32_t row) {
     return false;
   }
   try {
-    Pads().Set(row, pad);
+    ChangePads().Set(row, pad);
   } catch (const std::bad_alloc&) {
     padSides_.DropLastLayers();
     return false;
   }
-  *answers_ = PadLayerAnswers{};
   return true;
 }
 
@@ -132,12 +120,11 @@ bool ObjectStore::ChangeLayerValue(uint32_t row, bool derived, Change&& change) 
   if (Pads().StyleOf(row).Layers == kNoSideEntry && derived) return true;
   if (!EnsureLayerOverrides(row)) return false;
   change(padSides_.Layers(Pads().StyleOf(row).Layers));
-  *answers_ = PadLayerAnswers{};
   return true;
 }
 
 bool ObjectStore::SetPadShapeOnLayer(uint32_t row, uint8_t layer, uint8_t shape) {
-  const bool derived = shape == PadSideTables::DerivedShape(Pads().Get(row), layer);
+  const bool derived = shape == PadSideTables::DerivedShape(Pads().StyleOf(row), layer);
   return ChangeLayerValue(row, derived, [&](PadLayerOverrides& own) {
     own.HasShape[layer] = !derived;
     if (!derived) own.Shape[layer] = shape;
@@ -147,7 +134,7 @@ bool ObjectStore::SetPadShapeOnLayer(uint32_t row, uint8_t layer, uint8_t shape)
 bool ObjectStore::SetPadSizeOnLayer(uint32_t row, uint8_t layer, int32_t xSize, int32_t ySize) {
   int32_t derivedX = 0;
   int32_t derivedY = 0;
-  PadSideTables::DerivedSize(Pads().Get(row), layer, derivedX, derivedY);
+  PadSideTables::DerivedSize(Pads().StyleOf(row), layer, derivedX, derivedY);
   const bool derived = xSize == derivedX && ySize == derivedY;
   return ChangeLayerValue(row, derived, [&](PadLayerOverrides& own) {
     own.HasSize[layer] = !derived;

@@ -12,9 +12,7 @@
 #include <type_traits>
 
 #include "standin/ChunkedVector.h"
-#include "standin/FlagByteAnswers.h"
 #include "standin/ObjectKinds.h"
-#include "standin/PadLayerAnswers.h"
 #include "standin/PadSideTables.h"
 #include "standin/Records.h"
 
@@ -61,10 +59,8 @@ class ObjectStore {
     if (row == kNoRow) return std::nullopt;
     return Get<Kind>(row);
   }
-  // The flag bytes kept at hand (FlagByteAnswers) become the object's, if it is known.
-  void KeepFlagBytes(THandle handle);
   // The common values of an object of any kind, or null; valid until the object changes.
-  // Asked four times per primitive created, so always compiled into the caller.
+  // Inline: the flag-byte queries ask for them four times per primitive created.
   [[gnu::always_inline]] const CommonFields* FindCommon(THandle handle) const;
 
   // The object's row in the table of its kind, or kNoRow for an unknown handle or another kind.
@@ -73,7 +69,24 @@ class ObjectStore {
     return slot != nullptr && slot->Kind == kind ? slot->Index : kNoRow;
   }
   // A pad's stored style; the row must be a pad's.
-  const PadStyle& PadStyleOf(uint32_t row) const { return std::get<KindTable<PadKind>>(tables_).StyleOf(row); }
+  const PadStyle& PadStyleOf(uint32_t row) const { return Pads().StyleOf(row); }
+  // The pad's stored style, or null when the handle is not a pad's; the pad becomes the one
+  // asked about last.
+  const PadStyle* FindPadStyle(THandle handle) const {
+    return handle == lastPad_.Handle ? lastPad_.Style : KeepPad(handle);
+  }
+
+  // The style of the pad asked about last. A pad's fetch asks the four per-layer queries 83
+  // times each, and finding a style through the slot, row and style chunks costs several times
+  // the answer. Styles never change or move once kept, so the entry holds until the pad's row
+  // names another style (ChangePads) or the store is cleared.
+  struct LastPad {
+    static constexpr int64_t kNone = INT64_MIN;  // no handle, widened, ever equals it
+    int64_t Handle = kNone;
+    const PadStyle* Style = nullptr;  // never null while Handle is a handle
+    int64_t SimpleHandle = kNone;     // Handle when no layer has values of its own
+  };
+  const LastPad& LastPadAsked() const { return lastPad_; }
   template <typename Kind>
   typename Kind::Record Get(uint32_t row) const {
     return std::get<KindTable<Kind>>(tables_).Get(row);
@@ -112,14 +125,6 @@ class ObjectStore {
   bool SetPadSizeOnLayer(uint32_t row, uint8_t layer, int32_t xSize, int32_t ySize);
   bool SetPadCornerPercentOnLayer(uint32_t row, uint8_t layer, uint8_t percent);
 
-  // The pad's per-layer answers, or null when the handle is not a pad.
-  const PadLayerAnswers* LayerAnswers(THandle handle) {
-    if (handle == answers_->Handle && handle != 0) return answers_;
-    return KeepLayerAnswers(handle);
-  }
-  // The answers kept for the pad asked about last (Handle 0: none).
-  const PadLayerAnswers& CachedLayerAnswers() const { return *answers_; }
-
   // Bytes held for objects and side tables (capacities, not sizes).
   std::size_t MemoryUsage() const;
 
@@ -127,10 +132,11 @@ class ObjectStore {
   using Tables = std::tuple<KindTable<TrackKind>, KindTable<FillKind>, KindTable<ArcKind>, KindTable<PadKind>,
                             KindTable<OtherKind>>;
 
-  // Calls fn with the table of the kind (const as self is). Inline: the flag-byte queries reach
-  // an object's common values through it four times per primitive created.
+  // Looks the pad up and keeps it in lastPad_.
+  const PadStyle* KeepPad(THandle handle) const;
+  // Calls fn with the table of the kind (const as self is).
   template <typename Self, typename Fn>
-  [[gnu::always_inline]] static decltype(auto) WithKind(Self& self, TObjectKind kind, Fn&& fn) {
+  static decltype(auto) WithKind(Self& self, TObjectKind kind, Fn&& fn) {
     switch (kind) {
       case TObjectKind::Track:
         return fn(std::get<KindTable<TrackKind>>(self.tables_));
@@ -144,9 +150,13 @@ class ObjectStore {
         return fn(std::get<KindTable<OtherKind>>(self.tables_));
     }
   }
-  KindTable<PadKind>& Pads() { return std::get<KindTable<PadKind>>(tables_); }
+  const KindTable<PadKind>& Pads() const { return std::get<KindTable<PadKind>>(tables_); }
+  // The one way to change a pad's row: it forgets the pad kept in lastPad_.
+  KindTable<PadKind>& ChangePads() {
+    lastPad_ = {};
+    return std::get<KindTable<PadKind>>(tables_);
+  }
 
-  const PadLayerAnswers* KeepLayerAnswers(THandle handle);
   // Gives the pad a layer side entry if it has none; false for want of memory.
   bool EnsureLayerOverrides(uint32_t row);
   template <typename Change>
@@ -155,25 +165,9 @@ class ObjectStore {
   ChunkedVector<ObjectSlot> slots_;
   Tables tables_;
   PadSideTables padSides_;
-  PadLayerAnswers ownAnswers_;
-  PadLayerAnswers* answers_ = &ownAnswers_;
-  FlagByteAnswers ownFlags_;
-  FlagByteAnswers* flags_ = &ownFlags_;
+  mutable LastPad lastPad_;
   int32_t failEveryNthCreation_ = 0;
   int32_t creationCalls_ = 0;
-
- protected:
-  // From now on the answers are kept in `shared` (the server's, at a fixed address that the
-  // per-layer entry points read without going through the server).
-  void KeepLayerAnswersIn(PadLayerAnswers& shared) {
-    shared = *answers_;
-    answers_ = &shared;
-  }
-  // The same for the flag bytes.
-  void KeepFlagBytesIn(FlagByteAnswers& shared) {
-    shared = *flags_;
-    flags_ = &shared;
-  }
 };
 
 inline const CommonFields* ObjectStore::FindCommon(THandle handle) const {

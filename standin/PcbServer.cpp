@@ -26,6 +26,8 @@ constexpr TStatus kDone = 0;
 constexpr TStatus kRefused = 1;
 
 Server& S() { return TheServer(); }
+ObjectStore& Objects() { return TheServer().Objects(); }
+BoardSet& Boards() { return TheServer().Boards(); }
 
 bool IsLayerNumber(uint8_t layer) { return layer <= zz::kMaxClassicLayer; }
 
@@ -33,7 +35,7 @@ bool IsLayerNumber(uint8_t layer) { return layer <= zz::kMaxClassicLayer; }
 template <typename Fn>
 TStatus WithBoard(TSyncDirection direction, THandle boardHandle, Fn&& exchange) {
   if (!IsDirection(direction)) return kRefused;
-  Board* board = S().FindBoard(boardHandle);
+  Board* board = Boards().FindBoard(boardHandle);
   if (board == nullptr) return kRefused;
   exchange(*board);
   return kDone;
@@ -54,41 +56,26 @@ int32_t OutwardCeil(double v) {
 
 // ---- Objects ----
 
-uint8_t PcbApi_GetObjectIdFromObjectHandle(THandle handle) { return static_cast<uint8_t>(S().KindOf(handle)); }
+uint8_t PcbApi_GetObjectIdFromObjectHandle(THandle handle) { return static_cast<uint8_t>(Objects().KindOf(handle)); }
 
-THandle PcbApi_CreateObject(uint8_t kind) { return S().CreateObject(kind); }
+THandle PcbApi_CreateObject(uint8_t kind) { return Objects().CreateObject(kind); }
 
 TStatus PcbApi_AddObjectToContainer(THandle board, THandle object) { return S().AddObject(board, object); }
 
-// Four flag-byte calls per primitive: a fetch reads the byte, a store that changes nothing
-// changes nothing. The field is a template argument, so that each entry point is compiled
-// whole, without a call. The object asked about last (or created last) answers from the kept
-// flag bytes, at a fixed address.
+// The field is a template argument: both flag-byte queries are written once. Each primitive
+// created asks four times, mostly storing what is stored already.
 template <uint8_t CommonFields::*Field>
-[[gnu::noinline]] void ExchangeAnyFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  const CommonFields* stored = S().FindCommon(handle);
+void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
+  const CommonFields* stored = Objects().FindCommon(handle);
   if (stored == nullptr || !IsDirection(direction) || bits == nullptr) return;
   if (direction == zz::kFetch) {
     *bits = stored->*Field;
-  } else if (*bits != stored->*Field) {
-    CommonFields c = *stored;
-    c.*Field = *bits;
-    S().SetCommon(handle, c);
+    return;
   }
-  S().KeepFlagBytes(handle);
-}
-
-template <uint8_t CommonFields::*Field>
-void ExchangeFlagByte(TSyncDirection direction, THandle handle, uint8_t* bits) {
-  const FlagByteAnswers& kept = detail::serverFlagBytes;
-  if (kept.Holds(handle) && bits != nullptr) [[likely]] {
-    if (direction == zz::kFetch) {
-      *bits = kept.Common->*Field;
-      return;
-    }
-    if (direction == zz::kStore && *bits == kept.Common->*Field) return;
-  }
-  ExchangeAnyFlagByte<Field>(direction, handle, bits);
+  if (*bits == stored->*Field) return;
+  CommonFields c = *stored;
+  c.*Field = *bits;
+  Objects().SetCommon(handle, c);
 }
 
 void PcbApi_GetObjectBitField2(TSyncDirection direction, THandle handle, uint8_t* bits) {
@@ -101,12 +88,12 @@ void PcbApi_GetObjectBitField3(TSyncDirection direction, THandle handle, uint8_t
 
 TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t* StateFlags, uint16_t* IndexWord,
                               uint32_t* LayerId, int32_t* AuxValue1, int32_t* AuxValue2, uint8_t* AuxByte) {
-  const CommonFields* stored = S().FindCommon(handle);
+  const CommonFields* stored = Objects().FindCommon(handle);
   if (stored == nullptr || !IsDirection(direction)) return kRefused;
   CommonFields c = *stored;
   Exchange(direction, std::tie(c.StateFlags, c.IndexWord, c.LayerId, c.AuxValue1, c.AuxValue2, c.AuxByte), StateFlags,
            IndexWord, LayerId, AuxValue1, AuxValue2, AuxByte);
-  if (direction == zz::kStore && !S().SetCommon(handle, c)) return kRefused;
+  if (direction == zz::kStore && !Objects().SetCommon(handle, c)) return kRefused;
   return kDone;
 }
 
@@ -116,9 +103,9 @@ TStatus PcbApi_QueryPrimitive(TSyncDirection direction, THandle handle, uint16_t
 TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                           int32_t* X2, int32_t* Y2, int32_t* Width, int32_t* ExtValue1, int32_t* ExtValue2,
                           int32_t* ExtValue3) {
-  Server& s = S();
+  ObjectStore& s = Objects();
   const uint32_t row = s.RowOf(handle, TObjectKind::Track);
-  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (row == ObjectStore::kNoRow || !IsDirection(direction)) return kRefused;
   TrackRow r;
   TrackStyle t;
   s.Copy<TrackKind>(row, r, t);
@@ -132,9 +119,9 @@ TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_CO
 
 TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                          int32_t* X2, int32_t* Y2, int32_t* ExtValue1, double* Rotation) {
-  Server& s = S();
+  ObjectStore& s = Objects();
   const uint32_t row = s.RowOf(handle, TObjectKind::Fill);
-  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (row == ObjectStore::kNoRow || !IsDirection(direction)) return kRefused;
   FillRow r;
   FillStyle f;
   s.Copy<FillKind>(row, r, f);
@@ -146,9 +133,9 @@ TStatus PcbApi_QueryFill(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COM
 
 TStatus PcbApi_QueryArc(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMMON_P, int32_t* X, int32_t* Y,
                         int32_t* Radius, double* StartAngle, double* EndAngle, int32_t* LineWidth, int32_t* ExtValue1) {
-  Server& s = S();
+  ObjectStore& s = Objects();
   const uint32_t row = s.RowOf(handle, TObjectKind::Arc);
-  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (row == ObjectStore::kNoRow || !IsDirection(direction)) return kRefused;
   ArcRow r;
   ArcStyle a;
   s.Copy<ArcKind>(row, r, a);
@@ -167,9 +154,9 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
                         TText20* PadText2, int32_t* PadValue1, TText20* PadText3, uint8_t* PadByte3, uint8_t* PadByte4,
                         int32_t* PadValue2, int64_t* PadValue5, int32_t* PadValue3, int32_t* PadValue4,
                         int32_t* PadValue6, uint8_t* PadViaFlag1, uint8_t* PadViaFlag2) {
-  Server& s = S();
+  ObjectStore& s = Objects();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
-  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (row == ObjectStore::kNoRow || !IsDirection(direction)) return kRefused;
   PadRow r;
   PadStyle p;
   s.Copy<PadKind>(row, r, p);
@@ -193,9 +180,9 @@ TStatus PcbApi_QueryPad(TSyncDirection direction, THandle handle, ZZ_PCBAPI_COMM
 #undef ZZ_STANDIN_COMMON_TIE
 
 TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8_t* StackMode) {
-  Server& s = S();
+  ObjectStore& s = Objects();
   const uint32_t row = s.RowOf(handle, TObjectKind::Pad);
-  if (row == Server::kNoRow || !IsDirection(direction)) return kRefused;
+  if (row == ObjectStore::kNoRow || !IsDirection(direction)) return kRefused;
   if (direction == zz::kFetch) {
     detail::Put(StackMode, s.PadStyleOf(row).StackMode);
     return kDone;
@@ -210,61 +197,43 @@ TStatus PcbApi_QueryPadStackMode(TSyncDirection direction, THandle handle, uint8
   return kDone;
 }
 
-// The per-layer pad queries run 4 x 83 times per pad. The pad asked about last keeps its values
-// at hand, and a pad without values of its own on any layer answers from its top, mid and bottom
-// values: each query is then a few instructions without a stack frame. Everything else takes
-// the general answer, out of line.
-constexpr std::array<uint8_t, zz::kMaxClassicLayer + 1> kLayerPart = [] {
-  std::array<uint8_t, zz::kMaxClassicLayer + 1> part{};  // 0 top: layer 1 and every layer outside 2..32
-  for (int layer = 2; layer <= 31; ++layer) part[layer] = 1;
-  part[32] = 2;
-  return part;
-}();
-
-// No server: no pad was ever kept, and SimpleHandle matches no handle.
-const PadLayerAnswers* SimplePad(THandle handle, uint8_t layer) {
-  const PadLayerAnswers& a = detail::serverLayerAnswers;
-  return handle == a.SimpleHandle && IsLayerNumber(layer) ? &a : nullptr;
-}
-
-// One per-layer query: simple(answers, part, out...) answers for a simple pad, general(pad
-// side tables, pad, layer, out...) for any other.
+// One per-layer query: general(side tables, pad's style, layer, out...) answers for a pad and
+// a layer 0..82; simple(pad's style, layer, out...) the same for a pad without values of its
+// own on any layer.
 template <typename Simple, typename General, typename... Out>
-[[gnu::noinline]] TStatus AnyPadOnLayer(THandle handle, uint8_t layer, Simple simple, General general, Out*... out) {
-  const PadLayerAnswers* a = S().LayerAnswers(handle);
-  if (a == nullptr || !IsLayerNumber(layer) || ((out == nullptr) || ...)) return kRefused;
-  if (a->Simple) {
-    simple(*a, kLayerPart[layer], *out...);
-  } else {
-    general(S().PadSides(), S().Get<PadKind>(a->Row), layer, *out...);
-  }
+[[gnu::noinline]] TStatus AnyPadOnLayer(THandle handle, uint8_t layer, Simple, General general, Out*... out) {
+  const ObjectStore& objects = Objects();
+  const PadStyle* pad = objects.FindPadStyle(handle);
+  if (pad == nullptr || !IsLayerNumber(layer) || ((out == nullptr) || ...)) return kRefused;
+  general(objects.PadSides(), *pad, layer, *out...);
   return kDone;
 }
 
+// A pad's fetch asks each per-layer query 83 times in a row. The pad asked about last, when no
+// layer has values of its own, answers from its top, mid and bottom values in a few
+// instructions without a stack frame; anything else takes the general answer, out of line.
 template <typename Simple, typename General, typename... Out>
 TStatus OnLayer(THandle handle, uint8_t layer, Simple simple, General general, Out*... out) {
-  const PadLayerAnswers* a = SimplePad(handle, layer);
-  if (a == nullptr || ((out == nullptr) || ...)) [[unlikely]]
-    return AnyPadOnLayer(handle, layer, simple, general, out...);
-  simple(*a, kLayerPart[layer], *out...);
-  return kDone;
+  const ObjectStore::LastPad& last = Objects().LastPadAsked();
+  if (handle == last.SimpleHandle && IsLayerNumber(layer) && ((out != nullptr) && ...)) [[likely]] {
+    simple(*last.Style, layer, *out...);
+    return kDone;
+  }
+  return AnyPadOnLayer(handle, layer, simple, general, out...);
 }
 
 TStatus PcbApi_QueryPadOrViaShapeOnLayer(THandle handle, uint8_t layer, uint8_t* shape) {
   return OnLayer(
-      handle, layer, [](const PadLayerAnswers& a, uint8_t part, uint8_t& out) { out = a.Shape[part]; },
-      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, uint8_t& out) { out = t.ShapeOnLayer(pad, l); },
+      handle, layer, [](const PadStyle& pad, uint8_t l, uint8_t& out) { out = PadSideTables::DerivedShape(pad, l); },
+      [](const PadSideTables& t, const PadStyle& pad, uint8_t l, uint8_t& out) { out = t.ShapeOnLayer(pad, l); },
       shape);
 }
 
 TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* xSize, int32_t* ySize) {
   return OnLayer(
       handle, layer,
-      [](const PadLayerAnswers& a, uint8_t part, int32_t& x, int32_t& y) {
-        x = a.XSize[part];
-        y = a.YSize[part];
-      },
-      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, int32_t& x, int32_t& y) {
+      [](const PadStyle& pad, uint8_t l, int32_t& x, int32_t& y) { PadSideTables::DerivedSize(pad, l, x, y); },
+      [](const PadSideTables& t, const PadStyle& pad, uint8_t l, int32_t& x, int32_t& y) {
         t.SizeOnLayer(pad, l, x, y);
       },
       xSize, ySize);
@@ -272,44 +241,42 @@ TStatus PcbApi_QueryPadOrViaSizeOnLayer(THandle handle, uint8_t layer, int32_t* 
 
 TStatus PcbApi_QueryPadCornerRadiusOnLayer(THandle handle, uint8_t layer, int32_t* radius) {
   return OnLayer(
-      handle, layer, [](const PadLayerAnswers&, uint8_t, int32_t& out) { out = 0; },
-      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, int32_t& out) {
-        out = t.CornerRadiusOnLayer(pad, l);
-      },
+      handle, layer, [](const PadStyle&, uint8_t, int32_t& out) { out = 0; },
+      [](const PadSideTables& t, const PadStyle& pad, uint8_t l, int32_t& out) { out = t.CornerRadiusOnLayer(pad, l); },
       radius);
 }
 
 TStatus PcbApi_QueryPadCRPercentageOnLayer(THandle handle, uint8_t layer, uint8_t* percent) {
   return OnLayer(
-      handle, layer, [](const PadLayerAnswers&, uint8_t, uint8_t& out) { out = 0; },
-      [](const PadSideTables& t, const PadRecord& pad, uint8_t l, uint8_t& out) {
+      handle, layer, [](const PadStyle&, uint8_t, uint8_t& out) { out = 0; },
+      [](const PadSideTables& t, const PadStyle& pad, uint8_t l, uint8_t& out) {
         out = t.CornerPercentOnLayer(pad, l);
       },
       percent);
 }
 
 TStatus PcbApi_SetPadShapeOnLayer(THandle handle, uint8_t layer, uint8_t shape) {
-  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
-  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadShapeOnLayer(row, layer, shape) ? kDone : kRefused;
+  const uint32_t row = Objects().RowOf(handle, TObjectKind::Pad);
+  if (row == ObjectStore::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return Objects().SetPadShapeOnLayer(row, layer, shape) ? kDone : kRefused;
 }
 
 TStatus PcbApi_SetPadSizeOnLayer(THandle handle, uint8_t layer, int32_t xSize, int32_t ySize) {
-  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
-  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadSizeOnLayer(row, layer, xSize, ySize) ? kDone : kRefused;
+  const uint32_t row = Objects().RowOf(handle, TObjectKind::Pad);
+  if (row == ObjectStore::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return Objects().SetPadSizeOnLayer(row, layer, xSize, ySize) ? kDone : kRefused;
 }
 
 TStatus PcbApi_SetCRPctOnLayer(THandle handle, uint8_t layer, uint8_t percent) {
-  const uint32_t row = S().RowOf(handle, TObjectKind::Pad);
-  if (row == Server::kNoRow || !IsLayerNumber(layer)) return kRefused;
-  return S().SetPadCornerPercentOnLayer(row, layer, percent) ? kDone : kRefused;
+  const uint32_t row = Objects().RowOf(handle, TObjectKind::Pad);
+  if (row == ObjectStore::kNoRow || !IsLayerNumber(layer)) return kRefused;
+  return Objects().SetPadCornerPercentOnLayer(row, layer, percent) ? kDone : kRefused;
 }
 
 // Left, bottom, right, top, rounded outward.
 TStatus PcbApi_QueryObjectBoundingRectangle(THandle handle, int32_t* V1, int32_t* V2, int32_t* V3, int32_t* V4) {
-  if (S().KindOf(handle) == TObjectKind::None) return kRefused;
-  const std::optional<Box> box = ObjectBounds(S(), handle);
+  if (Objects().KindOf(handle) == TObjectKind::None) return kRefused;
+  const std::optional<Box> box = ObjectBounds(Objects(), handle);
   if (!box) return kDone;
   detail::Put(V1, OutwardFloor(box->Left));
   detail::Put(V2, OutwardFloor(box->Bottom));
@@ -319,16 +286,16 @@ TStatus PcbApi_QueryObjectBoundingRectangle(THandle handle, int32_t* V1, int32_t
 }
 
 TStatus PcbApi_QueryObjectImport_FromUser(THandle handle) {
-  return S().KindOf(handle) == TObjectKind::None ? kRefused : kDone;
+  return Objects().KindOf(handle) == TObjectKind::None ? kRefused : kDone;
 }
 
 TStatus PcbApi_QueryObjectGraphicallyInvalidate(THandle handle) {
-  return S().KindOf(handle) == TObjectKind::None ? kRefused : kDone;
+  return Objects().KindOf(handle) == TObjectKind::None ? kRefused : kDone;
 }
 
 // ---- Board ----
 
-THandle PcbApi_GetCurrentBoardHandle() { return S().CurrentBoardHandle(); }
+THandle PcbApi_GetCurrentBoardHandle() { return Boards().CurrentBoardHandle(); }
 
 TStatus PcbApi_QueryBoard(TSyncDirection direction, THandle board, int32_t* Header1, TText255* Header2,
                           uint8_t* Header3, int32_t* Header4, int32_t* Header5, int32_t* Header6, int32_t* Header7,
@@ -357,7 +324,7 @@ TStatus PcbApi_QueryBoardSplitPlaneMode(TSyncDirection direction, THandle board,
 // AskCount non-zero: the host reports its count; zero: the host takes the caller's count
 // (0 to 256, the pair index being one byte) and keeps that many pairs.
 TStatus PcbApi_QueryBoardLayerPairsCount(THandle boardHandle, int32_t* Count, uint8_t AskCount) {
-  Board* board = S().FindBoard(boardHandle);
+  Board* board = Boards().FindBoard(boardHandle);
   if (board == nullptr || Count == nullptr) return kRefused;
   if (AskCount != 0) {
     *Count = static_cast<int32_t>(board->LayerPairs.size());
@@ -374,7 +341,7 @@ TStatus PcbApi_QueryBoardLayerPairsCount(THandle boardHandle, int32_t* Count, ui
 
 TStatus PcbApi_QueryBoardLayerPairAt(TSyncDirection direction, THandle boardHandle, uint8_t Index, uint32_t* LayerIdA,
                                      uint32_t* LayerIdB, uint8_t* PairFlag2, uint8_t* PairFlag1) {
-  Board* board = S().FindBoard(boardHandle);
+  Board* board = Boards().FindBoard(boardHandle);
   if (board == nullptr || !IsDirection(direction) || Index >= board->LayerPairs.size()) return kRefused;
   LayerPair& pair = board->LayerPairs[Index];
   Exchange(direction, std::tie(pair.LayerIdA, pair.LayerIdB, pair.PairFlag2, pair.PairFlag1), LayerIdA, LayerIdB,
@@ -402,7 +369,7 @@ namespace {
 
 TStatus ExchangePlotEntry(TSyncDirection direction, THandle boardHandle, uint8_t index, uint8_t* value,
                           std::array<uint8_t, 110> Board::*entries) {
-  Board* board = S().FindBoard(boardHandle);
+  Board* board = Boards().FindBoard(boardHandle);
   if (board == nullptr || !IsDirection(direction) || index < kFirstPlotEntry || index > kLastPlotEntry) {
     return kRefused;
   }
@@ -527,16 +494,13 @@ TStatus PcbApi_QueryBoardExternalDielectrics(TSyncDirection direction, THandle b
 // ---- Progress display ----
 
 void PcbApi_Percent_Init(const TText255* Text, int32_t Total) {
-  S().Progress().Init(Text != nullptr ? Text->View() : std::string_view(), Total);
+  S().Ui().Progress().Init(Text != nullptr ? Text->View() : std::string_view(), Total);
 }
 
-// Called once per character: the steps left are counted down at their fixed address.
-void PcbApi_Percent_Update() {
-  if (--detail::serverStepsLeft == 0) [[unlikely]]
-    S().Progress().StepsRanOut();
-}
+// Called once per character.
+void PcbApi_Percent_Update() { S().Ui().Progress().Update(); }
 
-void PcbApi_Percent_Finish() { S().Progress().Finish(); }
+void PcbApi_Percent_Finish() { S().Ui().Progress().Finish(); }
 
 // ---- Kinds the importer never creates ----
 

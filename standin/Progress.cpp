@@ -28,8 +28,8 @@ void ProgressDisplay::SetOutput(Mode mode, std::FILE* out) {
 void ProgressDisplay::Reset() {
   text_.clear();
   total_ = 0;
-  base_ = 0;
-  planned_ = *left_ = kNever;
+  steps_ = 0;
+  nextRedraw_ = kNever;
   shownPercent_ = -1;
   open_ = false;
   drawing_ = false;
@@ -50,8 +50,8 @@ void ProgressDisplay::Init(std::string_view text, int32_t total) {
     text_.clear();
   }
   total_ = total;
-  base_ = 0;
-  planned_ = *left_ = kNever;
+  steps_ = 0;
+  nextRedraw_ = kNever;
   shownPercent_ = -1;
   open_ = true;
   ++initCount_;
@@ -61,36 +61,22 @@ void ProgressDisplay::Init(std::string_view text, int32_t total) {
   if (drawing_) Redraw();
 }
 
-void ProgressDisplay::PlanRedrawAt(uint64_t step) {
-  base_ = Steps();
-  if (step == kNever) {
-    planned_ = kNever;
-  } else {
-    planned_ = step > base_ ? step - base_ : 1;  // a count of 0 would wrap and never run out
-  }
-  *left_ = planned_;
-}
-
-void ProgressDisplay::StepsRanOut() {
-  if (drawing_) {
-    Redraw();
-  } else {
-    PlanRedrawAt(kNever);
-  }
-}
-
 void ProgressDisplay::Redraw() {
-  const int percent = PercentOf(Steps());
+  if (!drawing_) {
+    nextRedraw_ = kNever;
+    return;
+  }
+  const int percent = PercentOf(steps_);
   if (percent != shownPercent_) {
     shownPercent_ = percent;
     Draw();
   }
-  // The first step count at which the shown percentage changes again.
+  // The first step count at which the shown percentage changes again, and at least the next step.
   if (total_ <= 0 || percent >= 100) {
-    PlanRedrawAt(kNever);
+    nextRedraw_ = kNever;
   } else {
     const uint64_t total = static_cast<uint64_t>(total_);
-    PlanRedrawAt((static_cast<uint64_t>(percent + 1) * total + 99) / 100);
+    nextRedraw_ = std::max((static_cast<uint64_t>(percent + 1) * total + 99) / 100, steps_ + 1);
   }
 }
 
@@ -112,7 +98,7 @@ void ProgressDisplay::Finish() {
     std::fflush(out);
   }
   drawing_ = false;
-  PlanRedrawAt(kNever);
+  nextRedraw_ = kNever;
   open_ = false;
   ++finishCount_;
 }

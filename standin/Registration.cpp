@@ -20,7 +20,7 @@ std::set<std::string>& AbsentEntries() {
 
 int32_t CollectMessage(void* context, std::string_view /*caption*/, std::string_view message) {
   try {
-    static_cast<Server*>(context)->Messages().emplace_back(message);
+    static_cast<Server*>(context)->Ui().Messages().emplace_back(message);
   } catch (...) {
     // A message lost for want of memory must not take the import down with it.
   }
@@ -54,7 +54,7 @@ void Register(const Options& options) {
   } else {
     zz::platform::SetMessageSink(nullptr, nullptr);
   }
-  TheServer().Progress().SetOutput(options.Progress, nullptr);
+  TheServer().Ui().Progress().SetOutput(options.Progress, nullptr);
 }
 
 void Unregister() {

@@ -1,11 +1,10 @@
 #pragma once
 
-// The stand-in's PCB server: the objects, the boards and what the user is shown, together. The
-// entry points of PcbServer.h answer from the one instance that TheServer() returns; tests and
-// the tool read and prepare it through this class.
+// The stand-in's PCB server: the objects, the boards and what the user is shown. The entry
+// points of PcbServer.h answer from the one instance that TheServer() returns; tests and the
+// tool read and prepare it through this class.
 
 #include <cstddef>
-#include <cstdint>
 
 #include "standin/BoardSet.h"
 #include "standin/ObjectStore.h"
@@ -13,23 +12,18 @@
 
 namespace standin {
 
-namespace detail {
-// What the entry points called for every pad layer, object and character read directly, at
-// fixed addresses: the per-layer answers, the flag bytes, the progress steps left.
-extern PadLayerAnswers serverLayerAnswers;
-extern FlagByteAnswers serverFlagBytes;
-extern uint64_t serverStepsLeft;
-}  // namespace detail
-
-class Server : public ObjectStore, public BoardSet, public UserInterface {
+class Server {
  public:
-  Server() {
-    KeepLayerAnswersIn(detail::serverLayerAnswers);
-    KeepFlagBytesIn(detail::serverFlagBytes);
-    Progress().CountStepsIn(detail::serverStepsLeft);
-  }
+  Server() = default;
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;
+
+  ObjectStore& Objects() { return objects_; }
+  const ObjectStore& Objects() const { return objects_; }
+  BoardSet& Boards() { return boards_; }
+  const BoardSet& Boards() const { return boards_; }
+  UserInterface& Ui() { return ui_; }
+  const UserInterface& Ui() const { return ui_; }
 
   // A fresh board set: no objects, one empty board that is current, no messages.
   void Reset();
@@ -42,20 +36,18 @@ class Server : public ObjectStore, public BoardSet, public UserInterface {
 
   // Bytes held for objects, side tables and boards (capacities, not sizes).
   std::size_t MemoryUsage() const;
+
+ private:
+  ObjectStore objects_;
+  BoardSet boards_;
+  UserInterface ui_;
 };
 
 namespace detail {
-extern Server* theServer;
-Server& MakeServer();
+extern Server theServer;
 }  // namespace detail
 
-// The instance the entry points answer from, built on first use. Inline: the entry points ask
-// for it on every call, a pad's fetch alone making 336 of them.
-inline Server& TheServer() {
-  Server* server = detail::theServer;
-  if (server == nullptr) [[unlikely]]
-    return detail::MakeServer();
-  return *server;
-}
+// The instance the entry points answer from.
+inline Server& TheServer() { return detail::theServer; }
 
 }  // namespace standin

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
   std::cout << "peak_rss_kb=" << usage.ru_maxrss << '\n'
             << "plugin_heap_peak_kb=" << (g_plugin.Peak - before.Live) / 1024 << '\n'
             << "host_heap_peak_kb=" << g_host.Peak / 1024 << '\n'
-            << "objects=" << standin::TheServer().CurrentBoard().Objects.size() << '\n'
+            << "objects=" << standin::TheServer().Boards().CurrentBoard().Objects.size() << '\n'
             << "result=" << (result ? "true" : "false") << '\n';
   return result ? 0 : 1;
 }

@@ -4,14 +4,13 @@
 // changing what it does: the Linux tool learns from it why a file was turned down, which
 // aperture table file was loaded and what was ignored. The editor never sets one.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "gerber/StatementObserver.h"
 
 namespace zz {
-
-struct GerberRun;
 
 // Why the recognition test turned a file down.
 struct RecognitionFailure {
@@ -32,8 +31,9 @@ class ImportObserver : public StatementObserver {
   virtual void OnRunStart() {}
   // The run has searched for an aperture table file: the one it loads, or none.
   virtual void OnApertureTableFile(const std::optional<std::string>& /*file*/) {}
-  // The run has ended, whether or not it read the whole file.
-  virtual void OnRunEnd(const GerberRun& /*run*/) {}
+  // The run has ended, whether or not it read the whole file; the editor did not create the
+  // objects of that many draws and flashes.
+  virtual void OnRunEnd(int32_t /*objectsNotCreated*/) {}
 };
 
 // The observer of the following recognition tests and runs, or null for none. Not owned.

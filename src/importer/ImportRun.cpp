@@ -92,7 +92,7 @@ bool RunImport(const std::string& fileName, THandle boardHandle) {
   } catch (const std::exception& error) {
     ShowErrorMessage(FileLabel(fileName) + error.what());
   }
-  if (g_observer != nullptr) g_observer->OnRunEnd(run);
+  if (g_observer != nullptr) g_observer->OnRunEnd(run.ObjectsNotCreated);
   return whole;
 }
 

@@ -44,10 +44,11 @@ class GeneratedImport : public ::testing::Test {
   }
   std::size_t Count(zz::TObjectKind kind) {
     std::size_t n = 0;
-    for (const zz::THandle h : standin::TheServer().CurrentBoard().Objects) n += standin::TheServer().KindOf(h) == kind;
+    for (const zz::THandle h : standin::TheServer().Boards().CurrentBoard().Objects)
+      n += standin::TheServer().Objects().KindOf(h) == kind;
     return n;
   }
-  const std::vector<std::string>& Messages() { return standin::TheServer().Messages(); }
+  const std::vector<std::string>& Messages() { return standin::TheServer().Ui().Messages(); }
 
   std::filesystem::path dir_;
 };
@@ -63,7 +64,7 @@ TEST_F(GeneratedImport, ALargeFileBecomesExactlyTheCountedPrimitives) {
   EXPECT_EQ(Count(zz::TObjectKind::Arc), stats.Arcs);
   EXPECT_EQ(Count(zz::TObjectKind::Pad), stats.Pads);
   EXPECT_EQ(Count(zz::TObjectKind::Fill), 0U);
-  EXPECT_EQ(standin::TheServer().Progress().Steps(), stats.Bytes - stats.Lines);  // a CR LF is one step
+  EXPECT_EQ(standin::TheServer().Ui().Progress().Steps(), stats.Bytes - stats.Lines);  // a CR LF is one step
 }
 
 TEST_F(GeneratedImport, EveryCorpusFileIsReadToItsEndWithoutAMessage) {
@@ -71,7 +72,7 @@ TEST_F(GeneratedImport, EveryCorpusFileIsReadToItsEndWithoutAMessage) {
     SCOPED_TRACE(file.Gerber.string() + ": " + file.Description);
     EXPECT_TRUE(Import(file.Gerber));
     EXPECT_TRUE(Messages().empty()) << Messages().front();
-    EXPECT_GE(standin::TheServer().CurrentBoard().Objects.size(), 5U);
+    EXPECT_GE(standin::TheServer().Boards().CurrentBoard().Objects.size(), 5U);
   }
 }
 

@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "gerber/GerberRun.h"
 #include "host/Messages.h"
 #include "standin/PcbServer.h"
 
@@ -59,14 +58,7 @@ uint8_t ZZ_WINAPI FakeImport(const zz::TShortString<255>* fileName, const zz::TS
                       &e3);
     PcbApi_AddObjectToContainer(board, h);
   }
-  if (g_observer != nullptr) {
-    zz::TextFile file;
-    zz::TApertureFile table;
-    zz::TGerberState state;
-    zz::GerberRun run(file, table, nullptr, state);
-    run.ObjectsNotCreated = fake.ObjectsNotCreated;
-    g_observer->OnRunEnd(run);
-  }
+  if (g_observer != nullptr) g_observer->OnRunEnd(fake.ObjectsNotCreated);
   if (!fake.Message.empty()) zz::ShowErrorMessage(fake.Message);
   return fake.Result ? 1 : 0;
 }

@@ -22,7 +22,7 @@ ImportReport FullReport() {
   r.Bounds = standin::Box{-0.5 * kInch, 0.0, 1.5 * kInch, 1.0 * kInch};
   r.TableSearched = true;
   r.TableFile = "boards/top.Atl";
-  r.Ignored = standin::IgnoredCounts{{"aperture_macros", 2}, {"regions", 1}};
+  r.Ignored = IgnoredCounts{{"aperture_macros", 2}, {"regions", 1}};
   return r;
 }
 
@@ -70,10 +70,10 @@ TEST(Summary, ObjectsAreCountedByKind) {
   standin::Reset();
   standin::Server& server = standin::TheServer();
   for (const uint8_t kind : {4, 4, 6, 1, 2, 2, 2, 3}) {
-    PcbApi_AddObjectToContainer(server.CurrentBoardHandle(), PcbApi_CreateObject(kind));
+    PcbApi_AddObjectToContainer(server.Boards().CurrentBoardHandle(), PcbApi_CreateObject(kind));
   }
   PcbApi_CreateObject(4);  // created but never added
-  const ObjectCounts c = CountObjects(server, server.CurrentBoard());
+  const ObjectCounts c = CountObjects(server.Objects(), server.Boards().CurrentBoard());
   EXPECT_EQ(c.Tracks, 2U);
   EXPECT_EQ(c.Fills, 1U);
   EXPECT_EQ(c.Arcs, 1U);

@@ -30,7 +30,7 @@ class Drawing : public ::testing::Test {
     host::UnbindHostEntryPointsForTesting();
     standin::Reset();
     standin::Register();
-    board_ = std::make_unique<TPcbBoard>(Server().CurrentBoardHandle());
+    board_ = std::make_unique<TPcbBoard>(Server().Boards().CurrentBoardHandle());
     board_->Sync(kFetch);
     run_ = std::make_unique<GerberRun>(file_, table_, board_.get(), state_);
     ResetModalState(state_);
@@ -63,11 +63,11 @@ class Drawing : public ::testing::Test {
   }
 
   standin::Server& Server() { return standin::TheServer(); }
-  const std::vector<THandle>& Objects() { return Server().CurrentBoard().Objects; }
-  standin::TrackRecord TrackAt(std::size_t i) { return Found(Server().FindTrack(Objects().at(i)), "track"); }
-  standin::FillRecord FillAt(std::size_t i) { return Found(Server().FindFill(Objects().at(i)), "fill"); }
-  standin::ArcRecord ArcAt(std::size_t i) { return Found(Server().FindArc(Objects().at(i)), "arc"); }
-  standin::PadRecord PadAt(std::size_t i) { return Found(Server().FindPad(Objects().at(i)), "pad"); }
+  const standin::ChunkedVector<THandle>& Objects() { return Server().Boards().CurrentBoard().Objects; }
+  standin::TrackRecord TrackAt(std::size_t i) { return Found(Server().Objects().FindTrack(Objects().at(i)), "track"); }
+  standin::FillRecord FillAt(std::size_t i) { return Found(Server().Objects().FindFill(Objects().at(i)), "fill"); }
+  standin::ArcRecord ArcAt(std::size_t i) { return Found(Server().Objects().FindArc(Objects().at(i)), "arc"); }
+  standin::PadRecord PadAt(std::size_t i) { return Found(Server().Objects().FindPad(Objects().at(i)), "pad"); }
 
   TextFile file_;
   TApertureFile table_;
@@ -173,7 +173,7 @@ TEST_F(Drawing, FlashMakesAPadOfTheApertureShapeWithoutHole) {
 }
 
 TEST_F(Drawing, ObjectsTheHostFailsToCreateAreCountedAndLeftOut) {
-  Server().FailEveryNthCreation(2);
+  Server().Objects().FailEveryNthCreation(2);
   Aperture(10, 100000, 100000, 0);
   for (int32_t i = 0; i < 4; ++i) Operate(TOperation::Flash, i * 1000, 0);
   Aperture(11, 100000, 50000, 1);

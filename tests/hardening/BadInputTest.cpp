@@ -41,7 +41,7 @@ TEST_F(FileSystemCases, MissingFileAndMissingNameAreTurnedDown) {
   ExpectNotRecognised(Import(PathOf("nothing.gtl")));
   EXPECT_EQ(RecognisedPCBFile(nullptr), 0);
   EXPECT_EQ(ImportFileIntoPcb(nullptr, nullptr, 0), 0);
-  EXPECT_EQ(Server().Progress().InitCount(), 0);
+  EXPECT_EQ(Server().Ui().Progress().InitCount(), 0);
 }
 
 TEST_F(FileSystemCases, UnreadableFileIsTurnedDownWithoutEffect) {
@@ -61,8 +61,8 @@ TEST_F(FileSystemCases, FileRemovedAfterTheRecognitionTestIsTurnedDown) {
   ASSERT_NE(RecognisedPCBFile(&fileName), 0);
   std::filesystem::remove(path);
   EXPECT_EQ(ImportFileIntoPcb(&fileName, nullptr, 0), 0);
-  EXPECT_EQ(Server().Progress().InitCount(), 0);
-  EXPECT_EQ(Server().ObjectCount(), 0U);
+  EXPECT_EQ(Server().Ui().Progress().InitCount(), 0);
+  EXPECT_EQ(Server().Objects().ObjectCount(), 0U);
 }
 
 #if defined(__GLIBC__)
@@ -82,24 +82,24 @@ TEST_F(FileSystemCases, FileRemovedWhileTheImportStartsIsReported) {
   functions.write = &RemoveFileOnWrite;
   std::FILE* out = ::fopencookie(nullptr, "w", functions);
   ASSERT_NE(out, nullptr);
-  Server().Progress().SetOutput(standin::ProgressDisplay::Mode::Always, out);
+  Server().Ui().Progress().SetOutput(standin::ProgressDisplay::Mode::Always, out);
   g_removeOnDraw = path;
 
   const ImportOutcome outcome = Import(path);
-  Server().Progress().SetOutput(standin::ProgressDisplay::Mode::Never, nullptr);
+  Server().Ui().Progress().SetOutput(standin::ProgressDisplay::Mode::Never, nullptr);
   std::fclose(out);
 
   ASSERT_FALSE(std::filesystem::exists(path));
   ExpectFailure(outcome, path, {"cannot be opened"});
-  EXPECT_EQ(Server().ObjectCount(), 0U);
+  EXPECT_EQ(Server().Objects().ObjectCount(), 0U);
 }
 #endif
 
 TEST_F(FileSystemCases, UnknownBoardHandleNeitherCrashesNorLeavesTheProgressOpen) {
   const std::string path = Write("board.gtl", std::string(kInchHeader) + std::string(kFlashAtOrigin));
   Import(path, 0x7FFF0001);
-  EXPECT_FALSE(Server().Progress().IsOpen());
-  EXPECT_EQ(Server().Progress().InitCount(), Server().Progress().FinishCount());
+  EXPECT_FALSE(Server().Ui().Progress().IsOpen());
+  EXPECT_EQ(Server().Ui().Progress().InitCount(), Server().Ui().Progress().FinishCount());
   EXPECT_TRUE(BoardObjects().empty());
 }
 
@@ -163,7 +163,7 @@ TEST_F(ContentCases, TenMillionStarsAreEmptyStatements) {
   ExpectSuccess(ImportBytes(bytes));
   EXPECT_TRUE(BoardObjects().empty());
   // One step per character read, one per line end (two here, of two characters each).
-  EXPECT_EQ(Server().Progress().Steps(), bytes.size() - 2);
+  EXPECT_EQ(Server().Ui().Progress().Steps(), bytes.size() - 2);
 }
 
 TEST_F(ContentCases, EveryShapeLetterWithoutASizeDefinesAnEmptyAperture) {

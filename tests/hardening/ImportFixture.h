@@ -87,14 +87,14 @@ class ImportFixture : public ::testing::Test {
   }
 
   static standin::Server& Server() { return standin::TheServer(); }
-  static const std::vector<std::string>& Messages() { return Server().Messages(); }
-  static const std::vector<THandle>& BoardObjects() { return Server().CurrentBoard().Objects; }
+  static const std::vector<std::string>& Messages() { return Server().Ui().Messages(); }
+  static const standin::ChunkedVector<THandle>& BoardObjects() { return Server().Boards().CurrentBoard().Objects; }
 
   // Copies of the board's pads, in the order added.
   static std::vector<standin::PadRecord> Pads() {
     std::vector<standin::PadRecord> pads;
     for (const THandle handle : BoardObjects()) {
-      if (const auto pad = Server().FindPad(handle)) pads.push_back(*pad);
+      if (const auto pad = Server().Objects().FindPad(handle)) pads.push_back(*pad);
     }
     return pads;
   }
@@ -102,10 +102,10 @@ class ImportFixture : public ::testing::Test {
   // What holds after every import: the progress display closed as often as it was opened,
   // and each object the import created on the current board, once.
   static void ExpectRunClosedCleanly() {
-    const standin::ProgressDisplay& progress = Server().Progress();
+    const standin::ProgressDisplay& progress = Server().Ui().Progress();
     EXPECT_FALSE(progress.IsOpen());
     EXPECT_EQ(progress.InitCount(), progress.FinishCount());
-    EXPECT_EQ(BoardObjects().size(), Server().ObjectCount()) << "objects created but not on the board";
+    EXPECT_EQ(BoardObjects().size(), Server().Objects().ObjectCount()) << "objects created but not on the board";
     const std::set<THandle> distinct(BoardObjects().begin(), BoardObjects().end());
     EXPECT_EQ(distinct.size(), BoardObjects().size()) << "an object on the board twice";
   }
@@ -114,8 +114,8 @@ class ImportFixture : public ::testing::Test {
   static void ExpectNotRecognised(const ImportOutcome& outcome) {
     EXPECT_FALSE(outcome.Recognised);
     EXPECT_FALSE(outcome.Result);
-    EXPECT_EQ(Server().Progress().InitCount(), 0);
-    EXPECT_EQ(Server().ObjectCount(), 0U);
+    EXPECT_EQ(Server().Ui().Progress().InitCount(), 0);
+    EXPECT_EQ(Server().Objects().ObjectCount(), 0U);
     EXPECT_TRUE(Messages().empty());
   }
 
@@ -125,7 +125,7 @@ class ImportFixture : public ::testing::Test {
                             std::initializer_list<std::string_view> parts = {}) {
     EXPECT_TRUE(outcome.Recognised);
     EXPECT_FALSE(outcome.Result);
-    EXPECT_EQ(Server().Progress().InitCount(), 1);
+    EXPECT_EQ(Server().Ui().Progress().InitCount(), 1);
     ExpectRunClosedCleanly();
     ASSERT_EQ(Messages().size(), 1U);
     const std::string& message = Messages().front();
@@ -137,7 +137,7 @@ class ImportFixture : public ::testing::Test {
   static void ExpectSuccess(const ImportOutcome& outcome) {
     EXPECT_TRUE(outcome.Recognised);
     EXPECT_TRUE(outcome.Result);
-    EXPECT_EQ(Server().Progress().InitCount(), 1);
+    EXPECT_EQ(Server().Ui().Progress().InitCount(), 1);
     ExpectRunClosedCleanly();
     EXPECT_TRUE(Messages().empty()) << Messages().front();
   }

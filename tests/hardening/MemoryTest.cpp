@@ -78,7 +78,7 @@ TEST_F(MemoryCases, FiftyMegabyteStatementsWithoutTerminatorKeepTheImportSmall) 
       EXPECT_LT(Messages().front().size(), 1000U);
     }
     EXPECT_TRUE(BoardObjects().empty());
-    EXPECT_EQ(Server().Progress().Steps(), c.Start.size() - 2 + kFiftyMegabytes);
+    EXPECT_EQ(Server().Ui().Progress().Steps(), c.Start.size() - 2 + kFiftyMegabytes);
   }
 }
 
@@ -135,8 +135,8 @@ TEST_F(MemoryCases, AFailedAllocationAnywhereLeavesTheRunClean) {
     const bool imported = ImportFileIntoPcb(&fileName, nullptr, 0) != 0;
     const bool failed = !AllocationFailurePending();
     FailAllocationNumber(0);
-    EXPECT_FALSE(Server().Progress().IsOpen());
-    EXPECT_EQ(Server().Progress().InitCount(), Server().Progress().FinishCount());
+    EXPECT_FALSE(Server().Ui().Progress().IsOpen());
+    EXPECT_EQ(Server().Ui().Progress().InitCount(), Server().Ui().Progress().FinishCount());
     if (!failed) {
       EXPECT_TRUE(recognised && imported);
       break;

@@ -92,8 +92,8 @@ TEST_F(ExampleImport, BoardWithEveryApertureShapeAndArcs) {
   EXPECT_EQ(counterClockwise.EndAngle, 90.0);
 
   EXPECT_EQ(TrackAt(17).Y2, 12500000);
-  EXPECT_EQ(Server().Progress().InitCount(), 1);
-  EXPECT_EQ(Server().Progress().FinishCount(), 1);
+  EXPECT_EQ(Server().Ui().Progress().InitCount(), 1);
+  EXPECT_EQ(Server().Ui().Progress().FinishCount(), 1);
 }
 
 // Files with bare line-feed line ends are common; they must read exactly like their CR LF twins.
@@ -157,7 +157,7 @@ TEST_F(ImportRun, DrawBeforeAnyApertureStopsWithTheTableMessage) {
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0], "Aperture Table Not Found");
   EXPECT_TRUE(Objects().empty());
-  EXPECT_EQ(Server().Progress().FinishCount(), 1);
+  EXPECT_EQ(Server().Ui().Progress().FinishCount(), 1);
 }
 
 TEST_F(ImportRun, TableMessageOnTheLastStatementIsStillAFailure) {
@@ -179,18 +179,18 @@ TEST_F(ImportRun, FullCircleNeedsMultiQuadrantMode) {
 }
 
 TEST_F(ImportRun, BoardHandleZeroMeansTheCurrentBoard) {
-  const THandle second = Server().CreateBoard();
+  const THandle second = Server().Boards().CreateBoard();
   ASSERT_NE(second, 0);
   const std::string path = Write("a.gtl", kHeader + "%ADD10C,0.01*%\r\nX0Y0D03*\r\n");
   ASSERT_TRUE(Import(path, second));
   EXPECT_TRUE(Board().Objects.empty());
-  EXPECT_EQ(Server().FindBoard(second)->Objects.size(), 1u);
+  EXPECT_EQ(Server().Boards().FindBoard(second)->Objects.size(), 1u);
   ASSERT_TRUE(Import(path, 0));
   EXPECT_EQ(Board().Objects.size(), 1u);
 }
 
 TEST_F(ImportRun, ObjectsGoOnTheBoardsCurrentLayer) {
-  standin::SetCurrentLayer(Server().CurrentBoard(), 33);
+  standin::SetCurrentLayer(Server().Boards().CurrentBoard(), 33);
   ASSERT_TRUE(Import(Write("a.gtl", kHeader + "%ADD10C,0.01*%\r\nX0Y0D03*\r\nX100Y0D01*\r\n")));
   ASSERT_EQ(Objects().size(), 2u);
   EXPECT_EQ(PadAt(0).Common.LayerId, LayerIdFromNumber(33));
@@ -206,7 +206,7 @@ TEST_F(ImportRun, BadNumberEndsTheRunNamingFileLineAndStatement) {
   EXPECT_NE(message.find("line 5"), std::string::npos) << message;
   EXPECT_NE(message.find("\"D1.5*\""), std::string::npos) << message;
   EXPECT_EQ(Objects().size(), 1u);  // what was added before stays
-  EXPECT_EQ(Server().Progress().FinishCount(), 1);
+  EXPECT_EQ(Server().Ui().Progress().FinishCount(), 1);
 }
 
 TEST_F(ImportRun, ArcCentreBeyondTheRangeIsAnError) {
@@ -244,7 +244,7 @@ TEST_F(ImportRun, FileEndingBeforeItsFormatStatementFails) {
 TEST_F(ImportRun, UnrecognisedFileDoesNothing) {
   const std::string path = Write("x.gtl", "%FSLAX24Y24*\r\n%\r\n");
   EXPECT_FALSE(Import(path));
-  EXPECT_EQ(Server().Progress().InitCount(), 0);
+  EXPECT_EQ(Server().Ui().Progress().InitCount(), 0);
   EXPECT_TRUE(Messages().empty());
   EXPECT_FALSE(Import(Write("missing-dir", "") + "/nothing.gtl"));
 }

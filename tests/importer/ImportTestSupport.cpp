@@ -51,25 +51,25 @@ bool ImportTest::Import(const std::string& path, THandle board) {
 }
 
 standin::TrackRecord ImportTest::TrackAt(std::size_t i) {
-  const auto record = Server().FindTrack(Objects().at(i));
+  const auto record = Server().Objects().FindTrack(Objects().at(i));
   if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a track");
   return *record;
 }
 
 standin::FillRecord ImportTest::FillAt(std::size_t i) {
-  const auto record = Server().FindFill(Objects().at(i));
+  const auto record = Server().Objects().FindFill(Objects().at(i));
   if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a fill");
   return *record;
 }
 
 standin::ArcRecord ImportTest::ArcAt(std::size_t i) {
-  const auto record = Server().FindArc(Objects().at(i));
+  const auto record = Server().Objects().FindArc(Objects().at(i));
   if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not an arc");
   return *record;
 }
 
 standin::PadRecord ImportTest::PadAt(std::size_t i) {
-  const auto record = Server().FindPad(Objects().at(i));
+  const auto record = Server().Objects().FindPad(Objects().at(i));
   if (!record) throw std::runtime_error("object " + std::to_string(i) + " is not a pad");
   return *record;
 }

@@ -22,7 +22,7 @@ struct RecordingObserver : ImportObserver {
   void OnRunStart() override { ++Starts; }
   void OnApertureTableFile(const std::optional<std::string>& file) override { TableFiles.push_back(file); }
   void OnIgnored(IgnoredKind kind, std::string_view /*statement*/) override { ++Ignored[kind]; }
-  void OnRunEnd(const GerberRun& /*run*/) override { ++Ends; }
+  void OnRunEnd(int32_t /*objectsNotCreated*/) override { ++Ends; }
 
   std::vector<RecognitionFailure> Failures;
   int Starts = 0;
@@ -45,10 +45,10 @@ class ImportTest : public ::testing::Test {
   RecordingObserver& Watch();
 
   standin::Server& Server() { return standin::TheServer(); }
-  const standin::Board& Board() { return Server().CurrentBoard(); }
-  std::vector<std::string>& Messages() { return Server().Messages(); }
+  const standin::Board& Board() { return Server().Boards().CurrentBoard(); }
+  std::vector<std::string>& Messages() { return Server().Ui().Messages(); }
   // The added objects of the current board, in order.
-  const std::vector<THandle>& Objects() { return Board().Objects; }
+  const standin::ChunkedVector<THandle>& Objects() { return Board().Objects; }
 
   standin::TrackRecord TrackAt(std::size_t i);
   standin::FillRecord FillAt(std::size_t i);

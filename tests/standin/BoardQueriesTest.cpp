@@ -14,6 +14,7 @@ class BoardQueries : public ::testing::Test {
  protected:
   void SetUp() override { Reset(); }
   Server& server() { return TheServer(); }
+  static std::vector<zz::THandle> Handles(const Board& board) { return {board.Objects.begin(), board.Objects.end()}; }
 };
 
 struct Header {
@@ -42,27 +43,27 @@ struct Layer {
 TEST_F(BoardQueries, ObjectsJoinTheBoardOnceInTheOrderAdded) {
   const zz::THandle board = PcbApi_GetCurrentBoardHandle();
   const zz::THandle a = PcbApi_CreateObject(4), b = PcbApi_CreateObject(2), c = PcbApi_CreateObject(6);
-  EXPECT_TRUE(server().CurrentBoard().Objects.empty());  // created objects are on no board yet
+  EXPECT_TRUE(server().Boards().CurrentBoard().Objects.empty());  // created objects are on no board yet
   for (const zz::THandle h : {c, a, b}) EXPECT_EQ(PcbApi_AddObjectToContainer(board, h), 0);
   EXPECT_NE(PcbApi_AddObjectToContainer(board, a), 0);
   // Unknown objects, unknown boards, an object handle given as board: refused.
   for (const auto& [to, what] : {std::pair{board, 0}, {board, c + 1}, {board, -5}, {0, a}, {a, a}, {board + 1, a}}) {
     EXPECT_NE(PcbApi_AddObjectToContainer(to, what), 0) << to << ' ' << what;
   }
-  EXPECT_EQ(server().CurrentBoard().Objects, (std::vector<zz::THandle>{c, a, b}));
+  EXPECT_EQ(Handles(server().Boards().CurrentBoard()), (std::vector<zz::THandle>{c, a, b}));
   EXPECT_EQ(server().OwnerBoard(a), board);
 }
 
 TEST_F(BoardQueries, SeveralBoardsEachKeepTheirObjectsAndLayers) {
   const zz::THandle first = PcbApi_GetCurrentBoardHandle();
-  const zz::THandle second = server().CreateBoard();
+  const zz::THandle second = server().Boards().CreateBoard();
   ASSERT_NE(second, 0);
   EXPECT_EQ(PcbApi_GetCurrentBoardHandle(), first);
   const zz::THandle a = PcbApi_CreateObject(4);
   EXPECT_EQ(PcbApi_AddObjectToContainer(second, a), 0);
   EXPECT_NE(PcbApi_AddObjectToContainer(first, a), 0);  // an object lives on one board only
-  EXPECT_TRUE(server().FindBoard(first)->Objects.empty());
-  EXPECT_EQ(server().FindBoard(second)->Objects, std::vector<zz::THandle>{a});
+  EXPECT_TRUE(server().Boards().FindBoard(first)->Objects.empty());
+  EXPECT_EQ(Handles(*server().Boards().FindBoard(second)), std::vector<zz::THandle>{a});
 
   Layer layer;
   ASSERT_EQ(layer.Query(kFetch, 5, first), 0);
@@ -71,24 +72,25 @@ TEST_F(BoardQueries, SeveralBoardsEachKeepTheirObjectsAndLayers) {
   ASSERT_EQ(layer.Query(kFetch, 5, second), 0);
   EXPECT_EQ(layer.Name.View(), "MidLayer4");
 
-  EXPECT_TRUE(server().SetCurrentBoard(second));
+  EXPECT_TRUE(server().Boards().SetCurrentBoard(second));
   EXPECT_EQ(PcbApi_GetCurrentBoardHandle(), second);
-  EXPECT_FALSE(server().SetCurrentBoard(12345));
+  EXPECT_FALSE(server().Boards().SetCurrentBoard(12345));
   EXPECT_EQ(PcbApi_GetCurrentBoardHandle(), second);
 }
 
 TEST_F(BoardQueries, ResetGivesAFreshBoardSet) {
-  server().SetCurrentBoard(server().CreateBoard());
+  server().Boards().SetCurrentBoard(server().Boards().CreateBoard());
   PcbApi_AddObjectToContainer(PcbApi_GetCurrentBoardHandle(), PcbApi_CreateObject(4));
-  server().Messages().push_back("old");
+  server().Ui().Messages().push_back("old");
   Reset();
-  EXPECT_EQ(std::make_tuple(server().BoardCount(), server().ObjectCount(), server().Messages().size()),
+  EXPECT_EQ(std::make_tuple(server().Boards().BoardCount(), server().Objects().ObjectCount(),
+                            server().Ui().Messages().size()),
             std::make_tuple(1U, 0U, 0U));
   EXPECT_EQ(PcbApi_CreateObject(4), 1);
 }
 
 TEST_F(BoardQueries, CurrentLayerTravelsAsALayerIdentifier) {
-  Board& board = server().CurrentBoard();
+  Board& board = server().Boards().CurrentBoard();
   Header h;
   ASSERT_EQ(h.Query(kFetch, board.Handle), 0);
   EXPECT_EQ(h.CurrentLayerId, 1U);  // TopLayer until changed

@@ -50,7 +50,7 @@ TEST(ObjectBounds, ArcsReachTheAxesTheyCrossAndTurnedShapesTheirCorners) {
   for (const BoundsCase& c : cases) {
     SCOPED_TRACE(c.Name);
     Reset();
-    const std::optional<Box> box = ObjectBounds(TheServer(), c.Place());
+    const std::optional<Box> box = ObjectBounds(TheServer().Objects(), c.Place());
     ASSERT_TRUE(box.has_value());
     EXPECT_NEAR(box->Left, c.Expected.Left, 1e-6);
     EXPECT_NEAR(box->Bottom, c.Expected.Bottom, 1e-6);

@@ -62,7 +62,7 @@ TEST_F(ObjectQueries, NewObjectsTakeTheDocumentedDefaults) {
   uint8_t stackMode = 99;
   ASSERT_EQ(PcbApi_QueryPadStackMode(kFetch, pad, &stackMode), 0);
   EXPECT_EQ(stackMode, 0);
-  EXPECT_EQ(TheServer().FindPad(pad)->Extras, kNoSideEntry);  // no carried values, no side entry
+  EXPECT_EQ(TheServer().Objects().FindPad(pad)->Extras, kNoSideEntry);  // no carried values, no side entry
 }
 
 TEST_F(ObjectQueries, TextWithAnOverlongLengthByteIsCutToItsCapacity) {
@@ -128,13 +128,13 @@ TEST_F(ObjectQueries, FlagBytesAndCommonValuesChangeOnlyTheirObject) {
   PcbApi_GetObjectBitField2(zz::kStore, a, nullptr);  // nothing to take
   PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
   EXPECT_EQ(bits, 0x5A);
-  EXPECT_EQ(TheServer().FindCommon(b)->BitField2, 0);
+  EXPECT_EQ(TheServer().Objects().FindCommon(b)->BitField2, 0);
 
   // The next fetch sees a change made by any other road, and a handle given out again after a
   // reset answers for its new object.
-  standin::CommonFields common = *TheServer().FindCommon(a);
+  standin::CommonFields common = *TheServer().Objects().FindCommon(a);
   common.BitField2 = 0x11;
-  ASSERT_TRUE(TheServer().SetCommon(a, common));
+  ASSERT_TRUE(TheServer().Objects().SetCommon(a, common));
   PcbApi_GetObjectBitField2(zz::kFetch, a, &bits);
   EXPECT_EQ(bits, 0x11);
   TheServer().Reset();
@@ -148,7 +148,7 @@ TEST_F(ObjectQueries, OnlyKindsWithAnObjectClassAreCreated) {
   for (const int kind : {1, 2, 3, 4, 5, 6, 11, 22, 26}) {
     EXPECT_EQ(PcbApi_GetObjectIdFromObjectHandle(PcbApi_CreateObject(static_cast<uint8_t>(kind))), kind);
   }
-  EXPECT_EQ(TheServer().ObjectCount(), 9U);
+  EXPECT_EQ(TheServer().Objects().ObjectCount(), 9U);
   uint16_t flags = 7, index = 7;
   uint8_t layer = 7, b = 7;
   int32_t v = 7, x = 7;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <utility>
+#include <vector>
 
 #include "QueryFields.h"
 #include "standin/Registration.h"
@@ -23,7 +25,7 @@ class PadLayers : public ::testing::Test {
     EXPECT_EQ(PcbApi_QueryPadOrViaShapeOnLayer(handle_, layer, &shape), 0);
     return {x, y, shape};
   }
-  bool HasSideEntry() const { return TheServer().FindPad(handle_)->Layers != kNoSideEntry; }
+  bool HasSideEntry() const { return TheServer().Objects().FindPad(handle_)->Layers != kNoSideEntry; }
   void StoreMid(int32_t x, int32_t y) const {
     test::Pad pad;
     pad.Query(zz::kFetch, handle_);
@@ -161,6 +163,82 @@ TEST(PadLayerCache, FollowEveryChangeOfTheirPad) {
   Reset();  // the same handle number now names no pad
   int32_t x = 0, y = 0;
   EXPECT_NE(PcbApi_QueryPadOrViaSizeOnLayer(a, 1, &x, &y), 0);
+}
+
+// Random changes by every entry point that changes a pad, each followed by per-layer queries:
+// the pad kept for them must answer exactly what its stored style and side tables give.
+TEST(PadLayerCache, NeverAnswersOtherThanTheStore) {
+  Reset();
+  std::mt19937 rng(11);
+  const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const auto layerOf = [&] { return static_cast<uint8_t>(pick(0, 3) == 0 ? 32 : pick(0, 82)); };
+  std::vector<zz::THandle> pads;
+  const auto newPad = [&] { pads.push_back(test::Place<test::Pad>(2, [](test::Pad&) {})); };
+  newPad();
+  for (int step = 0; step < 4000; ++step) {
+    zz::THandle h = pads[static_cast<std::size_t>(pick(0, static_cast<int>(pads.size()) - 1))];
+    const uint8_t layer = layerOf();
+    switch (pick(0, 7)) {
+      case 0: {
+        test::Pad p;
+        p.Query(zz::kFetch, h);
+        (pick(0, 1) != 0 ? p.TopX : p.MidY) = pick(0, 3) * 100;
+        (pick(0, 1) != 0 ? p.BotShape : p.TopShape) = static_cast<uint8_t>(pick(1, 3));
+        p.Query(zz::kStore, h);
+        break;
+      }
+      case 1: {  // sometimes the value the layer takes anyway, which clears its own
+        int32_t x = 0, y = 0;
+        PcbApi_QueryPadOrViaSizeOnLayer(h, layer, &x, &y);
+        PcbApi_SetPadSizeOnLayer(h, layer, pick(0, 1) != 0 ? x : pick(1, 9) * 10, y);
+        break;
+      }
+      case 2:
+        PcbApi_SetPadShapeOnLayer(h, layer, static_cast<uint8_t>(pick(1, 3)));
+        break;
+      case 3:
+        PcbApi_SetCRPctOnLayer(h, layer, static_cast<uint8_t>(pick(0, 2) * 25));
+        break;
+      case 4: {
+        uint8_t bits = static_cast<uint8_t>(pick(0, 3));
+        PcbApi_GetObjectBitField2(zz::kStore, h, &bits);
+        break;
+      }
+      case 5: {
+        uint8_t mode = static_cast<uint8_t>(pick(0, 2));
+        PcbApi_QueryPadStackMode(zz::kStore, h, &mode);
+        break;
+      }
+      case 6:
+        newPad();
+        break;
+      default:
+        if (pick(0, 50) == 0) {
+          Reset();
+          pads.clear();
+          newPad();
+          h = pads.back();
+        }
+        break;
+    }
+    const ObjectStore& objects = TheServer().Objects();
+    for (const zz::THandle asked : {h, pads.back(), h}) {
+      const uint8_t l = layerOf();
+      const PadStyle& style = objects.PadStyleOf(objects.RowOf(asked, TObjectKind::Pad));
+      const PadSideTables& sides = objects.PadSides();
+      int32_t x = -1, y = -1, radius = -1, wantX = 0, wantY = 0;
+      uint8_t shape = 0xEE, percent = 0xEE;
+      ASSERT_EQ(PcbApi_QueryPadOrViaSizeOnLayer(asked, l, &x, &y), 0);
+      ASSERT_EQ(PcbApi_QueryPadOrViaShapeOnLayer(asked, l, &shape), 0);
+      ASSERT_EQ(PcbApi_QueryPadCornerRadiusOnLayer(asked, l, &radius), 0);
+      ASSERT_EQ(PcbApi_QueryPadCRPercentageOnLayer(asked, l, &percent), 0);
+      sides.SizeOnLayer(style, l, wantX, wantY);
+      ASSERT_EQ(std::make_tuple(x, y, shape, radius, percent),
+                std::make_tuple(wantX, wantY, sides.ShapeOnLayer(style, l), sides.CornerRadiusOnLayer(style, l),
+                                sides.CornerPercentOnLayer(style, l)))
+          << "step " << step << ", layer " << int{l};
+    }
+  }
 }
 
 TEST(PadLayerCache, RefuseWhatIsNoPadLayer) {

@@ -23,7 +23,7 @@ TEST(ProgressDisplay, CountsEveryStepAgainstTheTotal) {
   const zz::TText255 text("Loading top.gtl (Gerber)");
   PcbApi_Percent_Init(&text, 5000);
   for (int i = 0; i < 4999; ++i) PcbApi_Percent_Update();
-  const ProgressDisplay& progress = TheServer().Progress();
+  const ProgressDisplay& progress = TheServer().Ui().Progress();
   EXPECT_TRUE(progress.IsOpen());
   EXPECT_EQ(progress.Text(), "Loading top.gtl (Gerber)");
   EXPECT_EQ(progress.Total(), 5000);

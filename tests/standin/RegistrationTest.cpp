@@ -72,7 +72,7 @@ TEST_F(Registration, MessagesShownAreCollected) {
   Register();
   zz::ShowErrorMessage("Aperture Table Not Found");
   zz::ShowErrorMessage("second");
-  EXPECT_EQ(TheServer().Messages(), (std::vector<std::string>{"Aperture Table Not Found", "second"}));
+  EXPECT_EQ(TheServer().Ui().Messages(), (std::vector<std::string>{"Aperture Table Not Found", "second"}));
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST(CompactStorage, AMillionTracksFitWellUnder200MB) {
   }
   const std::size_t bytes = TheServer().MemoryUsage();
   EXPECT_LT(bytes, 100U * 1000 * 1000) << bytes;
-  EXPECT_EQ(TheServer().CurrentBoard().Objects.size(), 1'000'000U);
+  EXPECT_EQ(TheServer().Boards().CurrentBoard().Objects.size(), 1'000'000U);
   Reset();
   EXPECT_LT(TheServer().MemoryUsage(), 1U * 1000 * 1000);  // a reset gives the memory back
 }

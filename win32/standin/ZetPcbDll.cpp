@@ -16,7 +16,9 @@ namespace {
 
 standin::Server& S() { return standin::TheServer(); }
 
-standin::Board* BoardOf(int32_t handle) { return handle == 0 ? &S().CurrentBoard() : S().FindBoard(handle); }
+standin::Board* BoardOf(int32_t handle) {
+  return handle == 0 ? &S().Boards().CurrentBoard() : S().Boards().FindBoard(handle);
+}
 
 // An entry point's result as the editor's own compiler returns it: a byte result fills only AL
 // and leaves the rest of EAX as it happens to be, so the plug-in must read the byte alone.
@@ -53,21 +55,21 @@ void ZZ_WINAPI ZetStandIn_Reset(int32_t showProgress) {
   } catch (...) {
     // Reset only releases memory; the server stays as it was if even that fails.
   }
-  S().Progress().SetOutput(
+  S().Ui().Progress().SetOutput(
       showProgress != 0 ? standin::ProgressDisplay::Mode::Auto : standin::ProgressDisplay::Mode::Never, nullptr);
 }
 
 int32_t ZZ_WINAPI ZetStandIn_CreateBoard(int32_t makeCurrent) {
   try {
-    const zz::THandle handle = S().CreateBoard();
-    if (handle != 0 && makeCurrent != 0) S().SetCurrentBoard(handle);
+    const zz::THandle handle = S().Boards().CreateBoard();
+    if (handle != 0 && makeCurrent != 0) S().Boards().SetCurrentBoard(handle);
     return handle;
   } catch (...) {
     return 0;
   }
 }
 
-int32_t ZZ_WINAPI ZetStandIn_CurrentBoard() { return S().CurrentBoardHandle(); }
+int32_t ZZ_WINAPI ZetStandIn_CurrentBoard() { return S().Boards().CurrentBoardHandle(); }
 
 int32_t ZZ_WINAPI ZetStandIn_SetCurrentLayer(int32_t board, int32_t layer) {
   standin::Board* target = BoardOf(board);
@@ -85,20 +87,20 @@ int32_t ZZ_WINAPI ZetStandIn_ObjectCount(int32_t board) {
   return target != nullptr ? static_cast<int32_t>(target->Objects.size()) : -1;
 }
 
-void ZZ_WINAPI ZetStandIn_FailEveryNthCreation(int32_t n) { S().FailEveryNthCreation(n); }
+void ZZ_WINAPI ZetStandIn_FailEveryNthCreation(int32_t n) { S().Objects().FailEveryNthCreation(n); }
 
 void ZZ_WINAPI ZetStandIn_AddMessage(const char* text) {
   try {
-    S().Messages().emplace_back(text != nullptr ? text : "");
+    S().Ui().Messages().emplace_back(text != nullptr ? text : "");
   } catch (...) {
     // A message lost for want of memory must not end the host.
   }
 }
 
-int32_t ZZ_WINAPI ZetStandIn_MessageCount() { return static_cast<int32_t>(S().Messages().size()); }
+int32_t ZZ_WINAPI ZetStandIn_MessageCount() { return static_cast<int32_t>(S().Ui().Messages().size()); }
 
 int32_t ZZ_WINAPI ZetStandIn_GetMessage(int32_t index, char* buffer, int32_t size) {
-  const auto& messages = S().Messages();
+  const auto& messages = S().Ui().Messages();
   if (index < 0 || static_cast<std::size_t>(index) >= messages.size()) return -1;
   const std::string& text = messages[static_cast<std::size_t>(index)];
   if (buffer != nullptr && size > 0) {
@@ -110,7 +112,7 @@ int32_t ZZ_WINAPI ZetStandIn_GetMessage(int32_t index, char* buffer, int32_t siz
 }
 
 void ZZ_WINAPI ZetStandIn_GetProgress(int32_t* initCount, int32_t* finishCount, int32_t* total, int64_t* steps) {
-  const standin::ProgressDisplay& progress = S().Progress();
+  const standin::ProgressDisplay& progress = S().Ui().Progress();
   if (initCount != nullptr) *initCount = progress.InitCount();
   if (finishCount != nullptr) *finishCount = progress.FinishCount();
   if (total != nullptr) *total = progress.Total();
@@ -122,7 +124,7 @@ int32_t ZZ_WINAPI ZetStandIn_WriteBoardJson(int32_t board, const char* file, int
   const standin::Board* target = BoardOf(board);
   if (target == nullptr) return -1;
   try {
-    const standin::DumpHeader header{file != nullptr ? file : "", recognised != 0, result != 0, std::nullopt};
+    const standin::DumpHeader header{file != nullptr ? file : "", recognised != 0, result != 0};
     const std::string json = standin::BoardJson(S(), *target, header);
     if (json.size() > static_cast<std::size_t>(INT32_MAX - 1)) return -1;
     const int32_t length = static_cast<int32_t>(json.size());

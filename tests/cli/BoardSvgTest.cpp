@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "QueryFields.h"
-#include "standin/BoardSvg.h"
+#include "cli/BoardSvg.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
 
@@ -14,8 +14,11 @@
 #include <tinyxml2.h>
 #endif
 
-namespace standin {
+namespace zzcli {
 namespace {
+
+using standin::Reset;
+using standin::TheServer;
 
 constexpr int32_t kMm = static_cast<int32_t>(10000.0 / 0.0254);
 
@@ -80,14 +83,15 @@ class BoardSvgDrawing : public ::testing::Test {
  protected:
   void SetUp() override { Reset(); }
   std::string Svg() {
-    std::string svg = BoardSvg(TheServer(), TheServer().CurrentBoard());
+    std::string svg = BoardSvg(TheServer().Objects(), TheServer().Boards().CurrentBoard());
     EXPECT_TRUE(IsWellFormed(svg)) << svg;
     return svg;
   }
 };
 
 TEST_F(BoardSvgDrawing, ViewBoxFramesTheObjectsInMillimetresWithYUp) {
-  test::Place<test::Track>(4, [](test::Track& t) { t = test::Track{t.C, 0, 5 * kMm, 10 * kMm, 5 * kMm, kMm}; });
+  standin::test::Place<standin::test::Track>(
+      4, [](standin::test::Track& t) { t = standin::test::Track{t.C, 0, 5 * kMm, 10 * kMm, 5 * kMm, kMm}; });
   const std::string svg = Svg();
   // Bounds x -0.5..10.5, y 4.5..5.5 mm; margin 0.5 mm + 2 % of 11 mm; the top edge flipped.
   const std::vector<double> box = Numbers(svg, "svg", "viewBox");
@@ -99,13 +103,17 @@ TEST_F(BoardSvgDrawing, ViewBoxFramesTheObjectsInMillimetresWithYUp) {
   EXPECT_NE(svg.find("width=\"12.44mm\" height=\"2.44mm\""), std::string::npos);
   EXPECT_NE(svg.find("<line x1=\"0\" y1=\"-5\" x2=\"10\" y2=\"-5\" stroke-width=\"1\"/>"), std::string::npos) << svg;
   EXPECT_NE(svg.find("stroke-linecap=\"round\""), std::string::npos);
-  EXPECT_EQ(Numbers(BoardSvg(TheServer(), *TheServer().FindBoard(TheServer().CreateBoard())), "svg", "viewBox").size(),
-            4U);  // an empty board still gets a frame
+  EXPECT_EQ(
+      Numbers(BoardSvg(TheServer().Objects(), *TheServer().Boards().FindBoard(TheServer().Boards().CreateBoard())),
+              "svg", "viewBox")
+          .size(),
+      4U);  // an empty board still gets a frame
 }
 
 TEST_F(BoardSvgDrawing, ArcsRunCounterClockwiseAndFullCirclesAreCircles) {
   for (const auto& [start, end] : {std::pair{0.0, 90.0}, {270.0, 0.0}, {0.0, 360.0}, {0.0, 270.0}}) {
-    test::Place<test::Arc>(1, [&](test::Arc& a) { a = test::Arc{a.C, 0, 0, 2 * kMm, start, end, 1000}; });
+    standin::test::Place<standin::test::Arc>(
+        1, [&](standin::test::Arc& a) { a = standin::test::Arc{a.C, 0, 0, 2 * kMm, start, end, 1000}; });
   }
   const std::string svg = Svg();
   // From (2, 0) to (0, 2) mm: SVG y is flipped, so sweep flag 0; small arcs.
@@ -118,13 +126,13 @@ TEST_F(BoardSvgDrawing, ArcsRunCounterClockwiseAndFullCirclesAreCircles) {
 TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
   for (const auto& [shape, x, y] :
        {std::tuple{1, kMm, kMm}, {1, 2 * kMm, kMm}, {2, kMm, kMm}, {3, kMm, kMm}, {5, kMm, kMm}}) {
-    test::Place<test::Pad>(2, [&](test::Pad& p) {
+    standin::test::Place<standin::test::Pad>(2, [&](standin::test::Pad& p) {
       p.TopX = x;
       p.TopY = y;
       p.TopShape = static_cast<uint8_t>(shape);
     });
   }
-  test::Place<test::Fill>(6, [](test::Fill& f) {
+  standin::test::Place<standin::test::Fill>(6, [](standin::test::Fill& f) {
     f.X2 = kMm;
     f.Y2 = 2 * kMm;
   });
@@ -140,12 +148,12 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
 // with its files, and a file name that is markup stays text.
 TEST_F(BoardSvgDrawing, LayeredBoardHasAGroupPerLayerAndALegend) {
   for (const uint32_t layer : {1U, 32U, 1U, 56U}) {
-    test::Place<test::Track>(4, [&](test::Track& t) {
-      t = test::Track{t.C, 0, 0, 10 * kMm, 5 * kMm, kMm};
+    standin::test::Place<standin::test::Track>(4, [&](standin::test::Track& t) {
+      t = standin::test::Track{t.C, 0, 0, 10 * kMm, 5 * kMm, kMm};
       t.C.LayerId = layer;
     });
   }
-  const std::string svg = LayeredBoardSvg(TheServer(), TheServer().CurrentBoard(),
+  const std::string svg = LayeredBoardSvg(TheServer().Objects(), TheServer().Boards().CurrentBoard(),
                                           {{1, "top.gtl"}, {32, "<b&b>.gbl"}, {56, "outline.gko"}, {33, "silk.gto"}});
   tinyxml2::XMLDocument doc;
   ASSERT_EQ(doc.Parse(svg.c_str()), tinyxml2::XML_SUCCESS) << doc.ErrorStr() << '\n' << svg;
@@ -175,4 +183,4 @@ TEST_F(BoardSvgDrawing, LayeredBoardHasAGroupPerLayerAndALegend) {
 #endif
 
 }  // namespace
-}  // namespace standin
+}  // namespace zzcli

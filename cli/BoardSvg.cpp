@@ -1,4 +1,4 @@
-#include "standin/BoardSvg.h"
+#include "cli/BoardSvg.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,20 @@
 
 #include "standin/Geometry.h"
 
-namespace standin {
+namespace zzcli {
 namespace {
+
+using standin::ArcRecord;
+using standin::ArcSweep;
+using standin::Board;
+using standin::BoardBounds;
+using standin::Box;
+using standin::CommonFields;
+using standin::FillRecord;
+using standin::ObjectStore;
+using standin::PadRecord;
+using standin::TrackRecord;
+using zz::THandle;
 
 constexpr const char* kBackground = "#0b1a14";
 constexpr const char* kCopper = "#c87533";
@@ -288,7 +300,7 @@ void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& b
 }
 
 void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
-                          const std::vector<LayerSource>& sources, const std::vector<SvgOverlay>& overlays) {
+                          const std::vector<LayerFile>& sources, const std::vector<SvgOverlay>& overlays) {
   constexpr int kLayers = zz::kMaxClassicLayer + 1;
   std::array<std::vector<THandle>, kLayers> byLayer;
   std::array<std::string, kLayers> files;
@@ -300,7 +312,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
     byLayer[index].push_back(handle);
     present[index] = true;
   }
-  for (const LayerSource& source : sources) {
+  for (const LayerFile& source : sources) {
     const int index = source.Layer < kLayers ? source.Layer : 0;
     files[index] += (files[index].empty() ? "" : ", ") + source.File;
     present[index] = true;
@@ -351,7 +363,7 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
   out << "</g>\n</svg>\n";
 }
 
-std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources) {
+std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerFile>& sources) {
   std::ostringstream out;
   WriteLayeredBoardSvg(out, objects, board, sources);
   return out.str();
@@ -363,4 +375,4 @@ std::string BoardSvg(const ObjectStore& objects, const Board& board) {
   return out.str();
 }
 
-}  // namespace standin
+}  // namespace zzcli

@@ -17,7 +17,7 @@
 #include "standin/Board.h"
 #include "standin/ObjectStore.h"
 
-namespace standin {
+namespace zzcli {
 
 // An area drawn over the board in a colour of its own and named in a legend below it (what an
 // import left out): outlines in internal units, holes inside their outer rings, filled even-odd.
@@ -27,12 +27,12 @@ struct SvgOverlay {
   std::vector<std::vector<std::pair<double, double>>> Rings;
 };
 
-void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
+void WriteBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const standin::Board& board,
                    const std::vector<SvgOverlay>& overlays = {});
-std::string BoardSvg(const ObjectStore& objects, const Board& board);
+std::string BoardSvg(const standin::ObjectStore& objects, const standin::Board& board);
 
 // A file imported onto a layer of the board.
-struct LayerSource {
+struct LayerFile {
   zz::TLayerNumber Layer = 0;
   std::string File;
 };
@@ -42,11 +42,12 @@ struct LayerSource {
 // layers, mechanical layers and the keep-out layer last); below the board a legend names each
 // layer and the files imported onto it. Layers holding objects appear whether or not a file
 // names them.
-void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& board,
-                          const std::vector<LayerSource>& sources, const std::vector<SvgOverlay>& overlays = {});
-std::string LayeredBoardSvg(const ObjectStore& objects, const Board& board, const std::vector<LayerSource>& sources);
+void WriteLayeredBoardSvg(std::ostream& out, const standin::ObjectStore& objects, const standin::Board& board,
+                          const std::vector<LayerFile>& sources, const std::vector<SvgOverlay>& overlays = {});
+std::string LayeredBoardSvg(const standin::ObjectStore& objects, const standin::Board& board,
+                            const std::vector<LayerFile>& sources);
 
 // Internal units (1/10000 mil) in millimetres.
 constexpr double kMillimetresPerUnit = 0.0254 / 10000.0;
 
-}  // namespace standin
+}  // namespace zzcli
