@@ -126,7 +126,8 @@ void DarkArea::Flush() {
     if (runClear_ && before.empty()) continue;
     PolygonSet result;
     if (runClear_) {
-      result = UnionOfMany(before, beforeBoxes);
+      // The image's polygons are disjoint already: no union needed before the cut.
+      for (const Area* a : before) AddArea(result, *a);
       result -= UnionOfMany(run, runBoxes);
     } else {
       for (const Area* a : before) run.push_back(a);
