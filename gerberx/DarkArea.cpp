@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
+
+#include "gerberx/PolygonSet.h"
 
 namespace gerberx {
 
@@ -21,18 +24,18 @@ constexpr std::size_t kGroup = 16;
 
 // The union of many areas: neighbours first, so that each merge sees few edges that the next
 // merge no longer needs (one sweep over everything at once is several times slower).
-PolygonSet UnionOfMany(std::vector<Area>& areas) {
+PolygonSet UnionOfMany(const std::vector<const Area*>& areas, const std::vector<Box>& boxes) {
   std::vector<std::pair<std::uint64_t, std::size_t>> order;
   order.reserve(areas.size());
   for (std::size_t i = 0; i < areas.size(); ++i) {
-    const Box b = BoundingBox(areas[i]);
+    const Box& b = boxes[i];
     order.emplace_back(MortonKey({static_cast<Coord>(b.min.x / 2 + b.max.x / 2), static_cast<Coord>(b.min.y / 2 + b.max.y / 2)}), i);
   }
   std::sort(order.begin(), order.end());
   std::vector<PolygonSet> level;
   for (std::size_t i = 0; i < order.size(); i += kGroup) {
     PolygonSet set;
-    for (std::size_t j = i; j < std::min(order.size(), i + kGroup); ++j) AddArea(set, areas[order[j].second]);
+    for (std::size_t j = i; j < std::min(order.size(), i + kGroup); ++j) AddArea(set, *areas[order[j].second]);
     set.clean();
     level.push_back(std::move(set));
   }
@@ -49,6 +52,34 @@ PolygonSet UnionOfMany(std::vector<Area>& areas) {
   return level.empty() ? PolygonSet() : std::move(level[0]);
 }
 
+std::size_t Root(std::vector<std::size_t>& parent, std::size_t i) {
+  while (parent[i] != i) i = parent[i] = parent[parent[i]];
+  return i;
+}
+
+// Groups of shapes whose boxes touch, directly or through others (a sweep along x). Shapes of
+// different groups are apart, so each group's boolean is independent of the others'.
+std::vector<std::vector<std::size_t>> TouchingGroups(const std::vector<Box>& boxes) {
+  std::vector<std::size_t> byX(boxes.size()), parent(boxes.size());
+  std::iota(byX.begin(), byX.end(), 0);
+  std::iota(parent.begin(), parent.end(), 0);
+  std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) { return boxes[a].min.x < boxes[b].min.x; });
+  std::vector<std::size_t> open;
+  for (std::size_t i : byX) {
+    const Box& b = boxes[i];
+    std::erase_if(open, [&](std::size_t j) { return boxes[j].max.x < b.min.x; });
+    for (std::size_t j : open)
+      if (boxes[j].min.y <= b.max.y && b.min.y <= boxes[j].max.y) parent[Root(parent, j)] = Root(parent, i);
+    open.push_back(i);
+  }
+  std::vector<std::vector<std::size_t>> groups(boxes.size());
+  for (std::size_t i = 0; i < boxes.size(); ++i) groups[Root(parent, i)].push_back(i);
+  std::erase_if(groups, [](const auto& g) { return g.empty(); });
+  return groups;
+}
+
+void Append(Area& to, const Area& from) { to.insert(to.end(), from.begin(), from.end()); }
+
 }  // namespace
 
 void DarkArea::Add(const Area& area, bool clear) {
@@ -58,22 +89,59 @@ void DarkArea::Add(const Area& area, bool clear) {
   run_.push_back(area);
 }
 
+// The image so far (each polygon a shape of its own) and the run, grouped by touching boxes: a
+// group without a shape of the run keeps its polygon; a group of one dark object keeps its area
+// (an object's area is already a union); the rest go through the polygon library.
 void DarkArea::Flush() {
   if (run_.empty()) return;
-  if (runClear_) {
-    if (!darkEmpty_) dark_ -= UnionOfMany(run_);
-  } else if (darkEmpty_) {
-    dark_ = UnionOfMany(run_);
-    darkEmpty_ = false;
-  } else {
-    dark_ += UnionOfMany(run_);
+  if (runClear_ && dark_.empty()) {
+    run_.clear();
+    return;
+  }
+  std::vector<Area> old;
+  old.reserve(dark_.size());
+  for (Polygon& p : dark_) old.push_back(Area{std::move(p)});
+  dark_.clear();
+  std::vector<const Area*> shapes;
+  std::vector<Box> boxes;
+  for (const Area& a : old) shapes.push_back(&a);
+  for (const Area& a : run_) shapes.push_back(&a);
+  for (const Area* a : shapes) boxes.push_back(BoundingBox(*a));
+  const std::size_t firstOfRun = old.size();
+  for (const std::vector<std::size_t>& group : TouchingGroups(boxes)) {
+    if (group.size() == 1) {
+      if (group[0] < firstOfRun || !runClear_) Append(dark_, *shapes[group[0]]);
+      continue;
+    }
+    std::vector<const Area*> before, run;
+    std::vector<Box> beforeBoxes, runBoxes;
+    for (std::size_t i : group) {
+      (i < firstOfRun ? before : run).push_back(shapes[i]);
+      (i < firstOfRun ? beforeBoxes : runBoxes).push_back(boxes[i]);
+    }
+    if (run.empty()) {
+      for (const Area* a : before) Append(dark_, *a);
+      continue;
+    }
+    if (runClear_ && before.empty()) continue;
+    PolygonSet result;
+    if (runClear_) {
+      // The image's polygons are disjoint already: no union needed before the cut.
+      for (const Area* a : before) AddArea(result, *a);
+      result -= UnionOfMany(run, runBoxes);
+    } else {
+      for (const Area* a : before) run.push_back(a);
+      for (const Box& b : beforeBoxes) runBoxes.push_back(b);
+      result = UnionOfMany(run, runBoxes);
+    }
+    Append(dark_, ToArea(result));
   }
   run_.clear();
 }
 
 Area DarkArea::Result() {
   Flush();
-  return ToArea(dark_);
+  return std::move(dark_);
 }
 
 }  // namespace gerberx

@@ -1,11 +1,11 @@
 #pragma once
 // The dark area of an image built object by object: dark objects add, clear objects cut what
-// came before them. Runs of one polarity are merged in one boolean each.
+// came before them. Runs of one polarity are merged in one boolean each, and each boolean only
+// over the groups of shapes whose boxes touch: the rest is kept as it is.
 
 #include <vector>
 
 #include "gerberx/Geometry.h"
-#include "gerberx/PolygonSet.h"
 
 namespace gerberx {
 
@@ -16,8 +16,7 @@ class DarkArea {
 
  private:
   void Flush();
-  PolygonSet dark_;
-  bool darkEmpty_ = true;
+  Area dark_;  // disjoint polygons, the image so far
   std::vector<Area> run_;
   bool runClear_ = false;
 };

@@ -88,6 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
                  kSquare + "%LPC*%G36*X3000000Y3000000D02*X7000000D01*Y7000000D01*X3000000D01*Y3000000D01*G37*"
                            "%LPD*%G36*X4000000Y4000000D02*X6000000D01*Y6000000D01*X4000000D01*Y4000000D01*G37*",
                  88, kExact, 3},
+        AreaCase{"ClearKeepsTheDarkItDoesNotTouch",
+                 kSquare + "G36*X20000000Y0D02*X25000000D01*Y5000000D01*X20000000D01*Y0D01*G37*"
+                           "%LPC*%G36*X3000000Y3000000D02*X7000000D01*Y7000000D01*X3000000D01*Y3000000D01*G37*"
+                           "%LPD*%G36*X40000000Y0D02*X42000000D01*Y2000000D01*X40000000D01*Y0D01*G37*"
+                           "%LPC*%G36*X60000000Y0D02*X61000000D01*Y1000000D01*X60000000D01*Y0D01*G37*",
+                 100 + 25 - 16 + 4, kExact, 5},
         AreaCase{"StepAndRepeat", "%ADD10R,1X1*%%SRX3Y2I5J5*%D10*X0Y0D03*%SR*%", 6, kExact, 6},
         AreaCase{"MacroExposureOff", "%AMD*1,1,4,0,0*1,0,2,0,0*%%ADD10D*%D10*X0Y0D03*", 3 * kPi, 0.02, 1},
         AreaCase{"MacroVariablesAndAssignment", "%AMV*$2=$1x2*21,1,$2,$1,0,0,0*%%ADD10V,1.5*%D10*X0Y0D03*", 4.5, kExact, 1},
