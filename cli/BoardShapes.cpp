@@ -14,7 +14,7 @@ namespace bp = boost::polygon;
 using Point = bp::point_data<int32_t>;
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kTolerance = kChordErrorMm / standin::kMillimetresPerUnit;
+constexpr double kTolerance = kChordErrorMm / kMillimetresPerUnit;
 
 int32_t Clamp(double v) {
   constexpr double kLimit = std::numeric_limits<int32_t>::max() / 2.0;  // room for the booleans
@@ -186,7 +186,7 @@ double AreaMm2(const PolygonSet& set) {
     const auto& [a, b] = edge;
     area += count * (static_cast<double>(b.x()) - a.x()) * (static_cast<double>(a.y()) + b.y()) / 2.0;
   }
-  return std::abs(area) * standin::kMillimetresPerUnit * standin::kMillimetresPerUnit;
+  return std::abs(area) * kMillimetresPerUnit * kMillimetresPerUnit;
 }
 
 std::vector<Ring> Outlines(const PolygonSet& set) {

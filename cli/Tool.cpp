@@ -122,7 +122,7 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
     added.reserve(board.Objects.size() - firstObject);
     for (std::size_t i = firstObject; i < board.Objects.size(); ++i) added.push_back(board.Objects[i]);
     report.LeftOut = std::make_shared<const LeftOutAnalysis>(
-        AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server, added));
+        AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server.Objects(), added));
   }
   return report;
 }
