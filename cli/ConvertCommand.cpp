@@ -64,7 +64,8 @@ bool HoldsApertureDefinitions(const std::string& path) {
 std::string PassThrough(const std::string& file, const std::string& target) {
   const std::optional<fs::path> table = TableFileOf(file);
   if (!table) {
-    throw std::runtime_error(file + ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
+    throw std::runtime_error(file +
+                             ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
   }
   fs::copy_file(file, target, fs::copy_options::overwrite_existing);
   fs::path targetTable = target;
@@ -89,8 +90,7 @@ std::string DecomposedText(const cv::ConvertedLayer& layer) {
   for (std::size_t i = 0; i < layer.DecomposedBy.size(); ++i) {
     if (layer.DecomposedBy[i] == 0) continue;
     if (!text.empty()) text += ", ";
-    text += std::to_string(layer.DecomposedBy[i]) + " " +
-            cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i));
+    text += std::to_string(layer.DecomposedBy[i]) + " " + cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i));
   }
   return text.empty() ? "nothing" : text;
 }
@@ -184,7 +184,8 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
       "step-and-repeat and image parameters are applied. RS-274-D files are copied with their aperture table.");
   sub->add_option("FILE", command.Files, "Gerber files to convert")->required();
-  CLI::Option* output = sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");
+  CLI::Option* output =
+      sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");
   sub->add_option("--out-dir", command.OutputDir,
                   "Write the converted files into DIR, under their own names (default: beside each FILE, "
                   "as NAME.converted.EXT)")
@@ -193,8 +194,9 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
                   "How far, in mm, the converted copper may stray from the original's edge (default 0.005)")
       ->check(CLI::Range(0.0001, 1.0));
   sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
-  sub->footer("convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
-              "file, line and statement), 2 on a usage error.");
+  sub->footer(
+      "convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
+      "file, line and statement), 2 on a usage error.");
   return sub;
 }
 

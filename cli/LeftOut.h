@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "cli/BoardShapes.h"
+#include "cli/BoardSvg.h"
 #include "cli/Misreadings.h"
 #include "cli/Summary.h"
-#include "cli/BoardSvg.h"
 
 namespace zzcli {
 

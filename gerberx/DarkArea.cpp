@@ -14,7 +14,8 @@ using namespace boost::polygon::operators;
 
 // Interleaved bits of the two coordinates: near points get near keys.
 std::uint64_t MortonKey(Point p) {
-  const std::uint64_t x = static_cast<std::uint32_t>(p.x) ^ 0x80000000u, y = static_cast<std::uint32_t>(p.y) ^ 0x80000000u;
+  const std::uint64_t x = static_cast<std::uint32_t>(p.x) ^ 0x80000000u,
+                      y = static_cast<std::uint32_t>(p.y) ^ 0x80000000u;
   std::uint64_t key = 0;
   for (int bit = 31; bit >= 0; --bit) key = (key << 2) | (((x >> bit) & 1) << 1) | ((y >> bit) & 1);
   return key;
@@ -29,7 +30,8 @@ PolygonSet UnionOfMany(const std::vector<const Area*>& areas, const std::vector<
   order.reserve(areas.size());
   for (std::size_t i = 0; i < areas.size(); ++i) {
     const Box& b = boxes[i];
-    order.emplace_back(MortonKey({static_cast<Coord>(b.min.x / 2 + b.max.x / 2), static_cast<Coord>(b.min.y / 2 + b.max.y / 2)}), i);
+    order.emplace_back(
+        MortonKey({static_cast<Coord>(b.min.x / 2 + b.max.x / 2), static_cast<Coord>(b.min.y / 2 + b.max.y / 2)}), i);
   }
   std::sort(order.begin(), order.end());
   std::vector<PolygonSet> level;
@@ -49,7 +51,7 @@ PolygonSet UnionOfMany(const std::vector<const Area*>& areas, const std::vector<
     }
     level.swap(next);
   }
-  return level.empty() ? PolygonSet() : std::move(level[0]);
+  return level.empty() ? PolygonSet() : level[0];  // the set has no move constructor
 }
 
 std::size_t Root(std::vector<std::size_t>& parent, std::size_t i) {

@@ -84,7 +84,8 @@ Layer Interpreter::Run(std::string_view text) {
   if (inRegion_) Warn("the file ends inside a region (G36 without G37)");
   if (inRegion_) CloseContour();
   while (!collectors_.empty()) {
-    if (collectors_.back().block) Fail("the file ends inside the block aperture D" + std::to_string(collectors_.back().dcode));
+    if (collectors_.back().block)
+      Fail("the file ends inside the block aperture D" + std::to_string(collectors_.back().dcode));
     CloseStepRepeat();
   }
   layer_.units = units_;
@@ -141,9 +142,15 @@ void Interpreter::Word(const std::string& text) {
           case 4:
             ++layer_.counts.comments;
             return;  // the rest is the comment's text
-          case 1: interpolation_ = Interpolation::Linear; break;
-          case 2: interpolation_ = Interpolation::Clockwise; break;
-          case 3: interpolation_ = Interpolation::CounterClockwise; break;
+          case 1:
+            interpolation_ = Interpolation::Linear;
+            break;
+          case 2:
+            interpolation_ = Interpolation::Clockwise;
+            break;
+          case 3:
+            interpolation_ = Interpolation::CounterClockwise;
+            break;
           case 36:
             if (inRegion_) Fail("G36 inside a region");
             inRegion_ = true;
@@ -155,8 +162,12 @@ void Interpreter::Word(const std::string& text) {
             CloseContour();
             inRegion_ = false;
             break;
-          case 74: multiQuadrant_ = false; break;
-          case 75: multiQuadrant_ = true; break;
+          case 74:
+            multiQuadrant_ = false;
+            break;
+          case 75:
+            multiQuadrant_ = true;
+            break;
           case 54:
           case 55:
             ++layer_.counts.deprecated;
@@ -203,18 +214,27 @@ void Interpreter::Word(const std::string& text) {
         } else if (d >= 10) {
           if (inRegion_) Fail("aperture selection inside a region");
           if (!apertures_.count(static_cast<int>(d)))
-            Fail("aperture D" + value + " is not defined" +
-                 (apertures_.empty() ? " (no %AD in the file: RS-274-D, whose apertures are in a separate table)" : ""));
+            Fail(
+                "aperture D" + value + " is not defined" +
+                (apertures_.empty() ? " (no %AD in the file: RS-274-D, whose apertures are in a separate table)" : ""));
           aperture_ = static_cast<int>(d);
         } else {
           Fail("D" + value + " is neither an operation nor an aperture");
         }
         break;
       }
-      case 'X': hasX = true, xs = value; break;
-      case 'Y': hasY = true, ys = value; break;
-      case 'I': hasI = true, is = value; break;
-      case 'J': hasJ = true, js = value; break;
+      case 'X':
+        hasX = true, xs = value;
+        break;
+      case 'Y':
+        hasY = true, ys = value;
+        break;
+      case 'I':
+        hasI = true, is = value;
+        break;
+      case 'J':
+        hasJ = true, js = value;
+        break;
       case 'N':
         break;  // a sequence number
       default:
@@ -274,8 +294,8 @@ Coord Interpreter::ParseCoordinate(const std::string& text, bool xAxis) {
     if (f.zeros == ZeroOmission::Trailing) {
       const int total = integer + decimals;
       if (static_cast<int>(digits.size()) > total)
-        Fail("coordinate with more digits than the format " + std::to_string(integer) + "." +
-             std::to_string(decimals) + " allows");
+        Fail("coordinate with more digits than the format " + std::to_string(integer) + "." + std::to_string(decimals) +
+             " allows");
       shift = decimals - (total - static_cast<int>(digits.size()));
     }
     value = std::strtold(digits.c_str(), nullptr) / std::pow(10.0L, static_cast<long double>(shift));
@@ -297,7 +317,8 @@ double Interpreter::ParseDecimal(const std::string& text, const char* what) {
     if (t.find_first_not_of("0123456789.+-") != std::string::npos)
       Fail(std::string("'") + t + "' is not a number (" + what + ")");
     // A run of digits with two points, as broken writers leave: read its leading number.
-    Warn(std::string("'") + t + "' read as " + t.substr(0, static_cast<std::size_t>(end - t.c_str())) + " (" + what + ")");
+    Warn(std::string("'") + t + "' read as " + t.substr(0, static_cast<std::size_t>(end - t.c_str())) + " (" + what +
+         ")");
   }
   return v;
 }
@@ -504,8 +525,9 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
       path.Add(from);
       path.Add(to);
     }
-    const Box grow = circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
-                            : BoundingBox(AreaOfRing(use.outline));
+    const Box grow =
+        circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
+               : BoundingBox(AreaOfRing(use.outline));
     obj.box = grow.empty ? path : Box{Moved(path.min, grow.min), Moved(path.max, grow.max), false};
     if (arc) {
       // The arc's polyline cuts inside its circle by up to the chord error.
@@ -568,9 +590,10 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
       std::vector<Area> pieces;
       Ring shape = use.outline;
       if (circle) shape = ToGrid(Circle({0, 0}, h, chordError_), Affine{});
-      if (static_cast<long long>(path.size() * shape.size()) > options_.maxVerticesPerPrimitive)
-        Fail("an arc of " + std::to_string(path.size()) + " segments with an aperture of " + std::to_string(shape.size()) +
-             " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) + " vertices");
+      if (static_cast<long long>(path.size()) * static_cast<long long>(shape.size()) > options_.maxVerticesPerPrimitive)
+        Fail("an arc of " + std::to_string(path.size()) + " segments with an aperture of " +
+             std::to_string(shape.size()) + " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) +
+             " vertices");
       for (std::size_t i = 0; i + 1 < path.size(); ++i)
         pieces.push_back(Sweep(shape, ToGrid(path[i]), ToGrid(path[i + 1])));
       // Neighbours along the path overlap heavily: merged pairwise, each merge sees two simple
@@ -619,7 +642,9 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   const double s = map.LengthScale();
   const double theta = std::atan2(t.c, t.a) * 180 / kPi;
   a.mirrored = t.Mirrors();
-  auto grid = [&](double v) { return static_cast<Coord>(std::llround(std::min(std::abs(v) * s, double(kCoordLimit)))); };
+  auto grid = [&](double v) {
+    return static_cast<Coord>(std::llround(std::min(std::abs(v) * s, double(kCoordLimit))));
+  };
   const std::vector<double>& p = def.params;
   auto param = [&](std::size_t i) { return i < p.size() ? p[i] : 0.0; };
   if (def.shape == ApertureShape::Macro) {
@@ -717,7 +742,7 @@ void Interpreter::ApertureDefinition(const std::string& raw) {
       Fail("aperture " + name + " with " + std::to_string(params.size()) + " parameters");
     for (double v : params)
       if (std::abs(v) * def.unitScale > kCoordLimit) Fail("aperture larger than the reader's range");
-    def.shape = name == "C" ? ApertureShape::Circle
+    def.shape = name == "C"   ? ApertureShape::Circle
                 : name == "R" ? ApertureShape::Rectangle
                 : name == "O" ? ApertureShape::Obround
                               : ApertureShape::Polygon;
@@ -803,9 +828,14 @@ void Interpreter::StepRepeat(const std::string& raw) {
         (letter == 'X' ? x : y) = n;
         break;
       }
-      case 'I': i = ParseDecimal(value, "step distance"); break;
-      case 'J': j = ParseDecimal(value, "step distance"); break;
-      default: Fail(std::string("unknown field '") + letter + "' in %SR");
+      case 'I':
+        i = ParseDecimal(value, "step distance");
+        break;
+      case 'J':
+        j = ParseDecimal(value, "step distance");
+        break;
+      default:
+        Fail(std::string("unknown field '") + letter + "' in %SR");
     }
   }
   if (x * y > options_.maxStepRepeatCopies)
@@ -832,12 +862,14 @@ void Interpreter::CloseStepRepeat() {
   if (copies > 1) {
     ++layer_.counts.stepRepeatBlocks;
     if (produced_ + (copies - 1) * static_cast<long long>(c.objects.size()) > options_.maxObjects)
-      Fail("step-and-repeat gives more than " + std::to_string(options_.maxObjects) + " objects (the bound on objects)");
+      Fail("step-and-repeat gives more than " + std::to_string(options_.maxObjects) +
+           " objects (the bound on objects)");
   }
   int index = 0;
   for (long long iy = 0; iy < c.yCount; ++iy) {
     for (long long ix = 0; ix < c.xCount; ++ix, ++index) {
-      const Point by{static_cast<Coord>(std::llround(c.xStep * double(ix))), static_cast<Coord>(std::llround(c.yStep * double(iy)))};
+      const Point by{static_cast<Coord>(std::llround(c.xStep * double(ix))),
+                     static_cast<Coord>(std::llround(c.yStep * double(iy)))};
       for (const Object& inner : c.objects) {
         Object obj = (by.x == 0 && by.y == 0) ? inner : Placed(inner, Affine::Translation(by.x, by.y));
         obj.stepRepeatCopy = index;
@@ -881,7 +913,8 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
   out.box = BoundingBox(out.area);
   if (out.box.empty && !obj.box.empty) {
     // No polygons kept: the box of the placed corners.
-    for (Point corner : {obj.box.min, obj.box.max, Point{obj.box.min.x, obj.box.max.y}, Point{obj.box.max.x, obj.box.min.y}})
+    for (Point corner :
+         {obj.box.min, obj.box.max, Point{obj.box.min.x, obj.box.max.y}, Point{obj.box.max.x, obj.box.min.y}})
       out.box.Add(place(corner));
   } else if (out.box.empty) {
     out.box.Add(out.start);
@@ -914,11 +947,21 @@ void Interpreter::Emit(Object obj) {
   if (negative_) obj.polarity = clear ? Polarity::Dark : Polarity::Clear;
   Counts& n = layer_.counts;
   switch (obj.kind) {
-    case ObjectKind::Flash: ++n.flashes; break;
-    case ObjectKind::Stroke: ++n.strokes; break;
-    case ObjectKind::Arc: ++n.arcs; break;
-    case ObjectKind::Region: ++n.regions; break;
-    case ObjectKind::MacroFlash: ++n.macroFlashes; break;
+    case ObjectKind::Flash:
+      ++n.flashes;
+      break;
+    case ObjectKind::Stroke:
+      ++n.strokes;
+      break;
+    case ObjectKind::Arc:
+      ++n.arcs;
+      break;
+    case ObjectKind::Region:
+      ++n.regions;
+      break;
+    case ObjectKind::MacroFlash:
+      ++n.macroFlashes;
+      break;
   }
   if (obj.polarity == Polarity::Clear) ++n.clearObjects;
   if (!options_.keepObjectAreas) Area().swap(obj.area);
@@ -956,7 +999,8 @@ void Interpreter::Extended(const gerberx::Statement& s) {
       Fail("polarity must be D or C");
     return;
   }
-  if (code == "LM" || code == "LR" || code == "LS") return ObjectTransformStatement(code, WithoutBlanks(text.substr(2)));
+  if (code == "LM" || code == "LR" || code == "LS")
+    return ObjectTransformStatement(code, WithoutBlanks(text.substr(2)));
   if (code == "TF" || code == "TA" || code == "TO" || code == "TD") return AttributeStatement(text);
   if (code == "IP" || code == "MI" || code == "OF" || code == "SF" || code == "IR" || code == "AS")
     return ImageStatement(code, WithoutBlanks(text.substr(2)));
@@ -986,15 +1030,23 @@ void Interpreter::FormatStatement(const std::string& text) {
   while (i < text.size()) {
     const char c = text[i++];
     switch (c) {
-      case 'L': f.zeros = ZeroOmission::Leading; break;
-      case 'T': f.zeros = ZeroOmission::Trailing; break;
+      case 'L':
+        f.zeros = ZeroOmission::Leading;
+        break;
+      case 'T':
+        f.zeros = ZeroOmission::Trailing;
+        break;
       case 'D': {
         // Either "no zero omission" right after FS, or a deprecated Dn digit count.
         if (i < text.size() && IsDigit(text[i])) ++i;
         break;
       }
-      case 'A': f.notation = Notation::Absolute; break;
-      case 'I': f.notation = Notation::Incremental; break;
+      case 'A':
+        f.notation = Notation::Absolute;
+        break;
+      case 'I':
+        f.notation = Notation::Incremental;
+        break;
       case 'N':
       case 'G':
       case 'M':
@@ -1006,8 +1058,10 @@ void Interpreter::FormatStatement(const std::string& text) {
           Fail(std::string("%FS: '") + c + "' needs two digits");
         const int a = text[i] - '0', b = text[i + 1] - '0';
         i += 2;
-        if (c == 'X') f.xInteger = a, f.xDecimal = b, x = true;
-        else f.yInteger = a, f.yDecimal = b, y = true;
+        if (c == 'X')
+          f.xInteger = a, f.xDecimal = b, x = true;
+        else
+          f.yInteger = a, f.yDecimal = b, y = true;
         break;
       }
       default:
@@ -1020,11 +1074,16 @@ void Interpreter::FormatStatement(const std::string& text) {
 
 void Interpreter::ObjectTransformStatement(const std::string& code, const std::string& v) {
   if (code == "LM") {
-    if (v == "N") mirrorX_ = mirrorY_ = false;
-    else if (v == "X") mirrorX_ = true, mirrorY_ = false;
-    else if (v == "Y") mirrorX_ = false, mirrorY_ = true;
-    else if (v == "XY") mirrorX_ = mirrorY_ = true;
-    else Fail("%LM must be N, X, Y or XY");
+    if (v == "N")
+      mirrorX_ = mirrorY_ = false;
+    else if (v == "X")
+      mirrorX_ = true, mirrorY_ = false;
+    else if (v == "Y")
+      mirrorX_ = false, mirrorY_ = true;
+    else if (v == "XY")
+      mirrorX_ = mirrorY_ = true;
+    else
+      Fail("%LM must be N, X, Y or XY");
   } else if (code == "LR") {
     rotation_ = ParseDecimal(v, "rotation");
   } else {
@@ -1054,9 +1113,12 @@ void Interpreter::ImageStatement(const std::string& code, const std::string& v) 
   };
   bool effect = false;
   if (code == "IP") {
-    if (v == "POS") negative_ = false;
-    else if (v == "NEG") negative_ = true, effect = true;
-    else Fail("%IP must be POS or NEG");
+    if (v == "POS")
+      negative_ = false;
+    else if (v == "NEG")
+      negative_ = true, effect = true;
+    else
+      Fail("%IP must be POS or NEG");
   } else if (code == "MI") {
     mirrorA_ = field('A', 0) != 0;
     mirrorB_ = field('B', 0) != 0;
@@ -1068,7 +1130,8 @@ void Interpreter::ImageStatement(const std::string& code, const std::string& v) 
     effect = scaleA_ != 1 || scaleB_ != 1;
   } else if (code == "OF") {
     const double a = field('A', 0), b = field('B', 0);
-    if (std::abs(a) * UnitScale() > kCoordLimit || std::abs(b) * UnitScale() > kCoordLimit) Fail("%OF beyond the reader's range");
+    if (std::abs(a) * UnitScale() > kCoordLimit || std::abs(b) * UnitScale() > kCoordLimit)
+      Fail("%OF beyond the reader's range");
     offset_ = {static_cast<Coord>(std::llround(a * UnitScale())), static_cast<Coord>(std::llround(b * UnitScale()))};
     effect = a != 0 || b != 0;
   } else if (code == "IR") {
@@ -1077,9 +1140,12 @@ void Interpreter::ImageStatement(const std::string& code, const std::string& v) 
     imageRotation_ = double(r);
     effect = r != 0;
   } else if (code == "AS") {
-    if (v == "AXBY") swapAxes_ = false;
-    else if (v == "AYBX") swapAxes_ = true, effect = true;
-    else Fail("%AS must be AXBY or AYBX");
+    if (v == "AXBY")
+      swapAxes_ = false;
+    else if (v == "AYBX")
+      swapAxes_ = true, effect = true;
+    else
+      Fail("%AS must be AXBY or AYBX");
   }
   if (effect) ++layer_.counts.imageParameters;
   ++layer_.counts.deprecated;

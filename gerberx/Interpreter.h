@@ -37,9 +37,9 @@ class Interpreter {
   // What a flash or draw with one aperture gives under the current object transform.
   struct ApertureUse {
     Aperture description;
-    Area area;        // relative to the flash point
-    Ring outline;     // the shape a draw sweeps (no hole)
-    Box box;          // of the area, relative to the flash point
+    Area area;            // relative to the flash point
+    Ring outline;         // the shape a draw sweeps (no hole)
+    Box box;              // of the area, relative to the flash point
     double diameter = 0;  // circle: in grid units
   };
 

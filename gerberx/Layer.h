@@ -38,11 +38,11 @@ enum class ApertureShape { Circle, Rectangle, Obround, Polygon, Macro, Block };
 struct Aperture {
   int dcode = 0;
   ApertureShape shape = ApertureShape::Circle;
-  Coord xSize = 0;    // circle and polygon: the (outer) diameter
-  Coord ySize = 0;    // circle and polygon: the same as xSize
-  int vertices = 0;   // polygon: 3 to 12
-  double rotation = 0;  // degrees counter-clockwise: the polygon's own rotation plus the transforms
-  bool mirrored = false;  // the shape is mirrored (before the rotation) about its x axis
+  Coord xSize = 0;         // circle and polygon: the (outer) diameter
+  Coord ySize = 0;         // circle and polygon: the same as xSize
+  int vertices = 0;        // polygon: 3 to 12
+  double rotation = 0;     // degrees counter-clockwise: the polygon's own rotation plus the transforms
+  bool mirrored = false;   // the shape is mirrored (before the rotation) about its x axis
   Coord holeDiameter = 0;  // 0: no hole. A hole is no part of the object's area.
   std::string macroName;   // ApertureShape::Macro
 };
@@ -50,17 +50,17 @@ struct Aperture {
 struct Object {
   ObjectKind kind = ObjectKind::Flash;
   Polarity polarity = Polarity::Dark;
-  int line = 0;  // line of the statement that drew it (1-based)
-  Aperture aperture;  // Flash, MacroFlash, Stroke, Arc
-  Point start;        // Stroke, Arc: where the draw starts
-  Point end;          // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
-  Point centre;       // Arc
-  bool clockwise = false;  // Arc
+  int line = 0;             // line of the statement that drew it (1-based)
+  Aperture aperture;        // Flash, MacroFlash, Stroke, Arc
+  Point start;              // Stroke, Arc: where the draw starts
+  Point end;                // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
+  Point centre;             // Arc
+  bool clockwise = false;   // Arc
   bool fullCircle = false;  // Arc: start == end, the whole circle
-  Area area;  // the object's own shape (empty when Options::keepObjectAreas is off)
-  Box box;    // bounding box of its shape
-  int blockDepth = 0;     // 0: drawn at top level; >0: part of a block aperture's flash
-  int blockDcode = 0;     // the outermost block aperture it was flashed with, if any
+  Area area;                // the object's own shape (empty when Options::keepObjectAreas is off)
+  Box box;                  // bounding box of its shape
+  int blockDepth = 0;       // 0: drawn at top level; >0: part of a block aperture's flash
+  int blockDcode = 0;       // the outermost block aperture it was flashed with, if any
   int stepRepeatCopy = -1;  // -1: outside step-and-repeat; else the copy's index (0 is the original place)
 
   // What the converter may keep as a pad, track or arc: a standard flash, or a draw with a
@@ -78,20 +78,20 @@ struct Attribute {
 
 // How many of each thing the reader met, for summaries.
 struct Counts {
-  int flashes = 0;       // standard-aperture flashes (after expansion)
+  int flashes = 0;  // standard-aperture flashes (after expansion)
   int strokes = 0;
   int arcs = 0;
   int regions = 0;
   int macroFlashes = 0;
-  int blockFlashes = 0;  // flash statements of block apertures (each counted once, at any depth)
-  int clearObjects = 0;  // objects of clear polarity (after %IP and block polarity)
-  int stepRepeatBlocks = 0;  // %SR blocks with more than one copy
-  int stepRepeatCopies = 0;  // objects added by step-and-repeat beyond the first copy
+  int blockFlashes = 0;        // flash statements of block apertures (each counted once, at any depth)
+  int clearObjects = 0;        // objects of clear polarity (after %IP and block polarity)
+  int stepRepeatBlocks = 0;    // %SR blocks with more than one copy
+  int stepRepeatCopies = 0;    // objects added by step-and-repeat beyond the first copy
   int transformedObjects = 0;  // objects drawn under %LM, %LR or %LS other than the identity
-  int imageParameters = 0;  // image statements that changed the image (%IP NEG, %MI, %OF, %SF, %IR, %AS)
-  int attributes = 0;       // %TF/%TA/%TO/%TD statements
-  int comments = 0;         // G04
-  int deprecated = 0;       // deprecated statements read (G70/G71/G90/G91/G54/G55/%IN/%LN/...)
+  int imageParameters = 0;     // image statements that changed the image (%IP NEG, %MI, %OF, %SF, %IR, %AS)
+  int attributes = 0;          // %TF/%TA/%TO/%TD statements
+  int comments = 0;            // G04
+  int deprecated = 0;          // deprecated statements read (G70/G71/G90/G91/G54/G55/%IN/%LN/...)
   int statements = 0;
 };
 
@@ -103,15 +103,15 @@ struct Warning {
 };
 
 struct Layer {
-  std::string file;  // as given to the reader
+  std::string file;              // as given to the reader
   Units units = Units::Unknown;  // the last units statement (%MO, G70/G71, or inside %FS)
   Format format;
   std::vector<Attribute> fileAttributes;  // %TF, in file order
-  std::string imageName;  // %IN
-  std::string layerName;  // the last %LN
-  bool negative = false;  // %IPNEG
-  std::vector<Object> objects;  // in drawing order; a clear object cuts those before it
-  Area dark;                    // the layer's final dark area
+  std::string imageName;                  // %IN
+  std::string layerName;                  // the last %LN
+  bool negative = false;                  // %IPNEG
+  std::vector<Object> objects;            // in drawing order; a clear object cuts those before it
+  Area dark;                              // the layer's final dark area
   Counts counts;
   std::vector<Warning> warnings;
 

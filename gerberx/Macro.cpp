@@ -63,7 +63,8 @@ MacroTemplate MacroTemplate::Parse(std::string name, const std::vector<std::stri
         item.parameters.push_back(Expression::Parse(text.substr(eq + 1)));
       } else {
         // A comment primitive: "0" followed by anything.
-        if (text[0] == '0' && (text.size() == 1 || text[1] == ' ' || text[1] == ',' || !std::isdigit((unsigned char)text[1])))
+        if (text[0] == '0' &&
+            (text.size() == 1 || text[1] == ' ' || text[1] == ',' || !std::isdigit((unsigned char)text[1])))
           continue;
         const std::vector<std::string> fields = SplitCommas(text);
         const std::string& code = fields[0];
@@ -71,7 +72,15 @@ MacroTemplate MacroTemplate::Parse(std::string name, const std::vector<std::stri
           throw MacroError(line, "'" + code + "' is not a primitive code in an aperture macro");
         item.code = std::stoi(code);
         switch (item.code) {
-          case 1: case 2: case 4: case 5: case 6: case 7: case 20: case 21: case 22:
+          case 1:
+          case 2:
+          case 4:
+          case 5:
+          case 6:
+          case 7:
+          case 20:
+          case 21:
+          case 22:
             break;
           default:
             throw MacroError(line, "unknown aperture macro primitive " + code);
@@ -111,7 +120,9 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
     std::vector<double> p;
     for (const Expression& e : item.parameters) {
       const double v = e.Evaluate(vars);
-      if (!Finite(v)) throw MacroError(item.line, "aperture macro " + name_ + ": a value is not a finite number in '" + item.text + "'");
+      if (!Finite(v))
+        throw MacroError(item.line,
+                         "aperture macro " + name_ + ": a value is not a finite number in '" + item.text + "'");
       p.push_back(v);
     }
     if (item.assignment) {
@@ -120,8 +131,8 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
     }
     auto need = [&](std::size_t n) {
       if (p.size() < n)
-        throw MacroError(item.line, "aperture macro " + name_ + ": primitive " + std::to_string(item.code) +
-                                        " needs " + std::to_string(n) + " parameters in '" + item.text + "'");
+        throw MacroError(item.line, "aperture macro " + name_ + ": primitive " + std::to_string(item.code) + " needs " +
+                                        std::to_string(n) + " parameters in '" + item.text + "'");
     };
     auto arg = [&](std::size_t i) { return i < p.size() ? p[i] : 0.0; };
     Primitive prim;
@@ -173,8 +184,9 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         exposure(p[0]);
         const double n = std::round(p[1]);
         if (n < 1 || n > limits.maxVerticesPerPrimitive)
-          throw MacroError(item.line, "aperture macro " + name_ + ": outline with " + std::to_string(static_cast<long long>(n)) +
-                                          " vertices (1 to " + std::to_string(limits.maxVerticesPerPrimitive) + ")");
+          throw MacroError(item.line, "aperture macro " + name_ + ": outline with " +
+                                          std::to_string(static_cast<long long>(n)) + " vertices (1 to " +
+                                          std::to_string(limits.maxVerticesPerPrimitive) + ")");
         const std::size_t count = static_cast<std::size_t>(n) + 1;
         need(2 + 2 * count);
         DRing ring;
@@ -187,7 +199,8 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         need(5);
         exposure(p[0]);
         const long n = std::lround(p[1]);
-        if (n < 3 || n > 10000) throw MacroError(item.line, "aperture macro " + name_ + ": polygon with " + std::to_string(n) + " vertices");
+        if (n < 3 || n > 10000)
+          throw MacroError(item.line, "aperture macro " + name_ + ": polygon with " + std::to_string(n) + " vertices");
         DRing r = RegularPolygon(std::abs(p[4]), static_cast<int>(n), 0);
         for (DPoint& q : r) q = {q.x + p[2], q.y + p[3]};
         prim.dark.push_back(r);
@@ -199,7 +212,8 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         const DPoint c{p[0], p[1]};
         const double thickness = std::abs(p[3]), gap = std::abs(p[4]);
         const long rings = std::lround(p[5]);
-        if (rings < 0 || rings > 1000) throw MacroError(item.line, "aperture macro " + name_ + ": moire with " + std::to_string(rings) + " rings");
+        if (rings < 0 || rings > 1000)
+          throw MacroError(item.line, "aperture macro " + name_ + ": moire with " + std::to_string(rings) + " rings");
         double outer = std::abs(p[2]);
         PolygonSet moire;
         for (long i = 0; i < rings && outer > 0; ++i) {

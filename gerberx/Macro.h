@@ -21,8 +21,8 @@ struct MacroItem {
   int line = 0;
   std::string text;
   bool assignment = false;
-  int variable = 0;           // assignment: $variable = expression
-  int code = 0;               // primitive code
+  int variable = 0;  // assignment: $variable = expression
+  int code = 0;      // primitive code
   std::vector<Expression> parameters;
 };
 

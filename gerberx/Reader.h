@@ -20,12 +20,12 @@ struct Options {
   // come with their descriptions and boxes only, many times faster.
   bool computeDarkArea = true;
   // Bounds on expansion: a small file must not take unbounded time or memory.
-  long long maxStepRepeatCopies = 1'000'000;  // copies of one %SR block (X times Y)
-  long long maxObjects = 20'000'000;          // objects after all expansion
-  long long maxVertices = 50'000'000;         // polygon vertices of all objects together
-  int maxBlockDepth = 32;                     // nesting of %AB blocks
-  int maxMacroPrimitives = 100'000;           // primitives of one macro
-  int maxVerticesPerPrimitive = 100'000;      // vertices of one outline or region contour
+  long long maxStepRepeatCopies = 1'000'000;    // copies of one %SR block (X times Y)
+  long long maxObjects = 20'000'000;            // objects after all expansion
+  long long maxVertices = 50'000'000;           // polygon vertices of all objects together
+  int maxBlockDepth = 32;                       // nesting of %AB blocks
+  int maxMacroPrimitives = 100'000;             // primitives of one macro
+  int maxVerticesPerPrimitive = 100'000;        // vertices of one outline or region contour
   std::size_t maxStatementLength = 10'000'000;  // characters of one statement
 };
 

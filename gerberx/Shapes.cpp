@@ -25,8 +25,8 @@ Affine Affine::Rotation(double degrees) {
 }
 
 Affine Affine::After(const Affine& f) const {
-  return {a * f.a + b * f.c, a * f.b + b * f.d, c * f.a + d * f.c, c * f.b + d * f.d,
-          a * f.tx + b * f.ty + tx, c * f.tx + d * f.ty + ty};
+  return {a * f.a + b * f.c, a * f.b + b * f.d,        c * f.a + d * f.c,
+          c * f.b + d * f.d, a * f.tx + b * f.ty + tx, c * f.tx + d * f.ty + ty};
 }
 
 double Affine::LengthScale() const { return std::sqrt(std::abs(Determinant())); }

@@ -10,8 +10,8 @@
 namespace gerberx {
 
 struct Statement {
-  bool extended = false;  // from a '%' block
-  std::string text;       // without the '*'; line ends removed
+  bool extended = false;               // from a '%' block
+  std::string text;                    // without the '*'; line ends removed
   std::vector<std::string> macroBody;  // %AM: the primitives and assignments after the name
   std::vector<int> macroLines;         // the line of each part of macroBody
   int line = 0;

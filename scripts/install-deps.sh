@@ -9,8 +9,8 @@ packages=(
   g++-mingw-w64-i686 wine wine32:i386
   libcli11-dev nlohmann-json3-dev libboost-dev libpng-dev
   libtinyxml2-dev
-  clang libclang-rt-14-dev
-  hyperfine gerbv time libpng-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
+  hyperfine gerbv time
   help2man dpkg-dev file lintian
 )
 

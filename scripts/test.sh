@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite: configure, build and test the native, sanitizer and Windows (under Wine)
 # builds, stopping at the first failure. Installs missing packages first (scripts/install-deps.sh).
-# Usage: scripts/test.sh [PRESET...]     presets: native asan mingw (default: all three, in that order)
+# Usage: scripts/test.sh [PRESET...]     presets: native asan mingw (default: all three, in that order,
+#                                       then scripts/lint.sh and the fuzzers)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -86,8 +87,13 @@ for preset in "${presets[@]}"; do
   fi
 done
 
-# A bounded run of every fuzz harness (clang, libFuzzer); any finding fails. Only with the full suite.
+# Style (clang-format, clang-tidy) and a bounded run of every fuzz harness (clang, libFuzzer);
+# any finding fails. Only with the full suite.
 if [ $# -eq 0 ]; then
+  begin "lint"
+  scripts/lint.sh build/native
+  finish "lint"
+
   begin "fuzz"
   scripts/fuzz.sh "${ZZ_FUZZ_SECONDS:-60}"
   finish "fuzz"

@@ -15,8 +15,6 @@ Board::Board(zz::THandle handle) : Handle(handle) {
 
 zz::TLayerNumber CurrentLayerNumber(const Board& board) { return zz::LayerNumberFromId(board.CurrentLayerId); }
 
-void SetCurrentLayer(Board& board, zz::TLayerNumber layer) {
-  board.CurrentLayerId = zz::LayerIdFromNumber(layer);
-}
+void SetCurrentLayer(Board& board, zz::TLayerNumber layer) { board.CurrentLayerId = zz::LayerIdFromNumber(layer); }
 
 }  // namespace standin

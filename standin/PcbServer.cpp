@@ -109,10 +109,10 @@ TStatus PcbApi_QueryTrack(TSyncDirection direction, THandle handle, ZZ_PCBAPI_CO
   TrackRow r;
   TrackStyle t;
   s.Copy<TrackKind>(row, r, t);
-  Exchange(direction,
-           std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), r.X, r.Y, r.X2, r.Y2, t.Width, t.ExtValue1, t.ExtValue2,
-                    t.ExtValue3),
-           ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
+  Exchange(
+      direction,
+      std::tie(ZZ_STANDIN_COMMON_TIE(t.Common), r.X, r.Y, r.X2, r.Y2, t.Width, t.ExtValue1, t.ExtValue2, t.ExtValue3),
+      ZZ_PCBAPI_COMMON_A, X, Y, X2, Y2, Width, ExtValue1, ExtValue2, ExtValue3);
   if (direction == zz::kStore && !s.Put<TrackKind>(row, r, t)) return kRefused;
   return kDone;
 }

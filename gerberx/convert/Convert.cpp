@@ -1,10 +1,10 @@
 #include "gerberx/convert/Convert.h"
 
+#include <algorithm>
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <boost/iterator/function_output_iterator.hpp>
 #include <boost/polygon/polygon.hpp>
-#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -97,9 +97,8 @@ class Converter {
     for (std::size_t i = 0; i < dark_.size(); ++i) boxes.emplace_back(dark_[i].Box, i);
     const bgi::rtree<std::pair<BoxD, std::size_t>, bgi::quadratic<16>> index(boxes.begin(), boxes.end());
     for (std::size_t i = 0; i < dark_.size(); ++i) {
-      index.query(bgi::intersects(dark_[i].Box), boost::make_function_output_iterator([&](const auto& entry) {
-                    parent[root(entry.second)] = root(i);
-                  }));
+      index.query(bgi::intersects(dark_[i].Box), boost::make_function_output_iterator(
+                                                     [&](const auto& entry) { parent[root(entry.second)] = root(i); }));
     }
     std::vector<std::vector<std::size_t>> groups(dark_.size());
     for (std::size_t i = 0; i < dark_.size(); ++i) groups[root(i)].push_back(i);
@@ -257,7 +256,7 @@ class Converter {
   void Flush() {
     if (run_.empty()) return;
     if (runDark_) {
-      dark_.push_back({std::move(run_), runBox_});
+      dark_.push_back({run_, runBox_});  // a copy: the set has no move constructor
     } else {
       for (Piece& piece : dark_) {
         if (bg::intersects(piece.Box, runBox_)) piece.Set -= run_;
@@ -274,10 +273,18 @@ class Converter {
     for (const Kept& k : kept_) {
       if (!k.Gone) continue;
       switch (k.Kind) {
-        case KeptKind::Pad: gonePads[k.Index] = true; break;
-        case KeptKind::Track: goneTracks[k.Index] = true; break;
-        case KeptKind::Arc: goneArcs[k.Index] = true; break;
-        case KeptKind::RectStroke: goneStrokes[k.Index] = true; break;
+        case KeptKind::Pad:
+          gonePads[k.Index] = true;
+          break;
+        case KeptKind::Track:
+          goneTracks[k.Index] = true;
+          break;
+        case KeptKind::Arc:
+          goneArcs[k.Index] = true;
+          break;
+        case KeptKind::RectStroke:
+          goneStrokes[k.Index] = true;
+          break;
       }
     }
     const auto drop = [](auto& items, const std::vector<bool>& gone) {
@@ -315,15 +322,24 @@ class Converter {
 
 const char* DecomposeReasonText(DecomposeReason reason) {
   switch (reason) {
-    case DecomposeReason::Region: return "regions";
-    case DecomposeReason::MacroFlash: return "macro flashes";
-    case DecomposeReason::BlockFlash: return "block flashes";
-    case DecomposeReason::PolygonFlash: return "polygon flashes";
-    case DecomposeReason::ApertureWithHole: return "flashes and strokes of apertures with a hole";
-    case DecomposeReason::MisdrawnStroke: return "strokes the importer would draw otherwise";
-    case DecomposeReason::CutByClear: return "objects cut by clear polarity";
-    case DecomposeReason::ClearObject: return "clear objects";
-    case DecomposeReason::Count: break;
+    case DecomposeReason::Region:
+      return "regions";
+    case DecomposeReason::MacroFlash:
+      return "macro flashes";
+    case DecomposeReason::BlockFlash:
+      return "block flashes";
+    case DecomposeReason::PolygonFlash:
+      return "polygon flashes";
+    case DecomposeReason::ApertureWithHole:
+      return "flashes and strokes of apertures with a hole";
+    case DecomposeReason::MisdrawnStroke:
+      return "strokes the importer would draw otherwise";
+    case DecomposeReason::CutByClear:
+      return "objects cut by clear polarity";
+    case DecomposeReason::ClearObject:
+      return "clear objects";
+    case DecomposeReason::Count:
+      break;
   }
   return "";
 }

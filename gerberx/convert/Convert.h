@@ -43,11 +43,11 @@ enum class DecomposeReason : uint8_t {
   Region,
   MacroFlash,
   BlockFlash,
-  PolygonFlash,       // no pad of the importer has a polygon's shape and size
-  ApertureWithHole,   // the importer's pads have no hole
-  MisdrawnStroke,     // a stroke the importer would draw as something else
-  CutByClear,         // a kept object that a later clear object cuts
-  ClearObject,        // a clear object (it cuts; it creates nothing itself)
+  PolygonFlash,      // no pad of the importer has a polygon's shape and size
+  ApertureWithHole,  // the importer's pads have no hole
+  MisdrawnStroke,    // a stroke the importer would draw as something else
+  CutByClear,        // a kept object that a later clear object cuts
+  ClearObject,       // a clear object (it cuts; it creates nothing itself)
   Count
 };
 

@@ -6,6 +6,7 @@
 #include <boost/iterator/function_output_iterator.hpp>
 #include <boost/polygon/polygon.hpp>
 #include <cmath>
+#include <numbers>
 #include <optional>
 
 namespace zz::gerberx::convert {
@@ -243,8 +244,8 @@ class Decomposer {
       // tracks, every other rung, each reaching further into the corner.
       const double fewStairs = 3.0 * Fine() / std::abs(u.X * u.Y);
       double reach = cover.front().S0;
-      for (std::size_t m = k + 2;
-           m < ladder_.size() && fewStairs < length && Allowance(cover, fewStairs) <= Fine(); m += 2) {
+      for (std::size_t m = k + 2; m < ladder_.size() && fewStairs < length && Allowance(cover, fewStairs) <= Fine();
+           m += 2) {
         const double o = static_cast<double>(ladder_[m]) / 2.0 - Overlap();
         if (place(m, o * startTurn, reach)) reach = o * startTurn;
       }
@@ -317,16 +318,15 @@ class Decomposer {
       const double offset = r - Overlap();
       const double reach = circle.Radius + 2.0 * offset;
       bool clear = true;
-      index_.query(bgi::intersects(SegmentBox(circle.Centre, circle.Centre, reach)) &&
-                       bgi::satisfies([&](const auto& entry) {
-                         if (!clear || edges_[entry.second].Ring == ringIndex) return false;
-                         if (SegmentDistance(circle.Centre, circle.Centre, Start(entry.second), End(entry.second)) <
-                             reach - 2.0) {
-                           clear = false;
-                         }
-                         return false;
-                       }),
-                   boost::make_function_output_iterator([](const auto&) {}));
+      index_.query(
+          bgi::intersects(SegmentBox(circle.Centre, circle.Centre, reach)) && bgi::satisfies([&](const auto& entry) {
+            if (!clear || edges_[entry.second].Ring == ringIndex) return false;
+            if (SegmentDistance(circle.Centre, circle.Centre, Start(entry.second), End(entry.second)) < reach - 2.0) {
+              clear = false;
+            }
+            return false;
+          }),
+          boost::make_function_output_iterator([](const auto&) {}));
       if (!clear) continue;
       pieces.Arcs.push_back({Round(circle.Centre), std::llround(circle.Radius + offset), 0.0, 360.0, width});
       stairs_.push_back({CircleStairs(circle, 2.0 * r - 0.2 * tolerance_), true});
@@ -341,7 +341,7 @@ class Decomposer {
     for (int steps = 1;; ++steps) {
       std::vector<IntPoint> onCircle;
       for (int k = 0; k < 4 * steps; ++k) {
-        const double angle = 2.0 * M_PI * k / (4.0 * steps);
+        const double angle = 2.0 * std::numbers::pi * k / (4.0 * steps);
         // Exactly on the axes at the quarter turns, so that the stairs stay symmetric.
         const Vec v = (k % steps == 0) ? Vec{std::round(std::cos(angle)), std::round(std::sin(angle))}
                                        : Vec{std::cos(angle), std::sin(angle)};
@@ -417,8 +417,10 @@ class Decomposer {
 std::vector<int64_t> TrackWidthLadder(const DecomposeOptions& options) {
   std::vector<int64_t> ladder;
   // Below two tolerances a track covers too thin a band to save a stair.
-  for (double width = static_cast<double>(options.MaxTrackWidth); width >= 2.0 * options.Tolerance; width *= 0.7) {
+  double width = static_cast<double>(options.MaxTrackWidth);
+  while (width >= 2.0 * options.Tolerance) {
     ladder.push_back(2 * std::llround(width / 2.0));
+    width *= 0.7;
   }
   return ladder;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -17,9 +18,7 @@ constexpr int kFirstDCode = 10;
 constexpr int kLastDCode = 999;
 
 // Millimetres with six decimals, 1 nm: each internal unit (2.54 nm) reads back to itself.
-std::string Coordinate(int64_t units) {
-  return std::to_string(std::llround(static_cast<double>(units) * 2.54));
-}
+std::string Coordinate(int64_t units) { return std::to_string(std::llround(static_cast<double>(units) * 2.54)); }
 
 std::string Millimetres(int64_t units) {
   char text[32];
@@ -65,7 +64,7 @@ class Writer {
     for (const KeptArc& a : layer.Arcs) Arc(a.Width, a.From, a.To, a.Centre, a.Clockwise);
     for (const RoundArc& a : layer.Decomposed.Arcs) {
       const auto at = [&](double deg) {
-        const double t = deg * M_PI / 180.0;
+        const double t = deg * std::numbers::pi / 180.0;
         return IntPoint{a.Centre.X + std::llround(static_cast<double>(a.Radius) * std::cos(t)),
                         a.Centre.Y + std::llround(static_cast<double>(a.Radius) * std::sin(t))};
       };
@@ -81,9 +80,12 @@ class Writer {
  private:
   static ApertureKey PadKey(const KeptPad& p) {
     switch (p.Shape) {
-      case ApertureShape::Rectangle: return {'R', p.XSize, p.YSize};
-      case ApertureShape::Obround: return {'O', p.XSize, p.YSize};
-      default: return {'C', p.XSize, p.XSize};
+      case ApertureShape::Rectangle:
+        return {'R', p.XSize, p.YSize};
+      case ApertureShape::Obround:
+        return {'O', p.XSize, p.YSize};
+      default:
+        return {'C', p.XSize, p.XSize};
     }
   }
 
@@ -149,7 +151,8 @@ class Writer {
       return a.first != b.first ? a.first > b.first : a.second < b.second;
     });
     // Room for the powers of two that stand in for the rest.
-    const std::size_t room = static_cast<std::size_t>(kLastDCode + 1 - nextCode_) - std::min<std::size_t>(40, byUse.size());
+    const std::size_t room =
+        static_cast<std::size_t>(kLastDCode + 1 - nextCode_) - std::min<std::size_t>(40, byUse.size());
     for (std::size_t i = 0; i < byUse.size(); ++i) {
       if (i < room) {
         Define({'R', byUse[i].second, byUse[i].second});

@@ -193,7 +193,8 @@ std::vector<IntShape> MacroArea(const MacroDefinition& macro, const std::vector<
     }
     while (!block.empty() && std::isspace(static_cast<unsigned char>(block.front())) != 0) block.erase(0, 1);
     if (block.empty() || block[0] == '0') continue;  // a comment
-    if (++count > maxPrimitives) throw std::runtime_error("the macro has more than " + std::to_string(maxPrimitives) + " primitives");
+    if (++count > maxPrimitives)
+      throw std::runtime_error("the macro has more than " + std::to_string(maxPrimitives) + " primitives");
     if (block[0] == '$') {
       const std::size_t eq = block.find('=');
       if (eq == std::string::npos) throw std::runtime_error("malformed macro statement \"" + block + "\"");
@@ -226,8 +227,7 @@ std::vector<IntShape> MacroArea(const MacroDefinition& macro, const std::vector<
       }
       case 21:
         need(6);
-        d.Add(Drawing::Box(v[3] - v[1] / 2, v[4] - v[2] / 2, v[3] + v[1] / 2, v[4] + v[2] / 2), v[5],
-              exposure(v[0]));
+        d.Add(Drawing::Box(v[3] - v[1] / 2, v[4] - v[2] / 2, v[3] + v[1] / 2, v[4] + v[2] / 2), v[5], exposure(v[0]));
         break;
       case 22:
         need(6);

@@ -127,8 +127,8 @@ IntShape ArcShape(int64_t width, IntPoint from, IntPoint to, IntPoint centre, bo
   const double half = static_cast<double>(width) / 2;
   const double outer = r + half;
   const double inner = std::max(0.0, r - half);
-  const int n = std::max(2, static_cast<int>(std::ceil(CircleSegments(outer, tolerance) * (a1 - a0) /
-                                                       (2 * std::numbers::pi))));
+  const int n =
+      std::max(2, static_cast<int>(std::ceil(CircleSegments(outer, tolerance) * (a1 - a0) / (2 * std::numbers::pi))));
   const int capN = std::max(2, CircleSegments(half, tolerance) / 2);
   std::vector<V> pts;
   for (int k = 0; k <= n; ++k) {

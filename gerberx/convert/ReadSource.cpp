@@ -25,8 +25,8 @@ struct Failure : std::runtime_error {
 
 struct ApertureDef {
   const StandardAperture* Standard = nullptr;  // in the layer's Apertures
-  std::vector<IntShape> MacroArea;  // at the origin, internal units
-  int Block = -1;                   // index of a block aperture
+  std::vector<IntShape> MacroArea;             // at the origin, internal units
+  int Block = -1;                              // index of a block aperture
 };
 
 struct Dpoint {
@@ -202,8 +202,8 @@ class Reader {
     const std::size_t at = c.find(letter, 2);
     if (at == std::string::npos) return fallback;
     std::size_t end = at + 1;
-    while (end < c.size() && (std::isdigit(static_cast<unsigned char>(c[end])) != 0 || c[end] == '.' ||
-                              c[end] == '-' || c[end] == '+')) {
+    while (end < c.size() &&
+           (std::isdigit(static_cast<unsigned char>(c[end])) != 0 || c[end] == '.' || c[end] == '-' || c[end] == '+')) {
       ++end;
     }
     return end > at + 1 ? Number(c.substr(at + 1, end - at - 1)) : fallback;
@@ -354,8 +354,9 @@ class Reader {
       if (c != '\n' && c != '\r' && c != ' ' && c != '\t') w += c;
     }
     if (w.empty()) return;
-    const bool comment = w.rfind("G04", 0) == 0 ||
-                         (w.rfind("G4", 0) == 0 && (w.size() == 2 || std::isdigit(static_cast<unsigned char>(w[2])) == 0));
+    const bool comment =
+        w.rfind("G04", 0) == 0 ||
+        (w.rfind("G4", 0) == 0 && (w.size() == 2 || std::isdigit(static_cast<unsigned char>(w[2])) == 0));
     if (comment) return;
     std::optional<Dpoint> x, y;
     std::optional<double> i, j;
@@ -364,14 +365,16 @@ class Reader {
     while (p < w.size()) {
       const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(w[p++])));
       const std::size_t start = p;
-      while (p < w.size() && (std::isdigit(static_cast<unsigned char>(w[p])) != 0 || w[p] == '.' || w[p] == '-' ||
-                              w[p] == '+')) {
+      while (p < w.size() &&
+             (std::isdigit(static_cast<unsigned char>(w[p])) != 0 || w[p] == '.' || w[p] == '-' || w[p] == '+')) {
         ++p;
       }
       const std::string value = w.substr(start, p - start);
       if (value.empty()) throw Failure(std::string("\"") + letter + "\" without a number");
       switch (letter) {
-        case 'G': Gcode(std::stoi(value)); break;
+        case 'G':
+          Gcode(std::stoi(value));
+          break;
         case 'D': {
           const int d = std::stoi(value);
           if (d >= 1 && d <= 3) {
@@ -385,12 +388,22 @@ class Reader {
         case 'M':
           if (std::stoi(value) == 2 || std::stoi(value) == 0) ended_ = true;
           break;
-        case 'X': x = Dpoint{Coordinate(value), 0}; break;
-        case 'Y': y = Dpoint{0, Coordinate(value)}; break;
-        case 'I': i = Coordinate(value); break;
-        case 'J': j = Coordinate(value); break;
-        case 'N': break;
-        default: throw Failure(std::string("unknown code \"") + letter + "\"");
+        case 'X':
+          x = Dpoint{Coordinate(value), 0};
+          break;
+        case 'Y':
+          y = Dpoint{0, Coordinate(value)};
+          break;
+        case 'I':
+          i = Coordinate(value);
+          break;
+        case 'J':
+          j = Coordinate(value);
+          break;
+        case 'N':
+          break;
+        default:
+          throw Failure(std::string("unknown code \"") + letter + "\"");
       }
     }
     const bool coordinates = x || y || i || j;
@@ -411,16 +424,39 @@ class Reader {
 
   void Gcode(int g) {
     switch (g) {
-      case 1: case 2: case 3: interpolation_ = g; break;
-      case 74: multiQuadrant_ = false; break;
-      case 75: multiQuadrant_ = true; break;
-      case 36: region_ = true; contours_.clear(); contour_.clear(); break;
-      case 37: EndRegion(); break;
-      case 70: inch_ = true; break;
-      case 71: inch_ = false; break;
-      case 90: incremental_ = false; break;
-      case 91: incremental_ = true; break;
-      default: break;  // G54, G55 and other old codes change nothing here
+      case 1:
+      case 2:
+      case 3:
+        interpolation_ = g;
+        break;
+      case 74:
+        multiQuadrant_ = false;
+        break;
+      case 75:
+        multiQuadrant_ = true;
+        break;
+      case 36:
+        region_ = true;
+        contours_.clear();
+        contour_.clear();
+        break;
+      case 37:
+        EndRegion();
+        break;
+      case 70:
+        inch_ = true;
+        break;
+      case 71:
+        inch_ = false;
+        break;
+      case 90:
+        incremental_ = false;
+        break;
+      case 91:
+        incremental_ = true;
+        break;
+      default:
+        break;  // G54, G55 and other old codes change nothing here
     }
   }
 
@@ -467,12 +503,12 @@ class Reader {
         } else {
           const ArcGeometry arc = ResolveArc(point_, target, i, j);
           const double radius = std::hypot(point_.X - arc.Centre.X, point_.Y - arc.Centre.Y);
-          const int n = std::max(
-              1, static_cast<int>(std::ceil(CircleSegments(radius, tolerance_) * std::abs(arc.Sweep) / (2 * std::numbers::pi))));
+          const int n = std::max(1, static_cast<int>(std::ceil(CircleSegments(radius, tolerance_) *
+                                                               std::abs(arc.Sweep) / (2 * std::numbers::pi))));
           for (int k = 1; k <= n; ++k) {
             const double t = arc.Start + arc.Sweep * k / n;
-            contour_.push_back(k == n ? target
-                                      : Dpoint{arc.Centre.X + radius * std::cos(t), arc.Centre.Y + radius * std::sin(t)});
+            contour_.push_back(
+                k == n ? target : Dpoint{arc.Centre.X + radius * std::cos(t), arc.Centre.Y + radius * std::sin(t)});
           }
         }
       } else {

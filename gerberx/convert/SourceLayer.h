@@ -25,12 +25,12 @@ struct StandardAperture {
 
 // What the source object was, for the summary.
 enum class SourceKind : uint8_t {
-  Flash,        // of a standard aperture
-  Line,         // a linear stroke
-  Arc,          // a circular stroke
-  Region,       // G36/G37
-  MacroFlash,   // a flash of an aperture macro
-  BlockFlash,   // a flash of a block aperture
+  Flash,       // of a standard aperture
+  Line,        // a linear stroke
+  Arc,         // a circular stroke
+  Region,      // G36/G37
+  MacroFlash,  // a flash of an aperture macro
+  BlockFlash,  // a flash of a block aperture
 };
 
 struct SourceObject {

@@ -33,9 +33,9 @@ std::unique_ptr<TAperture> NewAperture(uint8_t shape) {
 
 bool KeyedShape(std::string_view word, uint8_t& shape) {
   static constexpr std::string_view kWords[] = {"ROUND", "RECTANGLE", "OCTAGON", "RELIEF"};
-  for (uint8_t code = 0; code < std::size(kWords); ++code) {
+  for (std::size_t code = 0; code < std::size(kWords); ++code) {
     if (SameIgnoringAsciiCase(word, kWords[code])) {
-      shape = code;
+      shape = static_cast<uint8_t>(code);
       return true;
     }
   }

@@ -274,7 +274,9 @@ void DefineApertureStatement(GerberRun& run, std::string_view statement) {
   int32_t xSize = 0;
   int32_t ySize = 0;
   uint8_t shape = 0;
-  const auto readSecondSize = [&] { return Contains(statement, "X") ? ReadDimension(run.State, statement, "X") : xSize; };
+  const auto readSecondSize = [&] {
+    return Contains(statement, "X") ? ReadDimension(run.State, statement, "X") : xSize;
+  };
   if (Contains(statement, "C")) {
     xSize = ySize = ReadDimension(run.State, statement, "C,");
     shape = kShapeRound;
@@ -314,10 +316,8 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
     ReportIgnoredParameter(run, statement);
     return false;
   }
-  const std::optional<IgnoredKind> d =
-      ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]));
-  const std::optional<IgnoredKind> g =
-      ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]));
+  const std::optional<IgnoredKind> d = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]));
+  const std::optional<IgnoredKind> g = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]));
   run.Scales.Prepare(state);
   const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
                                                                  {StatementFields::kY, &state.CoordY},

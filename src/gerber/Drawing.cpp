@@ -83,12 +83,12 @@ void DrawArc(GerberRun& run, const ApertureData& aperture) {
   const int32_t cx = Checked(int64_t{state.PointX} + state.CoordI, "arc centre");
   const int32_t cy = Checked(int64_t{state.PointY} + state.CoordJ, "arc centre");
 
-  const double startSide = PointAngle(static_cast<float>(cx), static_cast<float>(cy),
-                                     static_cast<float>(state.PointX), static_cast<float>(state.PointY));
+  const double startSide = PointAngle(static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(state.PointX),
+                                      static_cast<float>(state.PointY));
   state.PointX = state.CoordX;
   state.PointY = state.CoordY;
-  const double endSide = PointAngle(static_cast<float>(cx), static_cast<float>(cy),
-                                   static_cast<float>(state.CoordX), static_cast<float>(state.CoordY));
+  const double endSide = PointAngle(static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(state.CoordX),
+                                    static_cast<float>(state.CoordY));
 
   // The host's arcs run counter-clockwise, so a clockwise arc is stored with its ends exchanged.
   double startAngle = startSide;
@@ -97,8 +97,8 @@ void DrawArc(GerberRun& run, const ApertureData& aperture) {
   if (state.MultiQuadrant && state.FullCircleEnabled && endAngle == startAngle) endAngle += 360.0;
 
   // The radius is measured to the end point of the Gerber arc.
-  const float distance = PointDistance(static_cast<float>(cx), static_cast<float>(cy),
-                                       static_cast<float>(state.CoordX), static_cast<float>(state.CoordY));
+  const float distance = PointDistance(static_cast<float>(cx), static_cast<float>(cy), static_cast<float>(state.CoordX),
+                                       static_cast<float>(state.CoordY));
   const int32_t radius = Checked(std::llrint(static_cast<double>(distance)), "arc radius");
 
   if (run.Board != nullptr) {

@@ -37,17 +37,13 @@ bool ExistSpecific(const std::string& path) {
   return g_services.ExistSpecific != nullptr && g_services.ExistSpecific(path.c_str()) != 0;
 }
 
-std::string ExtractFileDirFromPath(const std::string& path) {
-  return Extract(g_services.ExtractFileDirFromPath, path);
-}
+std::string ExtractFileDirFromPath(const std::string& path) { return Extract(g_services.ExtractFileDirFromPath, path); }
 
 std::string ExtractFileNameFromPath(const std::string& path) {
   return Extract(g_services.ExtractFileNameFromPath, path);
 }
 
-std::string ExtractFileExtFromPath(const std::string& path) {
-  return Extract(g_services.ExtractFileExtFromPath, path);
-}
+std::string ExtractFileExtFromPath(const std::string& path) { return Extract(g_services.ExtractFileExtFromPath, path); }
 
 std::string ExtractWholeFileNameFromPath(const std::string& path) {
   return Extract(g_services.ExtractWholeFileNameFromPath, path);

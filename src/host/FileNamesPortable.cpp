@@ -1,5 +1,3 @@
-#include "host/FileNames.h"
-
 #include <dirent.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <system_error>
 
 #include "host/AsciiCase.h"
+#include "host/FileNames.h"
 
 namespace zz::platform {
 namespace {

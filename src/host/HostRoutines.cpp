@@ -33,8 +33,7 @@ bool Bound = false;
 DispatchTable Dispatch = kNeutralTable;
 
 void RefreshDispatchTable(const HostBinding& binding) {
-#define ZZ_REFRESH_ENTRY(Name, Ret, Neutral, Params, Args) \
-  Dispatch.Name = SlotOr(binding, #Name, kNeutralTable.Name);
+#define ZZ_REFRESH_ENTRY(Name, Ret, Neutral, Params, Args) Dispatch.Name = SlotOr(binding, #Name, kNeutralTable.Name);
   ZZ_PCBAPI_ENTRIES(ZZ_REFRESH_ENTRY)
 #undef ZZ_REFRESH_ENTRY
 }

@@ -263,13 +263,26 @@ int32_t LayerIndexOf(TLayerIdentifier id) { return IndexOf(id); }
 const std::array<const char*, 3> HoleShapeNames = {"Round", "Square", "Slot"};
 const std::array<const char*, 4> HoleMakingMethodNames = {"Drilled", "Punched", "Laser Drilled", "Plasma Drilled"};
 const std::array<const char*, 4> Model3DKindNames = {"Extruded", "Generic Step Model", "Cylinder", "Sphere"};
-const std::array<const char*, 5> Display3DModeNames = {"Solid", "Transparent", "Wireframe", "Hidden",
-                                                       "Not Assigned"};
-const std::array<const char*, 19> BoardEventNames = {
-    "Null",           "Begin Modify",      "Board Registration", "End Modify",   "Cancel Modify",
-    "Create",         "Destroy",           "Process Start",      "Process End",  "Process Cancel",
-    "Yield To Robots", "Cycle End",        "Cycle Start",        "System InValid", "System Valid",
-    "View Update",    "Undo Register",     "Store Robot State",  "Recall Robot State"};
+const std::array<const char*, 5> Display3DModeNames = {"Solid", "Transparent", "Wireframe", "Hidden", "Not Assigned"};
+const std::array<const char*, 19> BoardEventNames = {"Null",
+                                                     "Begin Modify",
+                                                     "Board Registration",
+                                                     "End Modify",
+                                                     "Cancel Modify",
+                                                     "Create",
+                                                     "Destroy",
+                                                     "Process Start",
+                                                     "Process End",
+                                                     "Process Cancel",
+                                                     "Yield To Robots",
+                                                     "Cycle End",
+                                                     "Cycle Start",
+                                                     "System InValid",
+                                                     "System Valid",
+                                                     "View Update",
+                                                     "Undo Register",
+                                                     "Store Robot State",
+                                                     "Recall Robot State"};
 const std::array<const char*, 4> ComponentSetNames = {"Top Side Components", "Bottom Side Components",
                                                       "Inside Board Components", "Outside Board Components"};
 

@@ -27,8 +27,7 @@ using MessageSink = int32_t (*)(void* context, std::string_view caption, std::st
 void SetMessageSink(MessageSink sink, void* context);
 
 // The platform's modal message box (Windows), or one line on standard error (elsewhere).
-int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType type,
-                           DialogButtons buttons);
+int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType type, DialogButtons buttons);
 
 // Whether the host runs in test mode: the registry key HKLM "\Software\Ferlux\TestMode" can be
 // opened (Windows; never created), or the switch below was set (any platform).

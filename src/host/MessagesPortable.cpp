@@ -13,8 +13,7 @@ void WriteToStandardError(std::string_view text) { std::fwrite(text.data(), 1, t
 }  // namespace
 
 // No dialog without Windows: one line on standard error, answered with the default button.
-int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType,
-                           DialogButtons buttons) {
+int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType, DialogButtons buttons) {
   WriteToStandardError(caption);
   WriteToStandardError(": ");
   WriteToStandardError(message);

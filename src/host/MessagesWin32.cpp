@@ -38,8 +38,7 @@ UINT ButtonStyle(DialogButtons buttons) {
 
 // A message box without an owner window is centred on the screen by the system. Its result
 // (IDOK, IDCANCEL, IDYES, IDNO) has the values of the host's modal results.
-int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType type,
-                           DialogButtons buttons) {
+int32_t ShowPlatformDialog(std::string_view caption, std::string_view message, DialogType type, DialogButtons buttons) {
   const std::string text(message);
   const std::string title(caption);
   const UINT style = IconStyle(type) | ButtonStyle(buttons) | MB_TASKMODAL | MB_SETFOREGROUND;

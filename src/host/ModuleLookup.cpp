@@ -1,8 +1,8 @@
 #include "host/ModuleLookup.h"
 
+#include <array>
 #include <cctype>
 #include <string>
-#include <array>
 
 #include "host/NativeModules.h"
 

@@ -1,6 +1,6 @@
-#include "host/NativeModules.h"
-
 #include <windows.h>
+
+#include "host/NativeModules.h"
 
 namespace zz::platform::detail {
 

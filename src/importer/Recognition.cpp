@@ -14,8 +14,8 @@ RecognitionFailure CheckFirstLine(std::string_view firstLine) {
   }
   const auto lacks = [&upper](std::string_view part) { return upper.find(part) == std::string::npos; };
   RecognitionFailure check;
-  check.Why = firstLine.empty() ? RecognitionFailure::Reason::EmptyFirstLine
-                                : RecognitionFailure::Reason::NoFormatStatement;
+  check.Why =
+      firstLine.empty() ? RecognitionFailure::Reason::EmptyFirstLine : RecognitionFailure::Reason::NoFormatStatement;
   check.NoStart = lacks("%FS") && lacks("%*FS");
   check.NoX = lacks("X");
   check.NoY = lacks("Y");

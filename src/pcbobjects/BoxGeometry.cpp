@@ -32,7 +32,8 @@ TBoxCorners RotatedBoxCorners(int32_t cx, int32_t cy, int32_t w, int32_t h, doub
   const long double halfH = static_cast<long double>(h) / 2.0L;
 
   if (h == 0) {
-    corners.X = {Nearest(centreX - halfW), Nearest(centreX + halfW), Nearest(centreX - halfW), Nearest(centreX + halfW)};
+    corners.X = {Nearest(centreX - halfW), Nearest(centreX + halfW), Nearest(centreX - halfW),
+                 Nearest(centreX + halfW)};
     corners.Y = {cy, cy, cy, cy};
     return corners;
   }

@@ -69,9 +69,9 @@ void TPcbBoard::SyncGrids(TSyncDirection direction) {
 void TPcbBoard::SyncOutputOptions(TSyncDirection direction) {
   auto& v = OutputOptions.Values;
   auto& f = OutputOptions.Flags;
-  host::PcbApi_QueryBoardOutputOptions(direction, Handle, &v[0], &v[1], &f[0], &f[1], &f[2], &f[3], &f[4], &f[5],
-                                       &f[6], &f[7], &f[8], &f[9], &f[10], &f[11], &f[12], &f[13], &f[14], &f[15],
-                                       &f[16], &f[17], &f[18], &f[19], &f[20], &f[21]);
+  host::PcbApi_QueryBoardOutputOptions(direction, Handle, &v[0], &v[1], &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &f[6],
+                                       &f[7], &f[8], &f[9], &f[10], &f[11], &f[12], &f[13], &f[14], &f[15], &f[16],
+                                       &f[17], &f[18], &f[19], &f[20], &f[21]);
   for (int i = 1; i <= kOutputLayerCount; ++i) {
     host::PcbApi_QueryBoardOutputOptionsPlotLayers(direction, Handle, static_cast<uint8_t>(i), &PlotLayers[i]);
   }
@@ -90,12 +90,11 @@ void TPcbBoard::SyncGerberOptions(TSyncDirection direction) {
 
 void TPcbBoard::SyncPrinterOptions(TSyncDirection direction) {
   TBoardPrinterOptions& p = PrinterOptions;
-  host::PcbApi_QueryBoardPrinterOptions(direction, Handle, &p.Texts[0], &p.Texts[1], &p.Texts[2], &p.Bytes1[0],
-                                        &p.Bytes1[1], &p.Bytes1[2], &p.Bytes1[3], &p.Bytes1[4], &p.Bytes1[5], &p.Value1,
-                                        &p.Doubles1[0], &p.Doubles1[1], &p.Doubles1[2], p.Block.data(), &p.Bytes2[0],
-                                        &p.Bytes2[1], &p.Doubles2[0], &p.Doubles2[1], &p.Doubles2[2], &p.Values2[0],
-                                        &p.Values2[1], &p.Bytes3[0], &p.Bytes3[1], &p.Bytes3[2], &p.Bytes3[3],
-                                        &p.Bytes3[4]);
+  host::PcbApi_QueryBoardPrinterOptions(
+      direction, Handle, &p.Texts[0], &p.Texts[1], &p.Texts[2], &p.Bytes1[0], &p.Bytes1[1], &p.Bytes1[2], &p.Bytes1[3],
+      &p.Bytes1[4], &p.Bytes1[5], &p.Value1, &p.Doubles1[0], &p.Doubles1[1], &p.Doubles1[2], p.Block.data(),
+      &p.Bytes2[0], &p.Bytes2[1], &p.Doubles2[0], &p.Doubles2[1], &p.Doubles2[2], &p.Values2[0], &p.Values2[1],
+      &p.Bytes3[0], &p.Bytes3[1], &p.Bytes3[2], &p.Bytes3[3], &p.Bytes3[4]);
   for (int i = 1; i <= kPlotterPenCount; ++i) {
     host::PcbApi_QueryBoardPrinterOptionsPlotterPen(direction, Handle, static_cast<uint8_t>(i), &PlotterPens[i].Value1,
                                                     &PlotterPens[i].Value2);

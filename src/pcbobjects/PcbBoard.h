@@ -157,7 +157,7 @@ class TPcbBoard {
   std::array<uint8_t, kOutputLayerCount + 1> FlipLayers{};  // [0] unused
   TBoardGerberOptions GerberOptions;
   TBoardPrinterOptions PrinterOptions;
-  std::array<TPlotterPen, kPlotterPenCount + 1> PlotterPens{};   // [0] unused
+  std::array<TPlotterPen, kPlotterPenCount + 1> PlotterPens{};     // [0] unused
   std::array<TCompositeLayer, kLayerCount + 1> CompositeLayers{};  // [0] unused
   TPlacerOptions PlacerOptions;
   TEcoOptions EcoOptions;

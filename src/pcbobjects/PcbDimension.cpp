@@ -11,9 +11,8 @@ TPcbDimension::TPcbDimension(THandle handle)
 
 TStatus TPcbDimension::Sync(TSyncDirection direction) {
   SyncBitFields(direction);
-  const TStatus dimensionStatus =
-      host::PcbApi_QueryDimension(direction, Handle, &StateFlags, &IndexWord, &AuxByte, &X, &Y, &D1, &D2, &LayerId, &D3,
-                                  &D4, &D5, &D6, &D7, &D8);
+  const TStatus dimensionStatus = host::PcbApi_QueryDimension(direction, Handle, &StateFlags, &IndexWord, &AuxByte, &X,
+                                                              &Y, &D1, &D2, &LayerId, &D3, &D4, &D5, &D6, &D7, &D8);
 
   host::PcbApi_References_Count(direction, Handle, &ReferenceCount);
   // The count comes from the host unchecked; the table holds 200 entries.

@@ -116,10 +116,14 @@ int32_t TPcbPad::CentreLine(TLayerNumber layer, int coordinate) const {
     const long double dx = std::cos(theta) * d;
     const long double dy = std::sin(theta) * d;
     switch (coordinate) {
-      case 0: return geometry::Nearest(x - dx);
-      case 1: return geometry::Nearest(y - dy);
-      case 2: return geometry::Nearest(x + dx);
-      default: return geometry::Nearest(y + dy);
+      case 0:
+        return geometry::Nearest(x - dx);
+      case 1:
+        return geometry::Nearest(y - dy);
+      case 2:
+        return geometry::Nearest(x + dx);
+      default:
+        return geometry::Nearest(y + dy);
     }
   }
   const long double d = int64_t{hy} - hx;
@@ -127,10 +131,14 @@ int32_t TPcbPad::CentreLine(TLayerNumber layer, int coordinate) const {
   const long double dx = std::cos(phi) * d;
   const long double dy = std::sin(phi) * d;
   switch (coordinate) {
-    case 0: return geometry::Nearest(x - dx);
-    case 1: return geometry::Nearest(y + dy);
-    case 2: return geometry::Nearest(x + dx);
-    default: return geometry::Nearest(y - dy);
+    case 0:
+      return geometry::Nearest(x - dx);
+    case 1:
+      return geometry::Nearest(y + dy);
+    case 2:
+      return geometry::Nearest(x + dx);
+    default:
+      return geometry::Nearest(y - dy);
   }
 }
 

@@ -9,8 +9,8 @@ TPcbText::TPcbText(THandle handle) : TPCBObject(handle, Kind), FontName("Arial")
 
 TStatus TPcbText::Sync(TSyncDirection direction) {
   SyncBitFields(direction);
-  host::PcbApi_QueryText(direction, Handle, &StateFlags, &IndexWord, &LayerId, &AuxValue1, &AuxByte, &AuxValue2, &X,
-                         &Y, &Size, &TextValue, &Rotation, &TextFlag, &TextString, &Width, &ExtValue2, &ExtValue3);
+  host::PcbApi_QueryText(direction, Handle, &StateFlags, &IndexWord, &LayerId, &AuxValue1, &AuxByte, &AuxValue2, &X, &Y,
+                         &Size, &TextValue, &Rotation, &TextFlag, &TextString, &Width, &ExtValue2, &ExtValue3);
   TStatus status = host::PcbApi_QueryTrueTypeTextInfo(direction, Handle, &TrueTypeFlag, &FontName, &FontByte1,
                                                       &FontByte2, &FontByte3, &FontValue);
   // Takes no direction: the display string is read in both directions.

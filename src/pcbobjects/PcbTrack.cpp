@@ -7,8 +7,8 @@ namespace zz {
 
 TStatus TPcbTrack::Sync(TSyncDirection direction) {
   SyncBitFields(direction);
-  return host::PcbApi_QueryTrack(direction, Handle, &StateFlags, &IndexWord, &LayerId, &AuxValue1, &AuxByte,
-                                 &AuxValue2, &X, &Y, &X2, &Y2, &Width, &ExtValue1, &ExtValue2, &ExtValue3);
+  return host::PcbApi_QueryTrack(direction, Handle, &StateFlags, &IndexWord, &LayerId, &AuxValue1, &AuxByte, &AuxValue2,
+                                 &X, &Y, &X2, &Y2, &Width, &ExtValue1, &ExtValue2, &ExtValue3);
 }
 
 void TPcbTrack::MoveBy(int32_t dx, int32_t dy) {

@@ -28,30 +28,54 @@ namespace {
 
 std::unique_ptr<TPCBObject> NewWrapper(uint8_t kind, THandle handle) {
   switch (static_cast<TObjectKind>(kind)) {
-    case TObjectKind::Arc: return std::make_unique<TPcbArc>(handle);
-    case TObjectKind::Pad: return std::make_unique<TPcbPad>(handle);
-    case TObjectKind::Via: return std::make_unique<TPcbVia>(handle);
-    case TObjectKind::Track: return std::make_unique<TPcbTrack>(handle);
-    case TObjectKind::Text: return std::make_unique<TPcbText>(handle);
-    case TObjectKind::Fill: return std::make_unique<TPcbFill>(handle);
-    case TObjectKind::FromTo: return std::make_unique<TPcbFromTo>(handle);
-    case TObjectKind::Net: return std::make_unique<TPcbNet>(handle);
-    case TObjectKind::Component: return std::make_unique<TPcbComponent>(handle);
-    case TObjectKind::Polygon: return std::make_unique<TPcbPolygon>(handle);
-    case TObjectKind::Region: return std::make_unique<TPCBRegion>(handle);
-    case TObjectKind::ComponentBody: return std::make_unique<TPcbComponentBody>(handle);
-    case TObjectKind::Dimension: return std::make_unique<TPcbDimension>(handle);
-    case TObjectKind::Coordinate: return std::make_unique<TPcbCoordinate>(handle);
-    case TObjectKind::ObjectClass: return std::make_unique<TPCBObjectClass>(handle);
-    case TObjectKind::Rule: return std::make_unique<TPcbRule>(handle);
-    case TObjectKind::ManualFromTo: return std::make_unique<TPcbManualFromTo>(handle);
-    case TObjectKind::DifferentialPair: return std::make_unique<TPcbDifferentialPair>(handle);
-    case TObjectKind::Violation: return std::make_unique<TPcbViolation>(handle);
-    case TObjectKind::Embedded: return std::make_unique<TPcbEmbedded>(handle);
-    case TObjectKind::EmbeddedBoard: return std::make_unique<TPcbEmbeddedBoard>(handle);
-    case TObjectKind::SplitPlane: return std::make_unique<TPcbSplitPlane>(handle);
-    case TObjectKind::BoardOutline: return std::make_unique<TPcbBoardOutline>(handle);
-    default: return nullptr;
+    case TObjectKind::Arc:
+      return std::make_unique<TPcbArc>(handle);
+    case TObjectKind::Pad:
+      return std::make_unique<TPcbPad>(handle);
+    case TObjectKind::Via:
+      return std::make_unique<TPcbVia>(handle);
+    case TObjectKind::Track:
+      return std::make_unique<TPcbTrack>(handle);
+    case TObjectKind::Text:
+      return std::make_unique<TPcbText>(handle);
+    case TObjectKind::Fill:
+      return std::make_unique<TPcbFill>(handle);
+    case TObjectKind::FromTo:
+      return std::make_unique<TPcbFromTo>(handle);
+    case TObjectKind::Net:
+      return std::make_unique<TPcbNet>(handle);
+    case TObjectKind::Component:
+      return std::make_unique<TPcbComponent>(handle);
+    case TObjectKind::Polygon:
+      return std::make_unique<TPcbPolygon>(handle);
+    case TObjectKind::Region:
+      return std::make_unique<TPCBRegion>(handle);
+    case TObjectKind::ComponentBody:
+      return std::make_unique<TPcbComponentBody>(handle);
+    case TObjectKind::Dimension:
+      return std::make_unique<TPcbDimension>(handle);
+    case TObjectKind::Coordinate:
+      return std::make_unique<TPcbCoordinate>(handle);
+    case TObjectKind::ObjectClass:
+      return std::make_unique<TPCBObjectClass>(handle);
+    case TObjectKind::Rule:
+      return std::make_unique<TPcbRule>(handle);
+    case TObjectKind::ManualFromTo:
+      return std::make_unique<TPcbManualFromTo>(handle);
+    case TObjectKind::DifferentialPair:
+      return std::make_unique<TPcbDifferentialPair>(handle);
+    case TObjectKind::Violation:
+      return std::make_unique<TPcbViolation>(handle);
+    case TObjectKind::Embedded:
+      return std::make_unique<TPcbEmbedded>(handle);
+    case TObjectKind::EmbeddedBoard:
+      return std::make_unique<TPcbEmbeddedBoard>(handle);
+    case TObjectKind::SplitPlane:
+      return std::make_unique<TPcbSplitPlane>(handle);
+    case TObjectKind::BoardOutline:
+      return std::make_unique<TPcbBoardOutline>(handle);
+    default:
+      return nullptr;
   }
 }
 

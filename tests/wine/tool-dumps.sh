@@ -75,9 +75,9 @@ for i in "${!files[@]}"; do
 done
 
 # ---- A folder into one board, its summary on standard error and its dump on standard output ----
-"$native" import examples/board --json - --svg native-board.svg >native-board.json 2>native-board.txt ||
+"$native" import examples/board --json - --svg native-board.svg --no-left-out >native-board.json 2>native-board.txt ||
   fail "native import of examples/board"
-"$wine_run" "$exe" import examples/board --json - --svg wine-board.svg >wine-board.json 2>wine-board.txt ||
+"$wine_run" "$exe" import examples/board --json - --svg wine-board.svg --no-left-out >wine-board.json 2>wine-board.txt ||
   fail "zizozudu.exe import of examples/board"
 for output in board.json board.svg board.txt; do
   cmp -s "native-$output" "wine-$output" || fail "examples/board: $output differs under Wine"
