@@ -5,11 +5,20 @@ namespace gerberx {
 namespace {
 
 std::string Message(const std::string& file, int line, const std::string& statement, const std::string& reason) {
-  std::string shown = statement.size() > 80 ? statement.substr(0, 77) + "..." : statement;
+  // Appended piece by piece: g++ 12 at -O2 for i686 warns (falsely) of overlapping copies in
+  // chains of `+` on temporaries here.
   std::string text = file;
-  if (line > 0) text += ":" + std::to_string(line);
-  text += ": " + reason;
-  if (!shown.empty()) text += " in '" + shown + "'";
+  if (line > 0) text.append(":").append(std::to_string(line));
+  text.append(": ").append(reason);
+  if (!statement.empty()) {
+    text.append(" in '");
+    if (statement.size() > 80) {
+      text.append(statement, 0, 77).append("...");
+    } else {
+      text.append(statement);
+    }
+    text.append("'");
+  }
   return text;
 }
 
