@@ -5,23 +5,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "RealPlugin.h"
 #include "ToolRun.h"
 #include "cli/Tool.h"
-#include "importer/ImportObserver.h"
-#include "importer/ZizoZudu.h"
 #include "standin/Registration.h"
 
 namespace zzcli {
 namespace {
 
-Plugin RealPlugin() {
-  Plugin plugin;
-  plugin.Exports.Description = &GetPcbImporterDescription;
-  plugin.Exports.Recognised = &RecognisedPCBFile;
-  plugin.Exports.Import = &ImportFileIntoPcb;
-  plugin.SetObserver = &zz::SetImportObserver;
-  return plugin;
-}
+using test::RealPlugin;
 
 class EndToEnd : public test::TempFolder {
  protected:

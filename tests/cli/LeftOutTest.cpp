@@ -7,29 +7,22 @@
 
 #include <nlohmann/json.hpp>
 
+#include "RealPlugin.h"
 #include "ToolRun.h"
-#include "importer/ImportObserver.h"
-#include "importer/ZizoZudu.h"
 
 namespace zzcli {
 namespace {
 
-Plugin RealPlugin() {
-  Plugin plugin;
-  plugin.Exports.Description = &GetPcbImporterDescription;
-  plugin.Exports.Recognised = &RecognisedPCBFile;
-  plugin.Exports.Import = &ImportFileIntoPcb;
-  plugin.SetObserver = &zz::SetImportObserver;
-  return plugin;
-}
+using test::RealPlugin;
 
 class LeftOut : public test::TempFolder {};
 
 TEST_F(LeftOut, AreasAddUpByCause) {
-  const std::string file = Write("mixed.gtl",
-                                 "%FSLAX33Y33*%\r\n%MOMM*%\r\n%ADD10C,0.1*%\r\n%ADD11C,1.0*%\r\n%ADD12R,1X1*%\r\n"
-                                 "D10*\r\nG36*\r\nX0Y0D02*\r\nG01X10000Y0D01*\r\nY10000D01*\r\nX0D01*\r\nY0D01*\r\nG37*\r\n"
-                                 "D11*\r\nX20000Y0D03*\r\nD12*\r\nX30000Y0D02*\r\nX33000Y4000D01*\r\nM02*\r\n");
+  const std::string file =
+      Write("mixed.gtl",
+            "%FSLAX33Y33*%\r\n%MOMM*%\r\n%ADD10C,0.1*%\r\n%ADD11C,1.0*%\r\n%ADD12R,1X1*%\r\n"
+            "D10*\r\nG36*\r\nX0Y0D02*\r\nG01X10000Y0D01*\r\nY10000D01*\r\nX0D01*\r\nY0D01*\r\nG37*\r\n"
+            "D11*\r\nX20000Y0D03*\r\nD12*\r\nX30000Y0D02*\r\nX33000Y4000D01*\r\nM02*\r\n");
   const test::ToolResult r = test::RunWith(RealPlugin(), {"import", file, "--json", "-", "--quiet"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   const nlohmann::json left = nlohmann::json::parse(r.Out)["left_out"];
