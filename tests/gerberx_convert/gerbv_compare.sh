@@ -19,8 +19,11 @@ echo "$summary"
 [ "$status" -eq 0 ] || { echo "the import of the converted file did not read it whole (exit $status)"; exit 1; }
 echo "$summary" | grep -q '^Ignored: *nothing' || { echo "the import ignored part of the converted file"; exit 1; }
 
-# One frame for both pictures: the converted board's box in inches, with a margin.
-frame=$(echo "$summary" | awk '/ in \(/ { gsub(",", ""); m = 0.1;
+# One frame for both pictures: the converted board's box in inches, with a margin. A negative
+# image is dark without end, so it is compared only inside the box its conversion darkens.
+margin=0.1
+grep -q '%IPNEG' "$file" && margin=0
+frame=$(echo "$summary" | awk -v m=$margin '/ in \(/ { gsub(",", "");
   printf "--origin=%.4fx%.4f --window_inch=%.4fx%.4f", $2 - m, $6 - m, $4 - $2 + 2 * m, $8 - $6 + 2 * m }')
 [ -n "$frame" ] || { echo "no bounding box in the summary"; exit 1; }
 for which in original converted; do
