@@ -11,15 +11,15 @@
 #include <system_error>
 #include <vector>
 
+#include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
-#include "gerberx/convert/ReadSource.h"
 
 namespace zzcli {
 namespace {
 
 namespace fs = std::filesystem;
-namespace cv = zz::gerberx::convert;
+namespace cv = gerberx::convert;
 
 constexpr const char* kTool = "zizozudu: ";
 constexpr double kUnitsPerMm = 10000.0 / 0.0254;
@@ -90,7 +90,7 @@ std::string DecomposedText(const cv::ConvertedLayer& layer) {
   for (std::size_t i = 0; i < layer.DecomposedBy.size(); ++i) {
     if (layer.DecomposedBy[i] == 0) continue;
     if (!text.empty()) text += ", ";
-    text += std::to_string(layer.DecomposedBy[i]) + " " + cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i));
+    text += cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i), layer.DecomposedBy[i]);
   }
   return text.empty() ? "nothing" : text;
 }
@@ -133,8 +133,10 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     }
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
-    const cv::SourceLayer source = cv::ReadSourceLayer(file, static_cast<double>(options.Tolerance));
-    const cv::ConvertedLayer layer = cv::ConvertLayer(source, options);
+    gerberx::Options reading;
+    reading.computeDarkArea = false;                 // the converter unites what it decomposes itself
+    reading.chordErrorMm = command.ToleranceMm / 4;  // the rest of the tolerance is the decomposition's
+    const cv::ConvertedLayer layer = cv::ConvertLayer(gerberx::ReadGerberFile(file, reading), options);
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);

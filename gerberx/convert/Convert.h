@@ -2,18 +2,19 @@
 
 // A layer remade from what the importer creates and reads right: flashes of circles, rectangles
 // and obrounds stay pads, strokes of round apertures stay tracks and arcs, axis-aligned strokes
-// of rectangles stay fills; everything else (regions, macro and block flashes, polygon
+// of rectangles stay fills; everything else (regions, macro flashes, polygon and rotated
 // flashes, strokes the importer would draw wrongly, and whatever a clear object cuts) becomes
-// pieces of Decompose.
+// pieces of Decompose. Block apertures come from the reader already opened into their objects.
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
+#include "gerberx/Layer.h"
 #include "gerberx/convert/Decompose.h"
-#include "gerberx/convert/SourceLayer.h"
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 
 struct KeptPad {
   IntPoint At;
@@ -42,8 +43,8 @@ struct KeptRectStroke {
 enum class DecomposeReason : uint8_t {
   Region,
   MacroFlash,
-  BlockFlash,
   PolygonFlash,      // no pad of the importer has a polygon's shape and size
+  RotatedFlash,      // a rectangle or obround turned by other than a quarter turn
   ApertureWithHole,  // the importer's pads have no hole
   MisdrawnStroke,    // a stroke the importer would draw as something else
   CutByClear,        // a kept object that a later clear object cuts
@@ -51,7 +52,8 @@ enum class DecomposeReason : uint8_t {
   Count
 };
 
-const char* DecomposeReasonText(DecomposeReason reason);
+// "3 macro flashes", "1 region"
+std::string DecomposeReasonText(DecomposeReason reason, std::size_t count);
 
 struct ConvertedLayer {
   std::vector<KeptPad> Pads;
@@ -64,6 +66,7 @@ struct ConvertedLayer {
   std::size_t KeptCount() const { return Pads.size() + Tracks.size() + Arcs.size() + RectStrokes.size(); }
 };
 
-ConvertedLayer ConvertLayer(const SourceLayer& layer, const DecomposeOptions& options);
+// The layer as the reader gives it with every object's area (Options::keepObjectAreas).
+ConvertedLayer ConvertLayer(const Layer& layer, const DecomposeOptions& options);
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

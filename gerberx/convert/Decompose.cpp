@@ -9,7 +9,7 @@
 #include <numbers>
 #include <optional>
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 namespace {
 
 namespace bg = boost::geometry;
@@ -429,4 +429,4 @@ Pieces Decompose(const std::vector<IntShape>& shapes, const DecomposeOptions& op
   return Decomposer(shapes, options).Run();
 }
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

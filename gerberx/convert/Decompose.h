@@ -10,7 +10,7 @@
 
 #include "gerberx/convert/Pieces.h"
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 
 // A closed ring without its closing point repeated; either orientation.
 using IntRing = std::vector<IntPoint>;
@@ -31,4 +31,4 @@ Pieces Decompose(const std::vector<IntShape>& shapes, const DecomposeOptions& op
 // The widths Decompose gives its tracks and arcs: a fixed ladder, so that a file needs few apertures.
 std::vector<int64_t> TrackWidthLadder(const DecomposeOptions& options);
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

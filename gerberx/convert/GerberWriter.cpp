@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 namespace {
 
 constexpr int kFirstDCode = 10;
@@ -208,4 +208,4 @@ class Writer {
 
 WrittenCounts WriteGerber(std::ostream& out, const ConvertedLayer& layer) { return Writer(out).Write(layer); }
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

@@ -9,7 +9,7 @@
 
 #include "gerberx/convert/Convert.h"
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 
 struct WrittenCounts {
   std::size_t Pads = 0, Tracks = 0, Arcs = 0, Fills = 0;
@@ -20,4 +20,4 @@ struct WrittenCounts {
 // Throws std::length_error when the layer needs more apertures than D10 to D999.
 WrittenCounts WriteGerber(std::ostream& out, const ConvertedLayer& layer);
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 
 struct IntPoint {
   int64_t X = 0;
@@ -49,4 +49,4 @@ struct Pieces {
   std::size_t Count() const { return Fills.size() + Tracks.size() + Arcs.size() + Discs.size(); }
 };
 
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert

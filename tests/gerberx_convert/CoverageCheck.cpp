@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace zz::gerberx::convert::testing {
+namespace gerberx::convert::testing {
 namespace {
 
 struct P {
@@ -109,4 +109,4 @@ IntRing RoundedBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t radiu
   return ring;
 }
 
-}  // namespace zz::gerberx::convert::testing
+}  // namespace gerberx::convert::testing

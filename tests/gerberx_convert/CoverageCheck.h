@@ -9,7 +9,7 @@
 
 #include "gerberx/convert/Decompose.h"
 
-namespace zz::gerberx::convert::testing {
+namespace gerberx::convert::testing {
 
 struct CoverageMiss {
   std::size_t Uncovered = 0;  // samples deep inside the dark area that no piece covers
@@ -26,4 +26,4 @@ IntRing CirclePoints(int64_t cx, int64_t cy, int64_t radius, int count);
 // A rounded rectangle with `perCorner` chords on each corner.
 IntRing RoundedBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t radius, int perCorner);
 
-}  // namespace zz::gerberx::convert::testing
+}  // namespace gerberx::convert::testing

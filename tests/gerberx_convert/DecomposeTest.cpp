@@ -6,7 +6,7 @@
 
 #include "CoverageCheck.h"
 
-namespace zz::gerberx::convert {
+namespace gerberx::convert {
 namespace {
 
 using testing::Box;
@@ -64,4 +64,4 @@ INSTANTIATE_TEST_SUITE_P(Shapes, DecomposeShapes, ::testing::ValuesIn(Cases()),
                          [](const auto& param) { return param.param.Name; });
 
 }  // namespace
-}  // namespace zz::gerberx::convert
+}  // namespace gerberx::convert
