@@ -81,8 +81,12 @@ std::string PassThrough(const std::string& file, const std::string& target) {
 }
 
 std::string KeptText(const cv::ConvertedLayer& layer) {
-  return Plural(layer.Pads.size(), "pad", "pads") + ", " + Plural(layer.Tracks.size(), "track", "tracks") + ", " +
-         Plural(layer.Arcs.size(), "arc", "arcs") + ", " + Plural(layer.RectStrokes.size(), "fill", "fills");
+  std::string text = Plural(layer.Pads.size(), "pad", "pads") + ", " + Plural(layer.Tracks.size(), "track", "tracks") +
+                     ", " + Plural(layer.Arcs.size(), "arc", "arcs") + ", " +
+                     Plural(layer.RectStrokes.size(), "fill", "fills");
+  if (layer.MacroFlashesKept == 0) return text;
+  return text + " (" + std::to_string(layer.MacroObjectsKept) + " of them from " +
+         Plural(layer.MacroFlashesKept, "macro flash", "macro flashes") + " of circles and rectangles)";
 }
 
 std::string DecomposedText(const cv::ConvertedLayer& layer) {

@@ -484,6 +484,8 @@ void Interpreter::Flash(Point at) {
   obj.aperture = use.description;
   obj.start = obj.end = at;
   if (needAreas_) obj.area = Translated(use.area, at);
+  obj.macroParts = use.parts;
+  for (MacroPart& part : obj.macroParts) part.centre = Moved(part.centre, at);
   if (use.box.empty)
     obj.box.Add(at);
   else
@@ -651,7 +653,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
     a.macroName = def.macroName;
     const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive,
                              std::max<long long>(0, options_.maxVertices - vertices_)};
-    use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits);
+    use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits, &use.parts);
     use.box = BoundingBox(use.area);
     return use;
   }
@@ -893,6 +895,7 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
     out.end = Moved(obj.end, by);
     out.centre = Moved(obj.centre, by);
     if (!obj.box.empty) out.box = Box{Moved(obj.box.min, by), Moved(obj.box.max, by), false};
+    for (MacroPart& part : out.macroParts) part.centre = Moved(part.centre, by);
     return out;
   }
   auto place = [&](Point p) { return ToGrid(map.Apply({double(p.x), double(p.y)})); };
@@ -910,6 +913,15 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
   const double theta = std::atan2(map.c, map.a) * 180 / kPi;
   a.rotation = std::fmod((mirror ? -a.rotation : a.rotation) + theta + 720.0, 360.0);
   a.mirrored = a.mirrored != mirror;
+  for (MacroPart& part : out.macroParts) {
+    if (!map.KeepsAngles()) part.shape = MacroPart::Shape::Other;
+    part.centre = place(part.centre);
+    part.xSize = static_cast<Coord>(std::llround(std::min(part.xSize * s, double(kCoordLimit))));
+    part.ySize = static_cast<Coord>(std::llround(std::min(part.ySize * s, double(kCoordLimit))));
+    const double turn = part.rotation * kPi / 180;
+    const DPoint axis = map.ApplyLinear({std::cos(turn), std::sin(turn)});
+    part.rotation = std::atan2(axis.y, axis.x) * 180 / kPi;
+  }
   out.box = BoundingBox(out.area);
   if (out.box.empty && !obj.box.empty) {
     // No polygons kept: the box of the placed corners.

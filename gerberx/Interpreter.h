@@ -37,10 +37,11 @@ class Interpreter {
   // What a flash or draw with one aperture gives under the current object transform.
   struct ApertureUse {
     Aperture description;
-    Area area;            // relative to the flash point
-    Ring outline;         // the shape a draw sweeps (no hole)
-    Box box;              // of the area, relative to the flash point
-    double diameter = 0;  // circle: in grid units
+    Area area;                     // relative to the flash point
+    Ring outline;                  // the shape a draw sweeps (no hole)
+    Box box;                       // of the area, relative to the flash point
+    double diameter = 0;           // circle: in grid units
+    std::vector<MacroPart> parts;  // macro: its primitives, relative to the flash point
   };
 
   // A block aperture or a step-and-repeat being recorded.

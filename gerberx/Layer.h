@@ -47,21 +47,33 @@ struct Aperture {
   std::string macroName;   // ApertureShape::Macro
 };
 
+// One primitive of a macro flash, as placed: what the converter can write as a pad of its own.
+struct MacroPart {
+  enum class Shape { Circle, Rectangle, Other };  // Other: outline, polygon, moire, thermal
+  Shape shape = Shape::Other;
+  bool dark = true;     // exposure on (off and toggled primitives are not dark)
+  Point centre;         // Circle, Rectangle
+  Coord xSize = 0;      // Circle: the diameter; Rectangle: along its own x axis
+  Coord ySize = 0;      // Circle: the diameter
+  double rotation = 0;  // Rectangle: degrees counter-clockwise of its own x axis
+};
+
 struct Object {
   ObjectKind kind = ObjectKind::Flash;
   Polarity polarity = Polarity::Dark;
-  int line = 0;             // line of the statement that drew it (1-based)
-  Aperture aperture;        // Flash, MacroFlash, Stroke, Arc
-  Point start;              // Stroke, Arc: where the draw starts
-  Point end;                // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
-  Point centre;             // Arc
-  bool clockwise = false;   // Arc
-  bool fullCircle = false;  // Arc: start == end, the whole circle
-  Area area;                // the object's own shape (empty when Options::keepObjectAreas is off)
-  Box box;                  // bounding box of its shape
-  int blockDepth = 0;       // 0: drawn at top level; >0: part of a block aperture's flash
-  int blockDcode = 0;       // the outermost block aperture it was flashed with, if any
-  int stepRepeatCopy = -1;  // -1: outside step-and-repeat; else the copy's index (0 is the original place)
+  int line = 0;                       // line of the statement that drew it (1-based)
+  Aperture aperture;                  // Flash, MacroFlash, Stroke, Arc
+  Point start;                        // Stroke, Arc: where the draw starts
+  Point end;                          // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
+  Point centre;                       // Arc
+  bool clockwise = false;             // Arc
+  bool fullCircle = false;            // Arc: start == end, the whole circle
+  Area area;                          // the object's own shape (empty when Options::keepObjectAreas is off)
+  Box box;                            // bounding box of its shape
+  int blockDepth = 0;                 // 0: drawn at top level; >0: part of a block aperture's flash
+  int blockDcode = 0;                 // the outermost block aperture it was flashed with, if any
+  int stepRepeatCopy = -1;            // -1: outside step-and-repeat; else the copy's index (0 is the original place)
+  std::vector<MacroPart> macroParts;  // MacroFlash: its primitives in order
 
   // What the converter may keep as a pad, track or arc: a standard flash, or a draw with a
   // round aperture (whose drawn shape is exactly the track's).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <numbers>
 
 #include "gerberx/PolygonSet.h"
 
@@ -35,7 +36,27 @@ struct Primitive {
   bool toggle = false;
   std::vector<DRing> dark;  // united
   double rotation = 0;
+  // A circle or rectangle in macro units before the rotation, for MacroPart.
+  MacroPart::Shape shape = MacroPart::Shape::Other;
+  DPoint centre;
+  double xSize = 0, ySize = 0;
+  double angle = 0;  // radians: the rectangle's own x axis
 };
+
+// The primitive where `placed` puts it on the grid.
+MacroPart Placed(const Primitive& prim, const Affine& placed) {
+  MacroPart part;
+  part.dark = prim.on && !prim.toggle;
+  if (prim.shape == MacroPart::Shape::Other || !placed.KeepsAngles()) return part;
+  part.shape = prim.shape;
+  part.centre = ToGrid(placed.Apply(prim.centre));
+  const double s = placed.LengthScale();
+  part.xSize = static_cast<Coord>(std::llround(std::min(prim.xSize * s, double(kCoordLimit))));
+  part.ySize = static_cast<Coord>(std::llround(std::min(prim.ySize * s, double(kCoordLimit))));
+  const DPoint axis = placed.ApplyLinear({std::cos(prim.angle), std::sin(prim.angle)});
+  part.rotation = std::atan2(axis.y, axis.x) * 180 / std::numbers::pi;
+  return part;
+}
 
 }  // namespace
 
@@ -96,7 +117,7 @@ MacroTemplate MacroTemplate::Parse(std::string name, const std::vector<std::stri
 }
 
 Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Affine& map, double chordError,
-                                const MacroLimits& limits) const {
+                                const MacroLimits& limits, std::vector<MacroPart>* parts) const {
   if (static_cast<long long>(items_.size()) > limits.maxPrimitives)
     throw MacroError(0, "aperture macro " + name_ + " has more than " + std::to_string(limits.maxPrimitives) +
                             " primitives (the bound on macro size)");
@@ -147,6 +168,9 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         exposure(p[0]);
         prim.dark.push_back(Circle({p[2], p[3]}, std::abs(p[1]) / 2, chord));
         prim.rotation = arg(4);
+        prim.shape = MacroPart::Shape::Circle;
+        prim.centre = {p[2], p[3]};
+        prim.xSize = prim.ySize = std::abs(p[1]);
         break;
       }
       case 2:
@@ -158,6 +182,11 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
           const double nx = -dy / len * p[1] / 2, ny = dx / len * p[1] / 2;
           prim.dark.push_back(
               {{p[2] + nx, p[3] + ny}, {p[2] - nx, p[3] - ny}, {p[4] - nx, p[5] - ny}, {p[4] + nx, p[5] + ny}});
+          prim.shape = MacroPart::Shape::Rectangle;
+          prim.centre = {(p[2] + p[4]) / 2, (p[3] + p[5]) / 2};
+          prim.xSize = len;
+          prim.ySize = std::abs(p[1]);
+          prim.angle = std::atan2(dy, dx);
         }
         prim.rotation = arg(6);
         break;
@@ -169,6 +198,10 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         for (DPoint& q : r) q = {q.x + p[3], q.y + p[4]};
         prim.dark.push_back(r);
         prim.rotation = arg(5);
+        prim.shape = MacroPart::Shape::Rectangle;
+        prim.centre = {p[3], p[4]};
+        prim.xSize = std::abs(p[1]);
+        prim.ySize = std::abs(p[2]);
         break;
       }
       case 22: {  // lower-left line: exposure, width, height, lower-left x, y, rotation
@@ -177,6 +210,10 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         const double w = std::abs(p[1]), h = std::abs(p[2]);
         prim.dark.push_back({{p[3], p[4]}, {p[3] + w, p[4]}, {p[3] + w, p[4] + h}, {p[3], p[4] + h}});
         prim.rotation = arg(5);
+        prim.shape = MacroPart::Shape::Rectangle;
+        prim.centre = {p[3] + w / 2, p[4] + h / 2};
+        prim.xSize = w;
+        prim.ySize = h;
         break;
       }
       case 4: {  // outline: exposure, n, n+1 points, rotation
@@ -238,6 +275,7 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
           moire += bar;
         }
         image += moire;
+        if (parts != nullptr) parts->emplace_back();
         continue;
       }
       case 7: {  // thermal: centre x, y, outer diameter, inner diameter, gap, rotation
@@ -256,10 +294,12 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         }
         thermal -= cut;
         image += thermal;
+        if (parts != nullptr) parts->emplace_back();
         continue;
       }
     }
     const Affine placed = map.After(Affine::Rotation(prim.rotation));
+    if (parts != nullptr) parts->push_back(Placed(prim, placed));
     PolygonSet shape;
     for (const DRing& r : prim.dark) {
       spend(r.size(), item.line);

@@ -6,6 +6,7 @@
 
 #include "gerberx/Expression.h"
 #include "gerberx/Geometry.h"
+#include "gerberx/Layer.h"
 #include "gerberx/Shapes.h"
 
 namespace gerberx {
@@ -44,9 +45,10 @@ class MacroTemplate {
   std::size_t Size() const { return items_.size(); }
 
   // The area of the instance with these parameters; `map` takes macro coordinates (file units)
-  // to the grid, `chordError` is in grid units. Throws MacroError.
+  // to the grid, `chordError` is in grid units. With `parts`, also each primitive as placed.
+  // Throws MacroError.
   Area Instantiate(const std::vector<double>& parameters, const Affine& map, double chordError,
-                   const MacroLimits& limits) const;
+                   const MacroLimits& limits, std::vector<MacroPart>* parts = nullptr) const;
 
  private:
   std::string name_;

@@ -57,7 +57,7 @@ std::vector<IntShape> Shapes(const Area& area) {
 int QuarterTurns(double degrees) {
   const double turns = degrees / 90.0;
   const double whole = std::round(turns);
-  return std::abs(turns - whole) < 1e-9 ? static_cast<int>(std::fmod(std::fmod(whole, 4.0) + 4.0, 4.0)) : -1;
+  return std::abs(turns - whole) < 1e-7 ? static_cast<int>(std::fmod(std::fmod(whole, 4.0) + 4.0, 4.0)) : -1;
 }
 
 class Converter {
@@ -164,10 +164,51 @@ class Converter {
         Count(DecomposeReason::Region);
         break;
       case ObjectKind::MacroFlash:
+        if (KeepMacroParts(o)) return;
         Count(DecomposeReason::MacroFlash);
         break;
     }
     Dark(o.area);
+  }
+
+  // A macro flash made of dark circles and rectangles on the axes only (a rounded-rectangle pad,
+  // say) stays pads: one for each primitive, with the macro's own edges. A dark circle with a
+  // clear one inside around the same centre (a donut) is a full-circle arc.
+  bool KeepMacroParts(const Object& o) {
+    std::vector<const MacroPart*> parts;
+    for (const MacroPart& part : o.macroParts) {
+      if (part.shape == MacroPart::Shape::Other) return false;
+      if (part.xSize > 0 && part.ySize > 0) parts.push_back(&part);  // an empty one cuts nothing
+    }
+    if (parts.size() == 2 && IsRing(*parts[0], *parts[1])) {
+      const int64_t outer = parts[0]->xSize, inner = parts[1]->xSize;
+      const IntPoint centre = At(parts[0]->centre);
+      const IntPoint start{centre.X + (outer + inner) / 4, centre.Y};
+      result_.Arcs.push_back({start, start, centre, false, (outer - inner) / 2});
+      ++result_.MacroFlashesKept;
+      ++result_.MacroObjectsKept;
+      return true;
+    }
+    for (const MacroPart* part : parts) {
+      if (!part->dark || (part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0)) return false;
+    }
+    for (const MacroPart* part : parts) {
+      if (part->shape == MacroPart::Shape::Circle) {
+        result_.Pads.push_back({At(part->centre), ApertureShape::Circle, part->xSize, part->xSize});
+        continue;
+      }
+      const bool across = QuarterTurns(part->rotation) % 2 == 1;
+      result_.Pads.push_back({At(part->centre), ApertureShape::Rectangle, across ? part->ySize : part->xSize,
+                              across ? part->xSize : part->ySize});
+    }
+    ++result_.MacroFlashesKept;
+    result_.MacroObjectsKept += parts.size();
+    return true;
+  }
+
+  static bool IsRing(const MacroPart& outer, const MacroPart& inner) {
+    return outer.shape == MacroPart::Shape::Circle && inner.shape == MacroPart::Shape::Circle && outer.dark &&
+           !inner.dark && outer.centre == inner.centre && inner.xSize < outer.xSize;
   }
 
   void Dark(const Area& area) {

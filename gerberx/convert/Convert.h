@@ -62,6 +62,8 @@ struct ConvertedLayer {
   std::vector<KeptRectStroke> RectStrokes;
   Pieces Decomposed;
   std::array<std::size_t, static_cast<std::size_t>(DecomposeReason::Count)> DecomposedBy{};
+  std::size_t MacroFlashesKept = 0;  // macro flashes of circles and rectangles (or a donut), kept
+  std::size_t MacroObjectsKept = 0;  // the pads and arcs they gave
 
   std::size_t KeptCount() const { return Pads.size() + Tracks.size() + Arcs.size() + RectStrokes.size(); }
 };

@@ -123,11 +123,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ObjectTest, KeepsStandardFlashesAndRoundDrawsAsWhatTheyAre) {
   const Layer layer = Read(
-      "%ADD10C,0.5*%%ADD11R,2X1*%%AMM*21,1,1,1,0,0,0*%%ADD12M*%\n"
+      "%ADD10C,0.5*%%ADD11R,2X1*%%AMM*21,1,2,1,0.5,0,0*%%ADD12M*%\n"
       "G75*D10*X0Y0D02*G01X1000000D01*\n"
       "G02X3000000Y0I1000000J0D01*\n"
       "D11*%LR90*%X5000000Y5000000D03*%LR0*%\n"
-      "D12*X8000000Y0D03*\n"
+      "D12*%LR90*%X8000000Y0D03*%LR0*%\n"
       "G36*X0Y-5000000D02*X1000000D01*Y-4000000D01*G37*\n");
   ASSERT_EQ(layer.objects.size(), 5u);
   const Object& stroke = layer.objects[0];
@@ -147,8 +147,16 @@ TEST(ObjectTest, KeepsStandardFlashesAndRoundDrawsAsWhatTheyAre) {
   EXPECT_NEAR((pad.box.max.y - pad.box.min.y) / kUnitsPerMm, 2, 1e-5);
   EXPECT_EQ(layer.objects[3].kind, ObjectKind::MacroFlash);
   EXPECT_EQ(layer.objects[3].aperture.macroName, "M");
+  // Its rectangle turned with the flash: the centre 0.5 mm right of the flash point goes above it.
+  ASSERT_EQ(layer.objects[3].macroParts.size(), 1u);
+  const MacroPart& part = layer.objects[3].macroParts[0];
+  EXPECT_EQ(part.shape, MacroPart::Shape::Rectangle);
+  EXPECT_EQ(part.centre, (Point{static_cast<Coord>(std::llround(8 * kUnitsPerMm)),
+                                static_cast<Coord>(std::llround(0.5 * kUnitsPerMm))}));
+  EXPECT_EQ(part.xSize, std::llround(2 * kUnitsPerMm));
+  EXPECT_NEAR(part.rotation, 90, 1e-9);
   EXPECT_EQ(layer.objects[4].kind, ObjectKind::Region);
-  EXPECT_EQ(layer.counts.transformedObjects, 1);
+  EXPECT_EQ(layer.counts.transformedObjects, 2);
 }
 
 TEST(ObjectTest, CountsAndAttributes) {
