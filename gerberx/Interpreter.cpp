@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "gerberx/DrawnShapes.h"
+
 namespace gerberx {
 
 namespace {
@@ -340,7 +342,8 @@ void Interpreter::Operate(int op, Point target, bool hasIJ, Point offset) {
         Point centre;
         bool full = false;
         if (ArcCentre(current_, target, offset, interpolation_ == Interpolation::Clockwise, centre, full)) {
-          const DRing points = ArcPoints(current_, target, centre, interpolation_ == Interpolation::Clockwise, full);
+          const DRing points =
+              ArcPath(current_, target, centre, interpolation_ == Interpolation::Clockwise, full, chordError_);
           for (std::size_t i = 1; i < points.size(); ++i) contour_.push_back(ToGrid(points[i]));
         }
         contour_.push_back(target);
@@ -428,32 +431,6 @@ bool Interpreter::ArcCentre(Point start, Point end, Point offset, bool clockwise
   return true;
 }
 
-DRing Interpreter::ArcPoints(Point start, Point end, Point centre, bool clockwise, bool full) const {
-  const double cx = centre.x, cy = centre.y;
-  const double a0 = std::atan2(double(start.y) - cy, double(start.x) - cx);
-  const double a1 = std::atan2(double(end.y) - cy, double(end.x) - cx);
-  const double r0 = std::hypot(double(start.x) - cx, double(start.y) - cy);
-  const double r1 = std::hypot(double(end.x) - cx, double(end.y) - cy);
-  double sweep;
-  if (full) {
-    sweep = 2 * kPi;
-  } else {
-    sweep = clockwise ? a0 - a1 : a1 - a0;
-    while (sweep < 0) sweep += 2 * kPi;
-    while (sweep >= 2 * kPi) sweep -= 2 * kPi;
-  }
-  if (clockwise) sweep = -sweep;
-  const int n = SegmentsForArc(std::max(r0, r1), sweep, chordError_);
-  DRing points;
-  points.push_back({double(start.x), double(start.y)});
-  for (int i = 1; i < n; ++i) {
-    const double t = a0 + sweep * i / n, r = r0 + (r1 - r0) * i / n;
-    points.push_back({cx + r * std::cos(t), cy + r * std::sin(t)});
-  }
-  points.push_back({double(end.x), double(end.y)});
-  return points;
-}
-
 void Interpreter::Flash(Point at) {
   if (aperture_ == 0) Fail("flash without an aperture selected");
   const ApertureDef& def = apertures_.at(aperture_);
@@ -483,7 +460,7 @@ void Interpreter::Flash(Point at) {
   obj.line = statement_->line;
   obj.aperture = use.description;
   obj.start = obj.end = at;
-  if (needAreas_) obj.area = Translated(use.area, at);
+  if (needAreas_ && !SkipsArea(obj)) obj.area = Translated(use.area, at);
   obj.macroParts = use.parts;
   for (MacroPart& part : obj.macroParts) part.centre = Moved(part.centre, at);
   if (use.box.empty)
@@ -514,15 +491,17 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
   (void)hasIJ;
   const bool circle = def.shape == ApertureShape::Circle;
   const double h = use.diameter / 2;
-  if (!needAreas_) {
-    // Descriptions only: the box of the path grown by the aperture's.
-    obj.kind = arc ? ObjectKind::Arc : ObjectKind::Stroke;
+  obj.kind = arc ? ObjectKind::Arc : ObjectKind::Stroke;
+  if (arc) {
     obj.centre = centre;
-    obj.clockwise = arc && clockwise;
+    obj.clockwise = clockwise;
     obj.fullCircle = full;
+  }
+  if (!needAreas_ || SkipsArea(obj)) {
+    // Descriptions only: the box of the path grown by the aperture's.
     Box path;
     if (arc) {
-      for (DPoint p : ArcPoints(from, to, centre, clockwise, full)) path.Add(ToGrid(p));
+      for (DPoint p : ArcPath(from, to, centre, clockwise, full, chordError_)) path.Add(ToGrid(p));
     } else {
       path.Add(from);
       path.Add(to);
@@ -541,73 +520,12 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
     return;
   }
   if (!arc) {
-    obj.kind = ObjectKind::Stroke;
-    if (circle) {
-      if (h > 0) {
-        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
-        const double theta = std::atan2(dy, dx);
-        DRing ring;
-        if (dx == 0 && dy == 0) {
-          ring = Circle({double(from.x), double(from.y)}, h, chordError_);
-        } else {
-          AppendArc(ring, {double(to.x), double(to.y)}, h, theta - kPi / 2, kPi, chordError_, true);
-          AppendArc(ring, {double(from.x), double(from.y)}, h, theta + kPi / 2, kPi, chordError_, true);
-        }
-        obj.area = ConvexArea(ToGrid(ring, Affine{}));
-      }
-    } else {
-      obj.area = Sweep(use.outline, from, to);
-    }
+    obj.area = circle ? RoundStroke(from, to, h, chordError_) : Sweep(use.outline, from, to);
+  } else if (circle) {
+    obj.area = RoundArc(from, to, centre, clockwise, full, h, chordError_, options_.maxVerticesPerPrimitive);
   } else {
-    obj.kind = ObjectKind::Arc;
-    obj.centre = centre;
-    obj.clockwise = clockwise;
-    obj.fullCircle = full;
-    const DRing path = ArcPoints(from, to, centre, clockwise, full);
-    const double cx = centre.x, cy = centre.y;
-    const double r0 = std::hypot(double(from.x) - cx, double(from.y) - cy);
-    const double r1 = std::hypot(double(to.x) - cx, double(to.y) - cy);
-    if (circle && h > 0 && full && r0 > h) {
-      Ring outer = ToGrid(Circle({cx, cy}, r0 + h, chordError_), Affine{});
-      Ring inner = ToGrid(Circle({cx, cy}, r0 - h, chordError_), Affine{});
-      obj.area = Difference(AreaOfRing(outer), AreaOfRing(inner));
-    } else if (circle && h > 0 && std::min(r0, r1) > h && !full) {
-      // The outline of the band: outer edge, end cap, inner edge back, start cap.
-      DRing ring;
-      const double a0 = std::atan2(double(from.y) - cy, double(from.x) - cx);
-      const double a1 = std::atan2(double(to.y) - cy, double(to.x) - cx);
-      const double dir = clockwise ? -1 : 1;
-      auto radial = [&](DPoint p, double grow) {
-        const double dx = p.x - cx, dy = p.y - cy, r = std::hypot(dx, dy);
-        return DPoint{cx + dx * (r + grow) / r, cy + dy * (r + grow) / r};
-      };
-      for (DPoint p : path) ring.push_back(radial(p, h));
-      AppendArc(ring, {double(to.x), double(to.y)}, h, a1, dir * kPi, chordError_, false);
-      for (auto it = path.rbegin(); it != path.rend(); ++it) ring.push_back(radial(*it, -h));
-      AppendArc(ring, {double(from.x), double(from.y)}, h, a0 + kPi, dir * kPi, chordError_, false);
-      obj.area = AreaOfRing(ToGrid(ring, Affine{}));
-    } else if (circle && h <= 0) {
-      // A zero-width aperture draws nothing.
-    } else {
-      std::vector<Area> pieces;
-      Ring shape = use.outline;
-      if (circle) shape = ToGrid(Circle({0, 0}, h, chordError_), Affine{});
-      if (static_cast<long long>(path.size()) * static_cast<long long>(shape.size()) > options_.maxVerticesPerPrimitive)
-        Fail("an arc of " + std::to_string(path.size()) + " segments with an aperture of " +
-             std::to_string(shape.size()) + " vertices: more than " + std::to_string(options_.maxVerticesPerPrimitive) +
-             " vertices");
-      for (std::size_t i = 0; i + 1 < path.size(); ++i)
-        pieces.push_back(Sweep(shape, ToGrid(path[i]), ToGrid(path[i + 1])));
-      // Neighbours along the path overlap heavily: merged pairwise, each merge sees two simple
-      // outlines instead of one sweep over every crossing at once.
-      while (pieces.size() > 1) {
-        std::vector<Area> next;
-        for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) next.push_back(Union(pieces[i], pieces[i + 1]));
-        if (pieces.size() % 2) next.push_back(std::move(pieces.back()));
-        pieces.swap(next);
-      }
-      if (!pieces.empty()) obj.area = std::move(pieces[0]);
-    }
+    obj.area = SweptAlong(use.outline, ArcPath(from, to, centre, clockwise, full, chordError_),
+                          options_.maxVerticesPerPrimitive);
   }
   obj.box = BoundingBox(obj.area);
   if (obj.box.empty) {
@@ -624,6 +542,12 @@ Affine Interpreter::ObjectTransform() const {
   // Mirroring first, then rotation, then scaling, all about the aperture's origin.
   Affine m = Affine::Scaling(mirrorX_ ? -1 : 1, mirrorY_ ? -1 : 1);
   return Affine::Scaling(scale_, scale_).After(Affine::Rotation(rotation_)).After(m);
+}
+
+bool Interpreter::SkipsArea(const Object& obj) const {
+  // Inside a block the object may yet be turned by the block's flash; elsewhere only whole image
+  // turns and translations follow, which keep it plain.
+  return !options_.plainObjectAreas && !options_.computeDarkArea && openBlocks_ == 0 && obj.IsPlain();
 }
 
 bool Interpreter::ObjectTransformIsIdentity() const { return !mirrorX_ && !mirrorY_ && rotation_ == 0 && scale_ == 1; }
@@ -957,6 +881,9 @@ void Interpreter::Emit(Object obj) {
   const bool clear = obj.polarity == Polarity::Clear;
   if (options_.computeDarkArea) dark_.Add(obj.area, clear);
   if (negative_) obj.polarity = clear ? Polarity::Dark : Polarity::Clear;
+  // A clear object cuts with its area: one left out as plain gets it now.
+  if (obj.polarity == Polarity::Clear && obj.area.empty() && !options_.plainObjectAreas && obj.IsPlain())
+    obj.area = PlainArea(obj, chordError_);
   Counts& n = layer_.counts;
   switch (obj.kind) {
     case ObjectKind::Flash:

@@ -76,6 +76,7 @@ class Interpreter {
   ApertureUse BuildUse(int dcode, const ApertureDef& def);
   Affine ObjectTransform() const;
   bool ObjectTransformIsIdentity() const;
+  bool SkipsArea(const Object& obj) const;
 
   void Produce(Object obj);
   void Emit(Object obj);
@@ -85,7 +86,6 @@ class Interpreter {
   Coord ParseCoordinate(const std::string& digits, bool xAxis);
   double UnitScale();
   double ParseDecimal(const std::string& text, const char* what);
-  DRing ArcPoints(Point start, Point end, Point centre, bool clockwise, bool full) const;
   bool ArcCentre(Point start, Point end, Point offset, bool clockwise, Point& centre, bool& full);
   void Warn(const std::string& text);
   [[noreturn]] void Fail(const std::string& reason);

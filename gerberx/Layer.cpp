@@ -1,6 +1,31 @@
 #include "gerberx/Layer.h"
 
+#include <cmath>
+
 namespace gerberx {
+
+int QuarterTurns(double degrees) {
+  const double turns = degrees / 90.0;
+  const double whole = std::round(turns);
+  if (std::abs(turns - whole) >= 1e-7) return -1;
+  return static_cast<int>(std::fmod(std::fmod(whole, 4.0) + 4.0, 4.0));
+}
+
+bool Object::IsPlain() const {
+  const bool onAxes = aperture.shape == ApertureShape::Rectangle && QuarterTurns(aperture.rotation) >= 0;
+  switch (kind) {
+    case ObjectKind::Flash:
+      return aperture.holeDiameter == 0 &&
+             (aperture.shape == ApertureShape::Circle || onAxes ||
+              (aperture.shape == ApertureShape::Obround && QuarterTurns(aperture.rotation) >= 0));
+    case ObjectKind::Stroke:
+      return aperture.shape == ApertureShape::Circle || (onAxes && (start.x == end.x || start.y == end.y));
+    case ObjectKind::Arc:
+      return aperture.shape == ApertureShape::Circle;
+    default:
+      return false;
+  }
+}
 
 const Attribute* Layer::FindFileAttribute(const std::string& name) const {
   for (auto it = fileAttributes.rbegin(); it != fileAttributes.rend(); ++it)

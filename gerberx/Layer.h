@@ -75,13 +75,18 @@ struct Object {
   int stepRepeatCopy = -1;            // -1: outside step-and-repeat; else the copy's index (0 is the original place)
   std::vector<MacroPart> macroParts;  // MacroFlash: its primitives in order
 
-  // What the converter may keep as a pad, track or arc: a standard flash, or a draw with a
-  // round aperture (whose drawn shape is exactly the track's).
   bool IsStandardFlash() const { return kind == ObjectKind::Flash; }
   bool IsRoundDraw() const {
     return (kind == ObjectKind::Stroke || kind == ObjectKind::Arc) && aperture.shape == ApertureShape::Circle;
   }
+  // Exactly what its description says, in a shape the importer has: a flash of a circle, or of a
+  // rectangle or obround turned by whole quarter turns, without a hole; a draw of a circle; a
+  // straight draw of such a rectangle along an axis.
+  bool IsPlain() const;
 };
+
+// A rotation in whole quarter turns (0 to 3), or -1 when it is not a whole number of them.
+int QuarterTurns(double degrees);
 
 struct Attribute {
   std::string name;  // with its leading dot for the standard ones: ".FileFunction"

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <unordered_map>
 
+#include "gerberx/DrawnShapes.h"
+
 namespace gerberx {
 
 namespace {
@@ -65,7 +67,7 @@ class ClearIndex {
 
 }  // namespace
 
-std::vector<bool> CutByLaterClear(const Layer& layer) {
+std::vector<bool> CutByLaterClear(const Layer& layer, double chordError) {
   const std::vector<Object>& objects = layer.objects;
   std::vector<bool> cut(objects.size(), false);
   std::vector<std::size_t> clears;
@@ -77,9 +79,11 @@ std::vector<bool> CutByLaterClear(const Layer& layer) {
     const Object& o = objects[i];
     if (o.polarity == Polarity::Clear || o.box.empty) continue;
     bool found = false;
+    Area built;  // the plain object's area, once a clear object is near
     index.ForEachNear(o.box, [&](std::size_t j) {
       if (found || j <= i || !objects[j].box.Overlaps(o.box)) return;
-      found = Overlaps(o.area, objects[j].area);
+      if (o.area.empty() && built.empty() && o.IsPlain()) built = PlainArea(o, chordError);
+      found = Overlaps(o.area.empty() ? built : o.area, objects[j].area);
     });
     cut[i] = found;
   }

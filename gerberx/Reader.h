@@ -16,6 +16,10 @@ struct Options {
   double chordErrorMm = 0.001;
   // Keep each object's own area (Object::area). Off saves memory on very large files.
   bool keepObjectAreas = true;
+  // With keepObjectAreas: off, plain objects (Object::IsPlain: flashes and draws that are exactly
+  // what their description says) come without an area, saving most of the time and memory of a
+  // large file. DrawnShapes.h builds one when it is needed.
+  bool plainObjectAreas = true;
   // Work out Layer::dark. With keepObjectAreas also off, no polygon is built at all: the objects
   // come with their descriptions and boxes only, many times faster.
   bool computeDarkArea = true;

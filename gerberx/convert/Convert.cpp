@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gerberx/DrawnShapes.h"
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
 
@@ -53,26 +54,19 @@ std::vector<IntShape> Shapes(const Area& area) {
   return shapes;
 }
 
-// The quarter turns of a rotation that is a whole number of them, or -1.
-int QuarterTurns(double degrees) {
-  const double turns = degrees / 90.0;
-  const double whole = std::round(turns);
-  return std::abs(turns - whole) < 1e-7 ? static_cast<int>(std::fmod(std::fmod(whole, 4.0) + 4.0, 4.0)) : -1;
-}
-
 class Converter {
  public:
   explicit Converter(const DecomposeOptions& options) : options_(options) {}
 
   ConvertedLayer Run(const Layer& layer) {
     // An object a later clear object cuts is no longer what it was: its area is decomposed.
-    const std::vector<bool> cut = CutByLaterClear(layer);
+    const std::vector<bool> cut = CutByLaterClear(layer, ChordError());
     for (std::size_t i = 0; i < layer.objects.size(); ++i) {
       const Object& object = layer.objects[i];
       try {
         if (cut[i]) {
           Count(DecomposeReason::CutByClear);
-          Dark(object.area);
+          Dark(object.area.empty() && object.IsPlain() ? PlainArea(object, ChordError()) : object.area);
         } else {
           Take(object);
         }
@@ -121,43 +115,18 @@ class Converter {
       Clear(o.area);
       return;
     }
-    const Aperture& a = o.aperture;
+    if (o.IsPlain()) {
+      Keep(o);
+      return;
+    }
     switch (o.kind) {
-      case ObjectKind::Flash: {
-        const int turns = QuarterTurns(a.rotation);
-        if (a.holeDiameter > 0) {
-          Count(DecomposeReason::ApertureWithHole);
-        } else if (a.shape == ApertureShape::Polygon) {
-          Count(DecomposeReason::PolygonFlash);
-        } else if (a.shape != ApertureShape::Circle && turns < 0) {
-          Count(DecomposeReason::RotatedFlash);
-        } else {
-          const bool across = a.shape != ApertureShape::Circle && turns % 2 == 1;
-          result_.Pads.push_back({At(o.end), a.shape, across ? a.ySize : a.xSize, across ? a.xSize : a.ySize});
-          return;
-        }
+      case ObjectKind::Flash:
+        Count(o.aperture.holeDiameter > 0                  ? DecomposeReason::ApertureWithHole
+              : o.aperture.shape == ApertureShape::Polygon ? DecomposeReason::PolygonFlash
+                                                           : DecomposeReason::RotatedFlash);
         break;
-      }
-      case ObjectKind::Stroke: {
-        if (o.IsRoundDraw()) {
-          result_.Tracks.push_back({At(o.start), At(o.end), a.xSize});
-          return;
-        }
-        const int turns = QuarterTurns(a.rotation);
-        if (a.shape == ApertureShape::Rectangle && turns >= 0 && (o.start.x == o.end.x || o.start.y == o.end.y)) {
-          const bool across = turns % 2 == 1;
-          result_.RectStrokes.push_back(
-              {At(o.start), At(o.end), across ? a.ySize : a.xSize, across ? a.xSize : a.ySize});
-          return;
-        }
-        Count(DecomposeReason::MisdrawnStroke);
-        break;
-      }
+      case ObjectKind::Stroke:
       case ObjectKind::Arc:
-        if (o.IsRoundDraw()) {
-          result_.Arcs.push_back({At(o.start), At(o.end), At(o.centre), o.clockwise, a.xSize});
-          return;
-        }
         Count(DecomposeReason::MisdrawnStroke);
         break;
       case ObjectKind::Region:
@@ -170,6 +139,32 @@ class Converter {
     }
     Dark(o.area);
   }
+
+  // A plain object as the importer creates it.
+  void Keep(const Object& o) {
+    const Aperture& a = o.aperture;
+    const bool across = a.shape != ApertureShape::Circle && QuarterTurns(a.rotation) % 2 == 1;
+    const int64_t w = across ? a.ySize : a.xSize, h = across ? a.xSize : a.ySize;
+    switch (o.kind) {
+      case ObjectKind::Flash:
+        result_.Pads.push_back({At(o.end), a.shape, w, h});
+        break;
+      case ObjectKind::Stroke:
+        if (a.shape == ApertureShape::Circle) {
+          result_.Tracks.push_back({At(o.start), At(o.end), a.xSize});
+        } else {
+          result_.RectStrokes.push_back({At(o.start), At(o.end), w, h});
+        }
+        break;
+      case ObjectKind::Arc:
+        result_.Arcs.push_back({At(o.start), At(o.end), At(o.centre), o.clockwise, a.xSize});
+        break;
+      default:
+        break;
+    }
+  }
+
+  double ChordError() const { return static_cast<double>(options_.Tolerance) / 4; }
 
   // A macro flash made of dark circles and rectangles on the axes only (a rounded-rectangle pad,
   // say) stays pads: one for each primitive, with the macro's own edges. A dark circle with a

@@ -1,0 +1,30 @@
+#pragma once
+// The areas of draws with an aperture, built from what describes them: the reader builds every
+// draw's area here, and a caller that read a file without the areas of plain objects
+// (Options::plainObjectAreas) builds the one it needs.
+
+#include <cstddef>
+
+#include "gerberx/Layer.h"
+#include "gerberx/Shapes.h"
+
+namespace gerberx {
+
+// The points of an arc from `start` to `end` about `centre` (the radius going from the start's
+// to the end's), within `chordError` grid units; both ends included.
+DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, double chordError);
+
+// A circle of radius `half` moved straight from `from` to `to`.
+Area RoundStroke(Point from, Point to, double half, double chordError);
+
+// A convex `shape` moved along `path`. Throws std::length_error beyond `maxVertices` vertices.
+Area SweptAlong(const Ring& shape, const DRing& path, long long maxVertices);
+
+// A circle of radius `half` moved along an arc. Throws std::length_error beyond `maxVertices`.
+Area RoundArc(Point from, Point to, Point centre, bool clockwise, bool full, double half, double chordError,
+              long long maxVertices);
+
+// The area of a plain object (Object::IsPlain) from its description.
+Area PlainArea(const Object& object, double chordError);
+
+}  // namespace gerberx
