@@ -41,6 +41,31 @@ DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, d
   return points;
 }
 
+Box ArcBox(Point start, Point end, Point centre, bool clockwise, bool full) {
+  Box box;
+  box.Add(start);
+  box.Add(end);
+  const double cx = centre.x, cy = centre.y;
+  const double r = std::max(std::hypot(double(start.x) - cx, double(start.y) - cy),
+                            std::hypot(double(end.x) - cx, double(end.y) - cy));
+  // Counter-clockwise from a0 through the sweep.
+  double a0 = std::atan2(double(start.y) - cy, double(start.x) - cx);
+  double a1 = std::atan2(double(end.y) - cy, double(end.x) - cx);
+  if (clockwise) std::swap(a0, a1);
+  double sweep = a1 - a0;
+  while (sweep < 0) sweep += 2 * kPi;
+  if (full) sweep = 2 * kPi;
+  constexpr double kAxes[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+  for (int k = 0; k < 4; ++k) {
+    double from = k * kPi / 2 - a0;
+    while (from < 0) from += 2 * kPi;
+    while (from >= 2 * kPi) from -= 2 * kPi;
+    if (from <= sweep) box.Add(ToGrid(DPoint{cx + r * kAxes[k][0], cy + r * kAxes[k][1]}));
+  }
+  // Rounding of the crossing points: one unit more on every side.
+  return Box{Moved(box.min, {-1, -1}), Moved(box.max, {1, 1}), false};
+}
+
 Area RoundStroke(Point from, Point to, double half, double chordError) {
   if (half <= 0) return {};  // a zero-width aperture draws nothing
   const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;

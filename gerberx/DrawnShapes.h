@@ -14,6 +14,10 @@ namespace gerberx {
 // to the end's), within `chordError` grid units; both ends included.
 DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, double chordError);
 
+// A box around the arc's path (its ends and the points where it crosses the axes through the
+// centre, at the larger of its two radii).
+Box ArcBox(Point start, Point end, Point centre, bool clockwise, bool full);
+
 // A circle of radius `half` moved straight from `from` to `to`.
 Area RoundStroke(Point from, Point to, double half, double chordError);
 

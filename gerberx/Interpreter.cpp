@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -284,27 +285,41 @@ Coord Interpreter::ParseCoordinate(const std::string& text, bool xAxis) {
     digits.erase(0, 1);
   }
   if (digits.empty()) Fail("coordinate without digits");
-  long double value;
   if (digits.find('.') != std::string::npos) {
-    value = std::strtold(digits.c_str(), nullptr);
-  } else {
-    if (!f.declared) Fail("coordinate before the format statement (%FS)");
-    if (digits.size() > 18) Fail("coordinate with more than 18 digits");
-    const int integer = xAxis ? f.xInteger : f.yInteger;
-    const int decimals = xAxis ? f.xDecimal : f.yDecimal;
-    int shift = decimals;
-    if (f.zeros == ZeroOmission::Trailing) {
-      const int total = integer + decimals;
-      if (static_cast<int>(digits.size()) > total)
-        Fail("coordinate with more digits than the format " + std::to_string(integer) + "." + std::to_string(decimals) +
-             " allows");
-      shift = decimals - (total - static_cast<int>(digits.size()));
-    }
-    value = std::strtold(digits.c_str(), nullptr) / std::pow(10.0L, static_cast<long double>(shift));
+    const long double grid = std::strtold(digits.c_str(), nullptr) * static_cast<long double>(UnitScale());
+    if (!(grid <= kCoordLimit)) Fail("coordinate beyond the reader's range of +-2.7 m");
+    const Coord c = static_cast<Coord>(std::llround(grid));
+    return negative ? -c : c;
   }
-  const long double grid = value * static_cast<long double>(UnitScale());
-  if (!(grid <= kCoordLimit)) Fail("coordinate beyond the reader's range of +-2.7 m");
-  const Coord c = static_cast<Coord>(std::llround(grid));
+  if (!f.declared) Fail("coordinate before the format statement (%FS)");
+  if (digits.size() > 18) Fail("coordinate with more than 18 digits");
+  if (digits.find_first_not_of("0123456789") != std::string::npos) Fail("'" + text + "' is not a coordinate");
+  const int integer = xAxis ? f.xInteger : f.yInteger;
+  const int decimals = xAxis ? f.xDecimal : f.yDecimal;
+  int shift = decimals;
+  if (f.zeros == ZeroOmission::Trailing) {
+    const int total = integer + decimals;
+    if (static_cast<int>(digits.size()) > total)
+      Fail("coordinate with more digits than the format " + std::to_string(integer) + "." + std::to_string(decimals) +
+           " allows");
+    shift = decimals - (total - static_cast<int>(digits.size()));
+  }
+  // Exact in integers: the digits times the grid units per file unit over ten to the shift,
+  // rounded half away from zero. An inch is 10^7 units, a millimetre 10^8 / 254.
+  const bool inches = UnitScale() == kUnitsPerInch;
+  const std::uint64_t denominator = inches ? 1 : 254;
+  const int exponent = (inches ? 7 : 8) - shift;
+  std::uint64_t numerator = std::stoull(digits);
+  std::uint64_t divisor = denominator;
+  const std::uint64_t most = (static_cast<std::uint64_t>(kCoordLimit) + 1) * denominator;
+  for (int i = 0; i < exponent; ++i) {
+    if (numerator > most) break;  // beyond the range already
+    numerator *= 10;
+  }
+  for (int i = 0; i < -exponent; ++i) divisor *= 10;
+  const std::uint64_t grid = numerator / divisor + (numerator % divisor * 2 >= divisor ? 1 : 0);
+  if (grid > static_cast<std::uint64_t>(kCoordLimit)) Fail("coordinate beyond the reader's range of +-2.7 m");
+  const Coord c = static_cast<Coord>(grid);
   return negative ? -c : c;
 }
 
@@ -501,20 +516,15 @@ void Interpreter::Draw(Point from, Point to, bool hasIJ, Point offset) {
     // Descriptions only: the box of the path grown by the aperture's.
     Box path;
     if (arc) {
-      for (DPoint p : ArcPath(from, to, centre, clockwise, full, chordError_)) path.Add(ToGrid(p));
+      path = ArcBox(from, to, centre, clockwise, full);
     } else {
       path.Add(from);
       path.Add(to);
     }
     const Box grow =
         circle ? Box{{-Coord(std::ceil(h)), -Coord(std::ceil(h))}, {Coord(std::ceil(h)), Coord(std::ceil(h))}, false}
-               : BoundingBox(AreaOfRing(use.outline));
+               : use.box;
     obj.box = grow.empty ? path : Box{Moved(path.min, grow.min), Moved(path.max, grow.max), false};
-    if (arc) {
-      // The arc's polyline cuts inside its circle by up to the chord error.
-      const Coord e = static_cast<Coord>(std::ceil(chordError_));
-      obj.box = Box{Moved(obj.box.min, {-e, -e}), Moved(obj.box.max, {e, e}), false};
-    }
     if (!ObjectTransformIsIdentity()) ++layer_.counts.transformedObjects;
     Produce(std::move(obj));
     return;

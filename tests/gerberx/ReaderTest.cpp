@@ -159,6 +159,31 @@ TEST(ObjectTest, KeepsStandardFlashesAndRoundDrawsAsWhatTheyAre) {
   EXPECT_EQ(layer.counts.transformedObjects, 2);
 }
 
+TEST(ObjectTest, PlainObjectsWithoutAreasKeepBoxesAroundTheirAreas) {
+  // Arcs both ways across the axes, a full circle, single-quadrant arcs, a clear flash (which
+  // must keep its area to cut) and a rectangle stroke along an axis.
+  const std::string body =
+      "%ADD10C,0.4*%%ADD11R,1X0.5*%D10*G75*X3000000Y0D02*G03X-3000000Y0I-3000000J0D01*"
+      "G02X0Y3000000I3000000J0D01*X0Y3000000D02*G03X0Y3000000I0J-2000000D01*"
+      "G74*X1000000Y0D02*G03X0Y1000000I1000000J0D01*G02X-1000000Y0I1000000J0D01*"
+      "D11*G01X0Y-5000000D02*X4000000Y-5000000D01*%LPC*%D10*X0Y0D03*";
+  Options plain;
+  plain.computeDarkArea = false;
+  plain.plainObjectAreas = false;
+  const Layer without = Read(body, plain);
+  const Layer with = Read(body);
+  ASSERT_EQ(without.objects.size(), with.objects.size());
+  for (std::size_t i = 0; i < with.objects.size(); ++i) {
+    const Object& o = without.objects[i];
+    const Box& exact = with.objects[i].box;
+    EXPECT_EQ(o.area.empty(), o.polarity == Polarity::Dark) << i;
+    EXPECT_TRUE(o.box.min.x <= exact.min.x && o.box.min.y <= exact.min.y && o.box.max.x >= exact.max.x &&
+                o.box.max.y >= exact.max.y)
+        << "object " << i;
+    EXPECT_LE(o.box.max.x - o.box.min.x, exact.max.x - exact.min.x + 0.01 * kUnitsPerMm) << "object " << i;
+  }
+}
+
 TEST(ObjectTest, CountsAndAttributes) {
   const Layer layer = ReadGerberText(
       "G04 made by hand*\n%TF.FileFunction,Copper,L1,Top*%\n%TF.Part,Single*%\n%FSLAX25Y25*MOIN*%\n"
