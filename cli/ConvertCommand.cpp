@@ -48,14 +48,24 @@ std::optional<fs::path> TableFileOf(const fs::path& file) {
   return std::nullopt;
 }
 
-// An RS-274-D file: no aperture definition of its own.
+// An RS-274-D file: no aperture definition of its own. Read a piece at a time: the definitions
+// stand near the top.
 bool HoldsApertureDefinitions(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (std::size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + 1)) {
-    std::size_t i = at + 1;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) ++i;
-    if (text.compare(i, 2, "AD") == 0 || text.compare(i, 2, "AM") == 0 || text.compare(i, 2, "AB") == 0) return true;
+  std::string text;
+  std::vector<char> piece(1 << 16);
+  std::size_t next = 0;  // where the search for '%' goes on
+  while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
+    text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+    std::size_t at = text.find('%', next);
+    for (; at != std::string::npos; at = text.find('%', next)) {
+      std::size_t i = at + 1;
+      while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) ++i;
+      if (i + 2 > text.size()) break;  // the next piece decides
+      if (text.compare(i, 2, "AD") == 0 || text.compare(i, 2, "AM") == 0 || text.compare(i, 2, "AB") == 0) return true;
+      next = at + 1;
+    }
+    if (at == std::string::npos) next = text.size();
   }
   return false;
 }

@@ -64,6 +64,10 @@ void Interpreter::Warn(const std::string& text) {
 }
 
 Layer Interpreter::Run(std::string_view text) {
+  // Room for an object a statement, the most a file without blocks and step-and-repeat has:
+  // pages never written cost nothing, and the rest is given back at the end.
+  const auto statements = std::count(text.begin(), text.end(), '*');
+  layer_.objects.reserve(static_cast<std::size_t>(std::min<long long>(statements, options_.maxObjects)));
   StatementSplitter splitter(text, file_, options_.maxStatementLength);
   gerberx::Statement s;
   while (!ended_ && splitter.Next(s)) {
@@ -91,6 +95,7 @@ Layer Interpreter::Run(std::string_view text) {
       Fail("the file ends inside the block aperture D" + std::to_string(collectors_.back().dcode));
     CloseStepRepeat();
   }
+  if (layer_.objects.size() < layer_.objects.capacity() / 2) layer_.objects.shrink_to_fit();
   layer_.units = units_;
   layer_.negative = negative_;
   if (options_.computeDarkArea) layer_.dark = dark_.Result();

@@ -2,6 +2,7 @@
 // What the reader gives for one Gerber file: its settings as read, its graphical objects in the
 // order the image draws them, and its final dark area.
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,9 +23,9 @@ struct Format {
   Notation notation = Notation::Absolute;
 };
 
-enum class Polarity { Dark, Clear };
+enum class Polarity : std::uint8_t { Dark, Clear };
 
-enum class ObjectKind {
+enum class ObjectKind : std::uint8_t {
   Flash,       // flash of a standard aperture (C, R, O, P)
   Stroke,      // linear draw (D01 in G01)
   Arc,         // circular draw (D01 in G02/G03)
@@ -32,18 +33,18 @@ enum class ObjectKind {
   MacroFlash,  // flash of an aperture macro
 };
 
-enum class ApertureShape { Circle, Rectangle, Obround, Polygon, Macro, Block };
+enum class ApertureShape : std::uint8_t { Circle, Rectangle, Obround, Polygon, Macro, Block };
 
 // An aperture as one object uses it, with %LM/%LR/%LS and the image transforms applied.
 struct Aperture {
   int dcode = 0;
   ApertureShape shape = ApertureShape::Circle;
+  bool mirrored = false;   // the shape is mirrored (before the rotation) about its x axis
   Coord xSize = 0;         // circle and polygon: the (outer) diameter
   Coord ySize = 0;         // circle and polygon: the same as xSize
   int vertices = 0;        // polygon: 3 to 12
-  double rotation = 0;     // degrees counter-clockwise: the polygon's own rotation plus the transforms
-  bool mirrored = false;   // the shape is mirrored (before the rotation) about its x axis
   Coord holeDiameter = 0;  // 0: no hole. A hole is no part of the object's area.
+  double rotation = 0;     // degrees counter-clockwise: the polygon's own rotation plus the transforms
   std::string macroName;   // ApertureShape::Macro
 };
 
@@ -61,13 +62,13 @@ struct MacroPart {
 struct Object {
   ObjectKind kind = ObjectKind::Flash;
   Polarity polarity = Polarity::Dark;
+  bool clockwise = false;             // Arc
+  bool fullCircle = false;            // Arc: start == end, the whole circle
   int line = 0;                       // line of the statement that drew it (1-based)
   Aperture aperture;                  // Flash, MacroFlash, Stroke, Arc
   Point start;                        // Stroke, Arc: where the draw starts
   Point end;                          // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
   Point centre;                       // Arc
-  bool clockwise = false;             // Arc
-  bool fullCircle = false;            // Arc: start == end, the whole circle
   Area area;                          // the object's own shape (empty when Options::keepObjectAreas is off)
   Box box;                            // bounding box of its shape
   int blockDepth = 0;                 // 0: drawn at top level; >0: part of a block aperture's flash

@@ -1,6 +1,7 @@
 #include "gerberx/convert/GerberWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -18,7 +19,10 @@ constexpr int kFirstDCode = 10;
 constexpr int kLastDCode = 999;
 
 // Millimetres with six decimals, 1 nm: each internal unit (2.54 nm) reads back to itself.
-std::string Coordinate(int64_t units) { return std::to_string(std::llround(static_cast<double>(units) * 2.54)); }
+char* Coordinate(char* at, char letter, int64_t units) {
+  *at++ = letter;
+  return std::to_chars(at, at + 24, std::llround(static_cast<double>(units) * 2.54)).ptr;
+}
 
 std::string Millimetres(int64_t units) {
   char text[32];
@@ -109,7 +113,13 @@ class Writer {
     interpolation_ = g;
   }
 
-  void Point(IntPoint p) { out_ << 'X' << Coordinate(p.X) << 'Y' << Coordinate(p.Y); }
+  void Point(IntPoint p) { Pair('X', p.X, 'Y', p.Y); }
+
+  void Pair(char a, int64_t x, char b, int64_t y) {
+    char text[64];
+    char* end = Coordinate(Coordinate(text, a, x), b, y);
+    out_.write(text, end - text);
+  }
 
   void Flash(const ApertureKey& key, IntPoint at) {
     Select(key);
@@ -134,7 +144,8 @@ class Writer {
     Point(from);
     out_ << "D02*\n";
     Point(to);
-    out_ << 'I' << Coordinate(centre.X - from.X) << 'J' << Coordinate(centre.Y - from.Y) << "D01*\n";
+    Pair('I', centre.X - from.X, 'J', centre.Y - from.Y);
+    out_ << "D01*\n";
     Interpolation(1);
     ++counts_.Arcs;
   }
