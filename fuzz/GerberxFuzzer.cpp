@@ -1,4 +1,4 @@
-// The reader of the whole Gerber format on any text.
+// The reader of the whole Gerber format on any text, and the converter on what it reads.
 //
 // Input: the Gerber file. The bounds are small, so that each input stays quick; what a bound
 // stops is a ReadError like any other.
@@ -6,17 +6,23 @@
 // Besides crashes, hangs, leaks and sanitizer reports, a finding is: an exception other than
 // ReadError; a ReadError without the file's name; counts by kind that do not add up to the
 // objects; a negative dark area; a dark area larger than the objects' boxes together (but for a
-// negative image); another list of objects when no polygon is built.
+// negative image); another list of objects when no polygon is built, or when plain objects come
+// without theirs; a converter failure other than a coordinate or aperture count beyond what the
+// importer holds.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "gerberx/Reader.h"
+#include "gerberx/convert/Convert.h"
+#include "gerberx/convert/GerberWriter.h"
 
 namespace {
 
@@ -65,6 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (quick.objects.size() != full.objects.size()) Fail("another number of objects without polygons");
     for (std::size_t i = 0; i < quick.objects.size(); ++i)
       if (quick.objects[i].kind != full.objects[i].kind) Fail("another kind of object without polygons");
+    // As the converter reads: the areas of plain objects left out.
+    gerberx::Options converting = SmallBounds();
+    converting.computeDarkArea = false;
+    converting.plainObjectAreas = false;
+    const gerberx::Layer lean = gerberx::ReadGerberText(text, "fuzz.gbr", converting);
+    if (lean.objects.size() != full.objects.size()) Fail("another number of objects without plain areas");
+    try {
+      std::ostringstream out;
+      gerberx::convert::WriteGerber(out, gerberx::convert::ConvertLayer(lean, {}));
+    } catch (const std::range_error&) {   // beyond the importer's coordinates
+    } catch (const std::length_error&) {  // more apertures than its D-codes
+    }
   } catch (const gerberx::ReadError& e) {
     if (e.File() != "fuzz.gbr" || std::string(e.what()).find("fuzz.gbr") != 0) Fail("error without the file name");
   } catch (const std::exception& e) {
