@@ -147,11 +147,8 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     }
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
-    gerberx::Options reading;
-    reading.computeDarkArea = false;                 // the converter unites what it decomposes itself
-    reading.plainObjectAreas = false;                // what it keeps as it is needs none
-    reading.chordErrorMm = command.ToleranceMm / 4;  // the rest of the tolerance is the decomposition's
-    const cv::ConvertedLayer layer = cv::ConvertLayer(gerberx::ReadGerberFile(file, reading), options);
+    const cv::ConvertedLayer layer =
+        cv::ConvertLayer(gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm)), options);
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);

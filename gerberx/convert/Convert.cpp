@@ -157,7 +157,13 @@ class Converter {
         }
         break;
       case ObjectKind::Arc:
-        result_.Arcs.push_back({At(o.start), At(o.end), At(o.centre), o.clockwise, a.xSize});
+        if (o.start == o.end && !o.fullCircle) {
+          // An arc of no length (single-quadrant ends that meet) is a dot, not the full circle
+          // that equal ends would write.
+          result_.Tracks.push_back({At(o.start), At(o.end), a.xSize});
+        } else {
+          result_.Arcs.push_back({At(o.start), At(o.end), At(o.centre), o.clockwise, a.xSize});
+        }
         break;
       default:
         break;
@@ -274,6 +280,14 @@ std::string DecomposeReasonText(DecomposeReason reason, std::size_t count) {
       break;
   }
   return "";
+}
+
+Options ReadingOptions(double toleranceMm) {
+  Options reading;
+  reading.computeDarkArea = false;         // the converter unites what it decomposes itself
+  reading.plainObjectAreas = false;        // what it keeps as it is needs none
+  reading.chordErrorMm = toleranceMm / 4;  // the rest of the tolerance is the decomposition's
+  return reading;
 }
 
 ConvertedLayer ConvertLayer(const Layer& layer, const DecomposeOptions& options) {

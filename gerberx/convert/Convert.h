@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gerberx/Layer.h"
+#include "gerberx/Reader.h"
 #include "gerberx/convert/Decompose.h"
 
 namespace gerberx::convert {
@@ -68,7 +69,11 @@ struct ConvertedLayer {
   std::size_t KeptCount() const { return Pads.size() + Tracks.size() + Arcs.size() + RectStrokes.size(); }
 };
 
-// The layer as the reader gives it with every object's area (Options::keepObjectAreas).
+// How the converter has the reader read a file: areas only where it decomposes, polygons within a
+// quarter of the tolerance, no dark area.
+Options ReadingOptions(double toleranceMm);
+
+// The layer as the reader gives it with ReadingOptions (or with every object's area).
 ConvertedLayer ConvertLayer(const Layer& layer, const DecomposeOptions& options);
 
 }  // namespace gerberx::convert

@@ -1,0 +1,55 @@
+// What the converter keeps as it is and what it decomposes, on small hand-written files read as
+// `zizozudu convert` reads them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gerberx/convert/Convert.h"
+
+namespace gerberx::convert {
+namespace {
+
+struct KeepCase {
+  const char* Name;
+  const char* Body;  // after a millimetre header, 4.6 digits
+  std::size_t Pads, Tracks, Arcs, Decomposed;
+};
+
+std::ostream& operator<<(std::ostream& out, const KeepCase& c) { return out << c.Name; }
+
+class KeepTest : public testing::TestWithParam<KeepCase> {};
+
+TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
+  const KeepCase& c = GetParam();
+  const Layer layer = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + c.Body, "t.gbr", ReadingOptions(0.005));
+  const ConvertedLayer out = ConvertLayer(layer, {});
+  EXPECT_EQ(out.Pads.size(), c.Pads);
+  EXPECT_EQ(out.Tracks.size(), c.Tracks);
+  EXPECT_EQ(out.Arcs.size(), c.Arcs);
+  EXPECT_EQ(out.Decomposed.Count() > 0, c.Decomposed > 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Converter, KeepTest,
+    testing::Values(
+        KeepCase{"RectangleTurnedAQuarterIsAPad", "%ADD10R,2X1*%%LR90*%D10*X0Y0D03*", 1, 0, 0, 0},
+        KeepCase{"RectangleTurnedOtherwiseIsDecomposed", "%ADD10R,2X1*%%LR30*%D10*X0Y0D03*", 0, 0, 0, 1},
+        // Two rectangles and four corner circles: six pads, no decomposition.
+        KeepCase{"RoundedRectangleMacroIsPads",
+                 "%AMRR*21,1,1.6,2,0,0,0*21,1,2,1.6,0,0,0*1,1,0.4,0.8,0.8*1,1,0.4,-0.8,0.8*"
+                 "1,1,0.4,0.8,-0.8*1,1,0.4,-0.8,-0.8*%%ADD10RR*%D10*X0Y0D03*",
+                 6, 0, 0, 0},
+        KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
+        KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
+        // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
+        KeepCase{"ArcOfNoLengthIsADot", "%ADD10C,0.5*%D10*G74*X1000000Y0D02*G03X1000000Y0I1000000J0D01*", 0, 1, 0, 0},
+        // The clear flash reaches the track read without its area: the track is decomposed.
+        KeepCase{"TrackCutByALaterClearFlashIsDecomposed",
+                 "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y0D03*", 0, 0, 0, 1},
+        KeepCase{"TrackBesideAClearFlashIsKept",
+                 "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0}),
+    [](const testing::TestParamInfo<KeepCase>& row) { return std::string(row.param.Name); });
+
+}  // namespace
+}  // namespace gerberx::convert
