@@ -314,7 +314,8 @@ Coord Interpreter::ParseCoordinate(const std::string& text, bool xAxis) {
   const bool inches = UnitScale() == kUnitsPerInch;
   const std::uint64_t denominator = inches ? 1 : 254;
   const int exponent = (inches ? 7 : 8) - shift;
-  std::uint64_t numerator = std::stoull(digits);
+  std::uint64_t numerator = 0;
+  for (const char d : digits) numerator = numerator * 10 + static_cast<std::uint64_t>(d - '0');
   std::uint64_t divisor = denominator;
   const std::uint64_t most = (static_cast<std::uint64_t>(kCoordLimit) + 1) * denominator;
   for (int i = 0; i < exponent; ++i) {

@@ -93,8 +93,18 @@ class Writer {
     }
   }
 
+  // Neighbouring objects mostly share their aperture: the last one is asked first.
+  bool IsLast(const ApertureKey& key) const {
+    return lastCode_ != 0 && key.Letter == last_.Letter && key.X == last_.X && key.Y == last_.Y;
+  }
+
   void Define(const ApertureKey& key) {
-    if (codes_.count(key) != 0) return;
+    if (IsLast(key)) return;
+    if (const auto known = codes_.find(key); known != codes_.end()) {
+      last_ = key;
+      lastCode_ = known->second;
+      return;
+    }
     if (nextCode_ > kLastDCode) {
       throw std::length_error("the layer needs more than " + std::to_string(kLastDCode - kFirstDCode + 1) +
                               " apertures, more than the importer's D-codes hold");
@@ -103,7 +113,11 @@ class Writer {
   }
 
   void Select(const ApertureKey& key) {
-    const int code = codes_.at(key);
+    if (!IsLast(key)) {
+      last_ = key;
+      lastCode_ = codes_.at(key);
+    }
+    const int code = lastCode_;
     if (code != current_) out_ << 'D' << code << "*\n";
     current_ = code;
   }
@@ -208,6 +222,8 @@ class Writer {
 
   std::ostream& out_;
   std::map<ApertureKey, int> codes_;
+  ApertureKey last_{};
+  int lastCode_ = 0;  // of last_; 0 before the first
   std::unordered_set<int64_t> exact_;
   int nextCode_ = kFirstDCode;
   int current_ = -1;
