@@ -40,9 +40,11 @@ std::vector<std::string> Split(const std::string& s, char by) {
 }
 
 // A small whole number from a field ("10", "01"); -1 when it is not one.
-long SmallInt(const std::string& s) {
-  if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string::npos) return -1;
-  return std::atol(s.c_str());
+long SmallInt(std::string_view s) {
+  if (s.empty() || s.size() > 9 || s.find_first_not_of("0123456789") != std::string_view::npos) return -1;
+  long n = 0;
+  for (const char c : s) n = n * 10 + (c - '0');
+  return n;
 }
 
 }  // namespace
@@ -130,7 +132,7 @@ void Interpreter::Word(const std::string& text) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   bool hasX = false, hasY = false, hasI = false, hasJ = false;
-  std::string xs, ys, is, js;
+  std::string_view xs, ys, is, js;  // into text
   int op = 0;
   while (i < n) {
     const char letter = text[i];
@@ -139,10 +141,11 @@ void Interpreter::Word(const std::string& text) {
       continue;
     }
     ++i;
-    std::string value;
     while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) value += text[i++];
-    while (i < n && (IsDigit(text[i]) || text[i] == '.')) value += text[i++];
+    const std::size_t start = i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    while (i < n && (IsDigit(text[i]) || text[i] == '.')) ++i;
+    const std::string_view value = std::string_view(text).substr(start, i - start);
     switch (letter) {
       case 'G': {
         const long g = SmallInt(value);
@@ -199,7 +202,7 @@ void Interpreter::Word(const std::string& text) {
             ++layer_.counts.deprecated;
             break;
           default:
-            Fail("unknown or unsupported G code G" + value);
+            Fail("unknown or unsupported G code G" + std::string(value));
         }
         break;
       }
@@ -210,7 +213,7 @@ void Interpreter::Word(const std::string& text) {
         } else if (m == 48) {
           Fail("an Excellon drill file, not a Gerber file");
         } else if (m != 1) {
-          Fail("unknown M code M" + value);
+          Fail("unknown M code M" + std::string(value));
         }
         break;
       }
@@ -223,11 +226,11 @@ void Interpreter::Word(const std::string& text) {
           if (inRegion_) Fail("aperture selection inside a region");
           if (!apertures_.count(static_cast<int>(d)))
             Fail(
-                "aperture D" + value + " is not defined" +
+                "aperture D" + std::string(value) + " is not defined" +
                 (apertures_.empty() ? " (no %AD in the file: RS-274-D, whose apertures are in a separate table)" : ""));
           aperture_ = static_cast<int>(d);
         } else {
-          Fail("D" + value + " is neither an operation nor an aperture");
+          Fail("D" + std::string(value) + " is neither an operation nor an aperture");
         }
         break;
       }
@@ -281,24 +284,25 @@ double Interpreter::UnitScale() {
   return units_ == Units::Inches ? kUnitsPerInch : kUnitsPerMm;
 }
 
-Coord Interpreter::ParseCoordinate(const std::string& text, bool xAxis) {
+Coord Interpreter::ParseCoordinate(std::string_view text, bool xAxis) {
   const Format& f = layer_.format;
-  std::string digits = text;
+  std::string_view digits = text;
   bool negative = false;
   if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
     negative = digits[0] == '-';
-    digits.erase(0, 1);
+    digits.remove_prefix(1);
   }
   if (digits.empty()) Fail("coordinate without digits");
-  if (digits.find('.') != std::string::npos) {
-    const long double grid = std::strtold(digits.c_str(), nullptr) * static_cast<long double>(UnitScale());
+  if (digits.find('.') != std::string_view::npos) {
+    const long double grid = std::strtold(std::string(digits).c_str(), nullptr) * static_cast<long double>(UnitScale());
     if (!(grid <= kCoordLimit)) Fail("coordinate beyond the reader's range of +-2.7 m");
     const Coord c = static_cast<Coord>(std::llround(grid));
     return negative ? -c : c;
   }
   if (!f.declared) Fail("coordinate before the format statement (%FS)");
   if (digits.size() > 18) Fail("coordinate with more than 18 digits");
-  if (digits.find_first_not_of("0123456789") != std::string::npos) Fail("'" + text + "' is not a coordinate");
+  if (digits.find_first_not_of("0123456789") != std::string_view::npos)
+    Fail("'" + std::string(text) + "' is not a coordinate");
   const int integer = xAxis ? f.xInteger : f.yInteger;
   const int decimals = xAxis ? f.xDecimal : f.yDecimal;
   int shift = decimals;

@@ -83,7 +83,7 @@ class Interpreter {
   void CountProduced(const Object& obj);
   Object Placed(const Object& obj, const Affine& map) const;
 
-  Coord ParseCoordinate(const std::string& digits, bool xAxis);
+  Coord ParseCoordinate(std::string_view digits, bool xAxis);
   double UnitScale();
   double ParseDecimal(const std::string& text, const char* what);
   bool ArcCentre(Point start, Point end, Point offset, bool clockwise, Point& centre, bool& full);

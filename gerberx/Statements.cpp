@@ -10,6 +10,12 @@ namespace {
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+std::string_view Trimmed(std::string_view s) {
+  const std::size_t b = s.find_first_not_of(" \t");
+  if (b == std::string_view::npos) return {};
+  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
 std::string Trim(const std::string& s) {
   std::size_t b = s.find_first_not_of(" \t");
   if (b == std::string::npos) return {};
@@ -49,16 +55,40 @@ bool StatementSplitter::Next(Statement& out) {
 // Reads up to the next '*' or '%'. Returns true with a word statement; false when it only
 // consumed blanks or a whole '%' block (whose commands are then pending).
 bool StatementSplitter::NextWord(Statement& out) {
-  std::string text;
+  std::string& text = word_;  // kept between calls for its capacity
+  text.clear();
   int line = 0;
-  while (pos_ < text_.size()) {
+  // A word statement as it is: no '%' block, no macro body.
+  const auto give = [&](std::string_view trimmed) {
+    out.extended = false;
+    out.text.assign(trimmed);
+    out.macroBody.clear();
+    out.macroLines.clear();
+    out.line = line;
+    return true;
+  };
+  const std::size_t n = text_.size();
+  while (pos_ < n) {
+    // The run of characters up to the next one that means something here, copied at once.
+    std::size_t end = pos_;
+    while (end < n) {
+      const char c = text_[end];
+      if (c == '*' || c == '%' || IsLineEnd(c) || (text.empty() && end == pos_ && (c == ' ' || c == '\t'))) break;
+      ++end;
+    }
+    if (end > pos_) {
+      if (text.empty()) line = line_;
+      if (text.size() + (end - pos_) > maxLength_) {
+        text.append(text_.substr(pos_, std::min<std::size_t>(end - pos_, 40)));
+        throw ReadError(file_, line, text.substr(0, 40), "statement too long");
+      }
+      text.append(text_.substr(pos_, end - pos_));
+      pos_ = end;
+      continue;
+    }
     const char c = text_[pos_];
     if (c == '%' && !IsComment(text)) {
-      if (!Trim(text).empty()) {
-        // A statement that a '%' interrupts: read it as if it had its '*'.
-        out = Statement{false, Trim(text), {}, {}, line};
-        return true;
-      }
+      if (!Trimmed(text).empty()) return give(Trimmed(text));  // a statement a '%' interrupts
       ++pos_;
       ReadBlock();
       return false;
@@ -67,23 +97,20 @@ bool StatementSplitter::NextWord(Statement& out) {
     if (c == '\n') ++line_;
     if (IsLineEnd(c)) continue;
     if (c == '*') {
-      std::string t = Trim(text);
-      if (t.empty()) {
+      if (Trimmed(text).empty()) {
         text.clear();
         continue;  // a lone '*'
       }
-      out = Statement{false, std::move(t), {}, {}, line};
-      return true;
+      return give(Trimmed(text));
     }
     if (text.empty() && (c == ' ' || c == '\t')) continue;
+    // A '%' in a comment's text.
     if (text.empty()) line = line_;
     if (text.size() >= maxLength_) throw ReadError(file_, line, text.substr(0, 40), "statement too long");
     text += c;
   }
-  std::string t = Trim(text);
-  if (t.empty()) return false;
-  out = Statement{false, std::move(t), {}, {}, line};
-  return true;
+  if (Trimmed(text).empty()) return false;
+  return give(Trimmed(text));
 }
 
 void StatementSplitter::ReadBlock() {

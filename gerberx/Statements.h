@@ -33,6 +33,7 @@ class StatementSplitter {
   std::size_t pos_ = 0;
   int line_ = 1;
   std::vector<Statement> pending_;  // the commands of the last '%' block not yet given out
+  std::string word_;                // the word statement being read
   std::size_t pendingNext_ = 0;
 };
 

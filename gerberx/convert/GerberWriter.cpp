@@ -8,6 +8,7 @@
 #include <numbers>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
@@ -53,13 +54,13 @@ class Writer {
     for (const RoundDisc& d : layer.Decomposed.Discs) Define({'C', d.Diameter, d.Diameter});
     PlanFills(layer.Decomposed.Fills);
 
-    out_ << "%FSLAX46Y46*%\n%MOMM*%\n";
+    Put("%FSLAX46Y46*%\n%MOMM*%\n");
     for (const auto& [key, code] : codes_) {
-      out_ << "%ADD" << code << key.Letter << ',' << Millimetres(key.X);
-      if (key.Letter != 'C') out_ << 'X' << Millimetres(key.Y);
-      out_ << "*%\n";
+      Put("%ADD" + std::to_string(code) + key.Letter + ',' + Millimetres(key.X));
+      if (key.Letter != 'C') Put('X' + Millimetres(key.Y));
+      Put("*%\n");
     }
-    out_ << "G75*\nG01*\n";
+    Put("G75*\nG01*\n");
 
     for (const KeptPad& p : layer.Pads) Flash(PadKey(p), p.At);
     for (const RoundDisc& d : layer.Decomposed.Discs) Flash({'C', d.Diameter, d.Diameter}, d.Centre);
@@ -76,7 +77,8 @@ class Writer {
     }
     for (const KeptRectStroke& s : layer.RectStrokes) Line({'R', s.XSize, s.YSize}, s.From, s.To);
     for (const FillBox& f : layer.Decomposed.Fills) Fill(f);
-    out_ << "M02*\n";
+    Put("M02*\n");
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     counts_.Apertures = codes_.size();
     return counts_;
   }
@@ -118,12 +120,12 @@ class Writer {
       lastCode_ = codes_.at(key);
     }
     const int code = lastCode_;
-    if (code != current_) out_ << 'D' << code << "*\n";
+    if (code != current_) Put('D' + std::to_string(code) + "*\n");
     current_ = code;
   }
 
   void Interpolation(int g) {
-    if (g != interpolation_) out_ << 'G' << (g < 10 ? "0" : "") << g << "*\n";
+    if (g != interpolation_) Put(g == 1 ? "G01*\n" : g == 2 ? "G02*\n" : "G03*\n");
     interpolation_ = g;
   }
 
@@ -132,13 +134,24 @@ class Writer {
   void Pair(char a, int64_t x, char b, int64_t y) {
     char text[64];
     char* end = Coordinate(Coordinate(text, a, x), b, y);
-    out_.write(text, end - text);
+    Put(std::string_view(text, static_cast<std::size_t>(end - text)));
   }
+
+  // Into a buffer written out in large pieces: a stream's call per field costs more than the
+  // formatting.
+  void Put(std::string_view text) {
+    buffer_.append(text);
+    if (buffer_.size() >= (1u << 20)) {
+      out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+      buffer_.clear();
+    }
+  }
+  void Put(char c) { Put(std::string_view(&c, 1)); }
 
   void Flash(const ApertureKey& key, IntPoint at) {
     Select(key);
     Point(at);
-    out_ << "D03*\n";
+    Put("D03*\n");
     ++counts_.Pads;
   }
 
@@ -146,9 +159,9 @@ class Writer {
     Select(key);
     Interpolation(1);
     Point(from);
-    out_ << "D02*\n";
+    Put("D02*\n");
     Point(to);
-    out_ << "D01*\n";
+    Put("D01*\n");
     ++(key.Letter == 'R' ? counts_.Fills : counts_.Tracks);
   }
 
@@ -156,10 +169,10 @@ class Writer {
     Select({'C', width, width});
     Interpolation(clockwise ? 2 : 3);
     Point(from);
-    out_ << "D02*\n";
+    Put("D02*\n");
     Point(to);
     Pair('I', centre.X - from.X, 'J', centre.Y - from.Y);
-    out_ << "D01*\n";
+    Put("D01*\n");
     Interpolation(1);
     ++counts_.Arcs;
   }
@@ -221,6 +234,7 @@ class Writer {
   }
 
   std::ostream& out_;
+  std::string buffer_;
   std::map<ApertureKey, int> codes_;
   ApertureKey last_{};
   int lastCode_ = 0;  // of last_; 0 before the first
