@@ -7,12 +7,14 @@
 #include <boost/polygon/polygon.hpp>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 
 #include "gerberx/DrawnShapes.h"
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
+#include "gerberx/Shapes.h"
 
 namespace gerberx::convert {
 namespace {
@@ -191,7 +193,11 @@ class Converter {
       return true;
     }
     for (const MacroPart* part : parts) {
-      if (!part->dark || (part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0)) return false;
+      if (!part->dark) return false;
+    }
+    for (const MacroPart* part : parts) {
+      if (part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0)
+        return KeepRoundedRectangle(o, parts);
     }
     for (const MacroPart* part : parts) {
       if (part->shape == MacroPart::Shape::Circle) {
@@ -205,6 +211,72 @@ class Converter {
     ++result_.MacroFlashesKept;
     result_.MacroObjectsKept += parts.size();
     return true;
+  }
+
+  // A rounded rectangle turned by any angle: four equal circles at the corners of a rectangle
+  // and rectangles that fill it out. It is exactly that inner rectangle drawn round with a track
+  // as wide as the circles, and filled with tracks along its long sides no farther apart.
+  bool KeepRoundedRectangle(const Object& o, const std::vector<const MacroPart*>& parts) {
+    std::vector<DPoint> corners;
+    double diameter = 0;
+    for (const MacroPart* part : parts) {
+      if (part->shape != MacroPart::Shape::Circle) continue;
+      if (!corners.empty() && part->xSize != diameter) return false;
+      diameter = part->xSize;
+      corners.push_back({double(part->centre.x), double(part->centre.y)});
+    }
+    if (corners.size() != 4 || diameter <= 0) return false;
+    const DPoint m{(corners[0].x + corners[1].x + corners[2].x + corners[3].x) / 4,
+                   (corners[0].y + corners[1].y + corners[2].y + corners[3].y) / 4};
+    std::sort(corners.begin(), corners.end(),
+              [&](DPoint a, DPoint b) { return std::atan2(a.y - m.y, a.x - m.x) < std::atan2(b.y - m.y, b.x - m.x); });
+    // Opposite corners about one centre, at one distance from it: a rectangle.
+    const auto near = [](double a, double b) { return std::abs(a - b) <= 2; };
+    if (!near(corners[0].x + corners[2].x, 2 * m.x) || !near(corners[0].y + corners[2].y, 2 * m.y) ||
+        !near(corners[1].x + corners[3].x, 2 * m.x) || !near(corners[1].y + corners[3].y, 2 * m.y) ||
+        !near(std::hypot(corners[0].x - m.x, corners[0].y - m.y), std::hypot(corners[1].x - m.x, corners[1].y - m.y)))
+      return false;
+    const double r = diameter / 2;
+    const double a = std::hypot(corners[1].x - corners[0].x, corners[1].y - corners[0].y);
+    const double b = std::hypot(corners[2].x - corners[1].x, corners[2].y - corners[1].y);
+    // Nothing of the flash outside the rounded rectangle, and as much area: the same shape.
+    const double expected = a * b + diameter * (a + b) + std::numbers::pi * r * r;
+    const double slack = 2 * ChordError() * (2 * (a + b) + 2 * std::numbers::pi * r) + 4;
+    if (std::abs(AreaOf(o.area) - expected) > slack) return false;
+    // The rounded rectangle is convex: the outline's corners inside it keep all of it inside.
+    const auto inside = [&](Point p) { return DistanceToRectangle(p, corners) <= r + 2; };
+    for (const Polygon& polygon : o.area)
+      for (const Point& p : polygon.outer)
+        if (!inside(p)) return false;
+    const auto at = [](DPoint p) { return IntPoint{std::llround(p.x), std::llround(p.y)}; };
+    const int64_t width = static_cast<int64_t>(diameter);
+    for (int i = 0; i < 4; ++i) result_.Tracks.push_back({at(corners[i]), at(corners[(i + 1) % 4]), width});
+    // Between the long sides, tracks no farther apart than they are wide.
+    const bool longFirst = a >= b;
+    const DPoint s0 = longFirst ? corners[0] : corners[1], s1 = longFirst ? corners[1] : corners[2];
+    const DPoint across = longFirst ? DPoint{corners[3].x - corners[0].x, corners[3].y - corners[0].y}
+                                    : DPoint{corners[0].x - corners[1].x, corners[0].y - corners[1].y};
+    const int gaps = static_cast<int>(std::ceil((longFirst ? b : a) / diameter));
+    for (int k = 1; k < gaps; ++k) {
+      const double f = double(k) / gaps;
+      result_.Tracks.push_back(
+          {at({s0.x + across.x * f, s0.y + across.y * f}), at({s1.x + across.x * f, s1.y + across.y * f}), width});
+    }
+    ++result_.MacroFlashesKept;
+    result_.MacroObjectsKept += 4 + static_cast<std::size_t>(std::max(0, gaps - 1));
+    return true;
+  }
+
+  // How far a point lies from a rectangle given by its corners in order (0 inside).
+  static double DistanceToRectangle(Point p, const std::vector<DPoint>& corners) {
+    const DPoint o = corners[0];
+    const DPoint u{corners[1].x - o.x, corners[1].y - o.y}, v{corners[3].x - o.x, corners[3].y - o.y};
+    const double lu = std::hypot(u.x, u.y), lv = std::hypot(v.x, v.y);
+    if (lu == 0 || lv == 0) return std::hypot(p.x - o.x, p.y - o.y);
+    const double du = ((p.x - o.x) * u.x + (p.y - o.y) * u.y) / lu;
+    const double dv = ((p.x - o.x) * v.x + (p.y - o.y) * v.y) / lv;
+    const double eu = std::max({0.0, -du, du - lu}), ev = std::max({0.0, -dv, dv - lv});
+    return std::hypot(eu, ev);
   }
 
   static bool IsRing(const MacroPart& outer, const MacroPart& inner) {

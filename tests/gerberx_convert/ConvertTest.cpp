@@ -40,6 +40,16 @@ INSTANTIATE_TEST_SUITE_P(
                  "%AMRR*21,1,1.6,2,0,0,0*21,1,2,1.6,0,0,0*1,1,0.4,0.8,0.8*1,1,0.4,-0.8,0.8*"
                  "1,1,0.4,0.8,-0.8*1,1,0.4,-0.8,-0.8*%%ADD10RR*%D10*X0Y0D03*",
                  6, 0, 0, 0},
+        // Turned: the inner 1.6 x 0.6 rectangle drawn round with 0.4 mm tracks, one more inside.
+        KeepCase{"TurnedRoundedRectangleMacroIsTracks",
+                 "%AMRR*21,1,1.6,1,0,0,0*21,1,2,0.6,0,0,0*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*"
+                 "1,1,0.4,0.8,-0.3*1,1,0.4,-0.8,-0.3*%%ADD10RR*%%LR30*%D10*X0Y0D03*",
+                 0, 5, 0, 0},
+        // The same corners with a bar between them is no rounded rectangle.
+        KeepCase{"TurnedCornersWithABarAreDecomposed",
+                 "%AMRX*21,1,1.6,0.2,0,0,0*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*"
+                 "1,1,0.4,0.8,-0.3*1,1,0.4,-0.8,-0.3*%%ADD10RX*%%LR30*%D10*X0Y0D03*",
+                 0, 0, 0, 1},
         KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
         KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
         // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
