@@ -193,10 +193,12 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   CLI::App* sub = app.add_subcommand(
       "convert",
       "Rewrite each FILE as a Gerber file the importer recognises and reads whole, with the same copper:\n"
-      "flashes of circles, rectangles and obrounds stay pads, round strokes and arcs stay tracks and arcs;\n"
-      "regions, macro and block flashes, polygon flashes, strokes the importer would draw otherwise and\n"
-      "whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
-      "step-and-repeat and image parameters are applied. RS-274-D files are copied with their aperture table.");
+      "flashes of circles, rectangles and obrounds stay pads, round strokes and arcs stay tracks and arcs,\n"
+      "macro pads made of circles and rectangles become their pads (or the round tracks of a turned\n"
+      "rounded rectangle); regions, other macro flashes, polygon flashes, strokes the importer would draw\n"
+      "otherwise and whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
+      "block apertures, step-and-repeat, aperture transforms and image parameters are applied. RS-274-D\n"
+      "files are copied with their aperture table.");
   sub->add_option("FILE", command.Files, "Gerber files to convert")->required();
   CLI::Option* output =
       sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");
