@@ -123,6 +123,7 @@ class Converter {
     }
     switch (o.kind) {
       case ObjectKind::Flash:
+        if (KeepTurnedObround(o)) return;
         Count(o.aperture.holeDiameter > 0                  ? DecomposeReason::ApertureWithHole
               : o.aperture.shape == ApertureShape::Polygon ? DecomposeReason::PolygonFlash
                                                            : DecomposeReason::RotatedFlash);
@@ -170,6 +171,19 @@ class Converter {
       default:
         break;
     }
+  }
+
+  // An obround turned by any angle is exactly a round track between the centres of its ends.
+  bool KeepTurnedObround(const Object& o) {
+    const Aperture& a = o.aperture;
+    if (a.shape != ApertureShape::Obround || a.holeDiameter > 0) return false;
+    const bool wide = a.xSize >= a.ySize;
+    const double half = std::abs(double(a.xSize) - double(a.ySize)) / 2;
+    const double turn = (a.rotation + (wide ? 0.0 : 90.0)) * std::numbers::pi / 180;
+    const int64_t dx = std::llround(half * std::cos(turn)), dy = std::llround(half * std::sin(turn));
+    const IntPoint c = At(o.end);
+    result_.Tracks.push_back({{c.X - dx, c.Y - dy}, {c.X + dx, c.Y + dy}, std::min(a.xSize, a.ySize)});
+    return true;
   }
 
   double ChordError() const { return static_cast<double>(options_.Tolerance) / 4; }

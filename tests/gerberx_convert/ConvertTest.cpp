@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         KeepCase{"RectangleTurnedAQuarterIsAPad", "%ADD10R,2X1*%%LR90*%D10*X0Y0D03*", 1, 0, 0, 0},
         KeepCase{"RectangleTurnedOtherwiseIsDecomposed", "%ADD10R,2X1*%%LR30*%D10*X0Y0D03*", 0, 0, 0, 1},
+        KeepCase{"ObroundTurnedOtherwiseIsATrack", "%ADD10O,2X1*%%LR30*%D10*X0Y0D03*", 0, 1, 0, 0},
         // Two rectangles and four corner circles: six pads, no decomposition.
         KeepCase{"RoundedRectangleMacroIsPads",
                  "%AMRR*21,1,1.6,2,0,0,0*21,1,2,1.6,0,0,0*1,1,0.4,0.8,0.8*1,1,0.4,-0.8,0.8*"
