@@ -16,16 +16,9 @@ std::string_view Trimmed(std::string_view s) {
   return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-std::string Trim(const std::string& s) {
-  std::size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  std::size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
-
 // "G04" or "G4" and then no digit: a comment, whose text may hold a '%'.
-bool IsComment(const std::string& text) {
-  const std::string t = Trim(text);
+bool IsComment(std::string_view text) {
+  const std::string_view t = Trimmed(text);
   std::size_t i = 0;
   if (t.size() < 2 || t[0] != 'G') return false;
   i = 1;
@@ -88,7 +81,7 @@ bool StatementSplitter::NextWord(Statement& out) {
     }
     const char c = text_[pos_];
     if (c == '%' && !IsComment(text)) {
-      if (!Trimmed(text).empty()) return give(Trimmed(text));  // a statement a '%' interrupts
+      if (const std::string_view t = Trimmed(text); !t.empty()) return give(t);  // a statement a '%' interrupts
       ++pos_;
       ReadBlock();
       return false;
@@ -97,20 +90,18 @@ bool StatementSplitter::NextWord(Statement& out) {
     if (c == '\n') ++line_;
     if (IsLineEnd(c)) continue;
     if (c == '*') {
-      if (Trimmed(text).empty()) {
-        text.clear();
-        continue;  // a lone '*'
-      }
-      return give(Trimmed(text));
+      if (const std::string_view t = Trimmed(text); !t.empty()) return give(t);
+      text.clear();
+      continue;  // a lone '*'
     }
     if (text.empty() && (c == ' ' || c == '\t')) continue;
-    // A '%' in a comment's text.
+    // Only a '%' in a comment's text comes here on its own.
     if (text.empty()) line = line_;
     if (text.size() >= maxLength_) throw ReadError(file_, line, text.substr(0, 40), "statement too long");
     text += c;
   }
-  if (Trimmed(text).empty()) return false;
-  return give(Trimmed(text));
+  const std::string_view t = Trimmed(text);
+  return !t.empty() && give(t);
 }
 
 void StatementSplitter::ReadBlock() {
@@ -122,12 +113,13 @@ void StatementSplitter::ReadBlock() {
   std::size_t total = 0;
   for (;;) {
     if (pos_ >= text_.size())
-      throw ReadError(file_, blockLine, Trim(part), "'%' block not closed by '%' before the end of the file");
+      throw ReadError(file_, blockLine, std::string(Trimmed(part)),
+                      "'%' block not closed by '%' before the end of the file");
     const char c = text_[pos_++];
     if (c == '\n') ++line_;
     if (IsLineEnd(c)) continue;
     if (c == '%' || c == '*') {
-      std::string t = Trim(part);
+      std::string t(Trimmed(part));
       if (!t.empty()) {
         parts.push_back(std::move(t));
         lines.push_back(partLine);
