@@ -1,6 +1,7 @@
 #include "gerberx/convert/Convert.h"
 
 #include <algorithm>
+#include <array>
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <boost/iterator/function_output_iterator.hpp>
@@ -15,6 +16,7 @@
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
 #include "gerberx/Shapes.h"
+#include "gerberx/convert/InscribedCover.h"
 
 namespace gerberx::convert {
 namespace {
@@ -193,10 +195,17 @@ class Converter {
   // clear one inside around the same centre (a donut) is a full-circle arc.
   bool KeepMacroParts(const Object& o) {
     std::vector<const MacroPart*> parts;
+    bool outline = false;
     for (const MacroPart& part : o.macroParts) {
-      if (part.shape == MacroPart::Shape::Other) return false;
-      if (part.xSize > 0 && part.ySize > 0) parts.push_back(&part);  // an empty one cuts nothing
+      if (part.shape == MacroPart::Shape::Other) {
+        outline = true;
+      } else if (part.xSize > 0 && part.ySize > 0) {
+        parts.push_back(&part);  // an empty one cuts nothing
+      }
     }
+    // Some programs draw a rounded rectangle as an outline with circles and lines around it:
+    // only the whole flash can tell.
+    if (outline) return KeepRoundedRectangle(o, parts);
     if (parts.size() == 2 && IsRing(*parts[0], *parts[1])) {
       const int64_t outer = parts[0]->xSize, inner = parts[1]->xSize;
       const IntPoint centre = At(parts[0]->centre);
@@ -209,22 +218,74 @@ class Converter {
     for (const MacroPart* part : parts) {
       if (!part->dark) return false;
     }
-    for (const MacroPart* part : parts) {
-      if (part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0)
-        return KeepRoundedRectangle(o, parts);
-    }
+    const auto turned = [](const MacroPart* part) {
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0;
+    };
+    const bool anyTurned = std::any_of(parts.begin(), parts.end(), turned);
+    if (anyTurned && KeepRoundedRectangle(o, parts)) return true;
+    Pieces covers;
+    if (anyTurned && !CoverTurnedRectangles(parts, covers)) return false;
     for (const MacroPart* part : parts) {
       if (part->shape == MacroPart::Shape::Circle) {
         result_.Pads.push_back({At(part->centre), ApertureShape::Circle, part->xSize, part->xSize});
-        continue;
+      } else if (!turned(part)) {
+        const bool across = QuarterTurns(part->rotation) % 2 == 1;
+        result_.Pads.push_back({At(part->centre), ApertureShape::Rectangle, across ? part->ySize : part->xSize,
+                                across ? part->xSize : part->ySize});
       }
-      const bool across = QuarterTurns(part->rotation) % 2 == 1;
-      result_.Pads.push_back({At(part->centre), ApertureShape::Rectangle, across ? part->ySize : part->xSize,
-                              across ? part->xSize : part->ySize});
     }
+    for (const RoundTrack& t : covers.Tracks) result_.Tracks.push_back({t.A, t.B, t.Width});
     ++result_.MacroFlashesKept;
-    result_.MacroObjectsKept += parts.size();
+    result_.MacroObjectsKept += parts.size() -
+                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) +
+                                covers.Tracks.size();
     return true;
+  }
+
+  // Each rectangle turned by other than quarter turns, as the few tracks that cover it within
+  // the tolerance. What they leave lies in its corners; where no corner comes near another
+  // part's edge, that stays at the edge of the whole flash or deep inside another part.
+  bool CoverTurnedRectangles(const std::vector<const MacroPart*>& parts, Pieces& covers) const {
+    const double margin = 8.0 * static_cast<double>(options_.Tolerance);
+    const std::vector<int64_t> ladder = TrackWidthLadder(options_);
+    for (const MacroPart* part : parts) {
+      if (part->shape != MacroPart::Shape::Rectangle || QuarterTurns(part->rotation) >= 0) continue;
+      const std::array<DPoint, 4> corners = Corners(*part);
+      for (const DPoint& c : corners) {
+        for (const MacroPart* other : parts) {
+          if (other != part && std::abs(SignedDistance(c, *other)) < margin) return false;
+        }
+      }
+      std::vector<IntPoint> ring;
+      for (const DPoint& c : corners) ring.push_back({std::llround(c.x), std::llround(c.y)});
+      if (!CoverInscribed(ring, static_cast<double>(options_.Tolerance), ladder, covers)) return false;
+    }
+    return true;
+  }
+
+  // A rectangle part's corners, counter-clockwise.
+  static std::array<DPoint, 4> Corners(const MacroPart& part) {
+    const double turn = part.rotation * std::numbers::pi / 180;
+    const double c = std::cos(turn), s = std::sin(turn);
+    const double hx = double(part.xSize) / 2, hy = double(part.ySize) / 2;
+    std::array<DPoint, 4> corners;
+    const double signs[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (int i = 0; i < 4; ++i) {
+      const double x = signs[i][0] * hx, y = signs[i][1] * hy;
+      corners[i] = {double(part.centre.x) + x * c - y * s, double(part.centre.y) + x * s + y * c};
+    }
+    return corners;
+  }
+
+  // Distance from a part's edge: negative inside.
+  static double SignedDistance(DPoint p, const MacroPart& part) {
+    const double dx = p.x - double(part.centre.x), dy = p.y - double(part.centre.y);
+    if (part.shape == MacroPart::Shape::Circle) return std::hypot(dx, dy) - double(part.xSize) / 2;
+    const double turn = part.rotation * std::numbers::pi / 180;
+    const double c = std::cos(turn), s = std::sin(turn);
+    const double qx = std::abs(dx * c + dy * s) - double(part.xSize) / 2;
+    const double qy = std::abs(-dx * s + dy * c) - double(part.ySize) / 2;
+    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0);
   }
 
   // A rounded rectangle turned by any angle: four equal circles at the corners of a rectangle
@@ -264,6 +325,19 @@ class Converter {
         if (!inside(p)) return false;
     const auto at = [](DPoint p) { return IntPoint{std::llround(p.x), std::llround(p.y)}; };
     const int64_t width = static_cast<int64_t>(diameter);
+    if (near(corners[0].x, corners[1].x) || near(corners[0].y, corners[1].y)) {
+      // Not turned: pads, as the same shape drawn with circles and rectangles would give.
+      const auto [left, right] = std::minmax({corners[0].x, corners[1].x, corners[2].x});
+      const auto [bottom, top] = std::minmax({corners[0].y, corners[1].y, corners[2].y});
+      const int64_t w = std::llround(right - left), h = std::llround(top - bottom);
+      const std::size_t before = result_.Pads.size();
+      if (h > 0) result_.Pads.push_back({at(m), ApertureShape::Rectangle, w + width, h});
+      if (w > 0) result_.Pads.push_back({at(m), ApertureShape::Rectangle, w, h + width});
+      for (const DPoint& c : corners) result_.Pads.push_back({at(c), ApertureShape::Circle, width, width});
+      ++result_.MacroFlashesKept;
+      result_.MacroObjectsKept += result_.Pads.size() - before;
+      return true;
+    }
     for (int i = 0; i < 4; ++i) result_.Tracks.push_back({at(corners[i]), at(corners[(i + 1) % 4]), width});
     // Between the long sides, tracks no farther apart than they are wide.
     const bool longFirst = a >= b;

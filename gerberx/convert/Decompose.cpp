@@ -9,25 +9,15 @@
 #include <numbers>
 #include <optional>
 
+#include "gerberx/convert/InscribedCover.h"
+#include "gerberx/convert/PlaneVec.h"
+
 namespace gerberx::convert {
 namespace {
 
 namespace bg = boost::geometry;
 namespace bgi = boost::geometry::index;
 namespace gtl = boost::polygon;
-
-struct Vec {
-  double X = 0.0;
-  double Y = 0.0;
-};
-Vec operator+(Vec a, Vec b) { return {a.X + b.X, a.Y + b.Y}; }
-Vec operator-(Vec a, Vec b) { return {a.X - b.X, a.Y - b.Y}; }
-Vec operator*(Vec a, double k) { return {a.X * k, a.Y * k}; }
-double Dot(Vec a, Vec b) { return a.X * b.X + a.Y * b.Y; }
-double Cross(Vec a, Vec b) { return a.X * b.Y - a.Y * b.X; }
-double Length(Vec a) { return std::hypot(a.X, a.Y); }
-Vec ToVec(IntPoint p) { return {static_cast<double>(p.X), static_cast<double>(p.Y)}; }
-IntPoint Round(Vec v) { return {std::llround(v.X), std::llround(v.Y)}; }
 
 double PointSegmentDistance(Vec p, Vec a, Vec b) {
   const Vec d = b - a;
@@ -161,6 +151,9 @@ class Decomposer {
         continue;
       }
       if (circle && ring.Hole && CircleHole(r, *circle, pieces)) continue;
+      if (!ring.Hole && holeCount_[ring.Shape] == 0 && CoverInscribed(ring.IntPoints, tolerance_, ladder_, pieces)) {
+        continue;
+      }
       StairRing(r, pieces);
     }
     FillRectangles(pieces);

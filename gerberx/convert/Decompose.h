@@ -22,7 +22,7 @@ struct IntShape {
 };
 
 struct DecomposeOptions {
-  int64_t Tolerance = 19685;       // 0.005 mm in internal units
+  int64_t Tolerance = 1969;        // 0.005 mm in internal units
   int64_t MaxTrackWidth = 500000;  // 50 mil: wider tracks save little and reach past narrow parts
 };
 

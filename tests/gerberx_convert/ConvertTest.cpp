@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "CoverageCheck.h"
 #include "gerberx/convert/Convert.h"
 
 namespace gerberx::convert {
@@ -18,7 +19,7 @@ struct KeepCase {
 
 std::ostream& operator<<(std::ostream& out, const KeepCase& c) { return out << c.Name; }
 
-class KeepTest : public testing::TestWithParam<KeepCase> {};
+class KeepTest : public ::testing::TestWithParam<KeepCase> {};
 
 TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
   const KeepCase& c = GetParam();
@@ -28,11 +29,39 @@ TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
   EXPECT_EQ(out.Tracks.size(), c.Tracks);
   EXPECT_EQ(out.Arcs.size(), c.Arcs);
   EXPECT_EQ(out.Decomposed.Count() > 0, c.Decomposed > 0);
+  if (c.Decomposed > 0 || c.Arcs > 0) return;
+  // What is kept draws the file's dark area.
+  const Layer whole = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + c.Body, "t.gbr", {});
+  std::vector<IntShape> shapes;
+  for (const Polygon& polygon : whole.dark) {
+    IntShape shape;
+    for (const Point& p : polygon.outer) shape.Outer.push_back({p.x, p.y});
+    for (const Ring& hole : polygon.holes) {
+      shape.Holes.emplace_back();
+      for (const Point& p : hole) shape.Holes.back().push_back({p.x, p.y});
+    }
+    shapes.push_back(std::move(shape));
+  }
+  Pieces kept;
+  for (const KeptPad& pad : out.Pads) {
+    if (pad.Shape == ApertureShape::Circle) {
+      kept.Discs.push_back({pad.At, pad.XSize});
+    } else {
+      ASSERT_EQ(pad.Shape, ApertureShape::Rectangle);
+      kept.Fills.push_back(
+          {pad.At.X - pad.XSize / 2, pad.At.Y - pad.YSize / 2, pad.At.X + pad.XSize / 2, pad.At.Y + pad.YSize / 2});
+    }
+  }
+  for (const KeptTrack& track : out.Tracks) kept.Tracks.push_back({track.From, track.To, track.Width});
+  const testing::CoverageMiss miss =
+      testing::CheckCoverage(shapes, kept, static_cast<double>(DecomposeOptions{}.Tolerance), 200);
+  EXPECT_EQ(miss.Uncovered, 0u);
+  EXPECT_EQ(miss.Overshoot, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Converter, KeepTest,
-    testing::Values(
+    ::testing::Values(
         KeepCase{"RectangleTurnedAQuarterIsAPad", "%ADD10R,2X1*%%LR90*%D10*X0Y0D03*", 1, 0, 0, 0},
         KeepCase{"RectangleTurnedOtherwiseIsDecomposed", "%ADD10R,2X1*%%LR30*%D10*X0Y0D03*", 0, 0, 0, 1},
         KeepCase{"ObroundTurnedOtherwiseIsATrack", "%ADD10O,2X1*%%LR30*%D10*X0Y0D03*", 0, 1, 0, 0},
@@ -46,6 +75,22 @@ INSTANTIATE_TEST_SUITE_P(
                  "%AMRR*21,1,1.6,1,0,0,0*21,1,2,0.6,0,0,0*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*"
                  "1,1,0.4,0.8,-0.3*1,1,0.4,-0.8,-0.3*%%ADD10RR*%%LR30*%D10*X0Y0D03*",
                  0, 5, 0, 0},
+        // Drawn as an outline with circles and lines on its edges, as well; the lines cover no more.
+        KeepCase{"RoundedRectangleWithOutlineIsPads",
+                 "%AMRO*4,1,4,-0.8,-0.3,0.8,-0.3,0.8,0.3,-0.8,0.3,-0.8,-0.3,0*1,1,0.4,-0.8,-0.3*"
+                 "1,1,0.4,0.8,-0.3*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*20,1,0.4,-0.8,-0.3,0.8,-0.3,0*"
+                 "20,1,0.4,0.8,-0.3,0.8,0.3,0*20,1,0.4,0.8,0.3,-0.8,0.3,0*20,1,0.4,-0.8,0.3,-0.8,-0.3,0*%"
+                 "%ADD10RO*%D10*X0Y0D03*",
+                 6, 0, 0, 0},
+        KeepCase{"TurnedRoundedRectangleWithOutlineIsTracks",
+                 "%AMRO*4,1,4,-0.8,-0.3,0.8,-0.3,0.8,0.3,-0.8,0.3,-0.8,-0.3,0*1,1,0.4,-0.8,-0.3*"
+                 "1,1,0.4,0.8,-0.3*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*20,1,0.4,-0.8,-0.3,0.8,-0.3,0*"
+                 "20,1,0.4,0.8,-0.3,0.8,0.3,0*20,1,0.4,0.8,0.3,-0.8,0.3,0*20,1,0.4,-0.8,0.3,-0.8,-0.3,0*%"
+                 "%ADD10RO*%%LR30*%D10*X0Y0D03*",
+                 0, 5, 0, 0},
+        // Turned rectangles whose corners keep clear of each other: tracks for each.
+        KeepCase{"TurnedCrossIsTracks", "%AMX*21,1,1.4,1,0,0,0*21,1,2,0.4,0,0,0*%%ADD10X*%%LR30*%D10*X0Y0D03*", 0, 22,
+                 0, 0},
         // The same corners with a bar between them is no rounded rectangle.
         KeepCase{"TurnedCornersWithABarAreDecomposed",
                  "%AMRX*21,1,1.6,0.2,0,0,0*1,1,0.4,0.8,0.3*1,1,0.4,-0.8,0.3*"
@@ -60,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y0D03*", 0, 0, 0, 1},
         KeepCase{"TrackBesideAClearFlashIsKept",
                  "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0}),
-    [](const testing::TestParamInfo<KeepCase>& row) { return std::string(row.param.Name); });
+    [](const ::testing::TestParamInfo<KeepCase>& row) { return std::string(row.param.Name); });
 
 }  // namespace
 }  // namespace gerberx::convert

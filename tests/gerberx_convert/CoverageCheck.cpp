@@ -87,10 +87,10 @@ CoverageMiss CheckCoverage(const std::vector<IntShape>& shapes, const Pieces& pi
 
 IntRing Box(int64_t x1, int64_t y1, int64_t x2, int64_t y2) { return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}}; }
 
-IntRing CirclePoints(int64_t cx, int64_t cy, int64_t radius, int count) {
+IntRing CirclePoints(int64_t cx, int64_t cy, int64_t radius, int count, double startDeg) {
   IntRing ring;
   for (int k = 0; k < count; ++k) {
-    const double a = 2 * std::numbers::pi * k / count;
+    const double a = 2 * std::numbers::pi * k / count + startDeg * std::numbers::pi / 180;
     ring.push_back({cx + std::llround(radius * std::cos(a)), cy + std::llround(radius * std::sin(a))});
   }
   return ring;

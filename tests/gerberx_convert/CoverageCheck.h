@@ -22,7 +22,7 @@ CoverageMiss CheckCoverage(const std::vector<IntShape>& shapes, const Pieces& pi
 
 // Rings for test shapes.
 IntRing Box(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
-IntRing CirclePoints(int64_t cx, int64_t cy, int64_t radius, int count);
+IntRing CirclePoints(int64_t cx, int64_t cy, int64_t radius, int count, double startDeg = 0.0);
 // A rounded rectangle with `perCorner` chords on each corner.
 IntRing RoundedBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t radius, int perCorner);
 

@@ -1,10 +1,9 @@
-#include "gerberx/convert/Decompose.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "CoverageCheck.h"
+#include "gerberx/convert/Decompose.h"
 
 namespace gerberx::convert {
 namespace {
@@ -33,17 +32,28 @@ std::vector<ShapeCase> Cases() {
                      {CirclePoints(5 * kMm, 5 * kMm, kMm, 48), CirclePoints(12 * kMm, 4 * kMm, kMm / 2, 32)}}},
                    10});
   cases.push_back({"chamfered_square",
-                   {{{{kMm, 0}, {9 * kMm, 0}, {10 * kMm, kMm}, {10 * kMm, 9 * kMm}, {9 * kMm, 10 * kMm},
-                      {kMm, 10 * kMm}, {0, 9 * kMm}, {0, kMm}},
+                   {{{{kMm, 0},
+                      {9 * kMm, 0},
+                      {10 * kMm, kMm},
+                      {10 * kMm, 9 * kMm},
+                      {9 * kMm, 10 * kMm},
+                      {kMm, 10 * kMm},
+                      {0, 9 * kMm},
+                      {0, kMm}},
                      {}}},
-                   8});
-  cases.push_back({"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}},
-                   60});
-  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 36});
-  cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 48});
+                   440});
   cases.push_back(
-      {"touching_polygons", {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
-       44});
+      {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 90});
+  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 80});
+  cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 80});
+  // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular polygons.
+  cases.push_back(
+      {"turned_rectangle", {{{{0, 0}, {2598076, 1500000}, {2098076, 2366025}, {-500000, 866025}}, {}}}, 18});
+  cases.push_back({"hexagon", {{CirclePoints(0, 0, 3 * kMm / 4, 6), {}}}, 14});
+  cases.push_back({"triangle", {{CirclePoints(0, 0, 3 * kMm / 4, 3), {}}}, 14});
+  cases.push_back({"touching_polygons",
+                   {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
+                   230});
   return cases;
 }
 
