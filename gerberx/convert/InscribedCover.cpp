@@ -69,10 +69,10 @@ bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const s
     e.Offset = Dot(e.Inward, points[i]);
     edges.push_back(e);
   }
-  // Where half the edges or more run along the axes, fills and short tracks do better.
-  const auto axisAligned =
-      std::count_if(edges.begin(), edges.end(), [](const Edge& e) { return e.Along.X == 0.0 || e.Along.Y == 0.0; });
-  if (2 * static_cast<std::size_t>(axisAligned) >= n) return false;
+  // Edges all along the axes make fills, exactly.
+  if (std::all_of(edges.begin(), edges.end(), [](const Edge& e) { return e.Along.X == 0.0 || e.Along.Y == 0.0; })) {
+    return false;
+  }
   // Convex, and how sharp its sharpest corner is: a disc touching both edges of a corner leaves
   // uncovered, between it and the corner, points at most `shallow` times its radius deep.
   double shallow = 0.0;

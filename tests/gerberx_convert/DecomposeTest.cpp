@@ -46,10 +46,12 @@ std::vector<ShapeCase> Cases() {
       {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 90});
   cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 80});
   cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 80});
-  // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular polygons.
+  // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular
+  // polygons.
   cases.push_back(
       {"turned_rectangle", {{{{0, 0}, {2598076, 1500000}, {2098076, 2366025}, {-500000, 866025}}, {}}}, 18});
   cases.push_back({"hexagon", {{CirclePoints(0, 0, 3 * kMm / 4, 6), {}}}, 14});
+  cases.push_back({"octagon_with_sides_on_the_axes", {{CirclePoints(0, 0, 3 * kMm / 4, 8, 22.5), {}}}, 10});
   cases.push_back({"triangle", {{CirclePoints(0, 0, 3 * kMm / 4, 3), {}}}, 14});
   cases.push_back({"touching_polygons",
                    {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
