@@ -289,8 +289,10 @@ class Decomposer {
       double s = 0.0;
       IntPoint from = a;
       while (s < length) {
+        // As long as both ends allow: halved from what the start allows, so that a step that
+        // would end past a track's end stops short of it instead of becoming a fine one.
         double step = Allowance(cover, s) / slope;
-        step = std::min(Allowance(cover, s), Allowance(cover, std::min(length, s + step))) / slope;
+        while (step * slope > Fine() && Allowance(cover, std::min(length, s + step)) < step * slope) step /= 2.0;
         s = std::min(length, s + std::max(step, 1.0));
         const IntPoint to = s >= length ? b : Round(va + u * s);
         // The corner on the dark side (the left) of the edge.

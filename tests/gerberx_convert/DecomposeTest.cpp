@@ -41,11 +41,11 @@ std::vector<ShapeCase> Cases() {
                       {0, 9 * kMm},
                       {0, kMm}},
                      {}}},
-                   440});
+                   70});
   cases.push_back(
-      {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 90});
-  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 80});
-  cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 80});
+      {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 80});
+  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 76});
+  cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 36});
   // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular
   // polygons.
   cases.push_back(
@@ -55,7 +55,7 @@ std::vector<ShapeCase> Cases() {
   cases.push_back({"triangle", {{CirclePoints(0, 0, 3 * kMm / 4, 3), {}}}, 14});
   cases.push_back({"touching_polygons",
                    {{Box(0, 0, 4 * kMm, 4 * kMm), {}}, {{{4 * kMm, 0}, {8 * kMm, 0}, {4 * kMm, 4 * kMm}}, {}}},
-                   230});
+                   36});
   return cases;
 }
 
