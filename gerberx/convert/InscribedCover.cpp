@@ -54,10 +54,19 @@ std::optional<Core> FindCore(const std::vector<Vec>& points, const std::vector<E
 
 bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const std::vector<int64_t>& ladder,
                     Pieces& pieces) {
-  const std::size_t n = ring.size();
-  if (n < 3) return false;
+  // Points on the line between their neighbours (some programs split an edge) say nothing of
+  // the shape.
   std::vector<Vec> points;
-  for (const IntPoint& p : ring) points.push_back(ToVec(p));
+  for (std::size_t i = 0; i < ring.size(); ++i) {
+    const Vec prev = ToVec(ring[(i + ring.size() - 1) % ring.size()]);
+    const Vec p = ToVec(ring[i]);
+    const Vec next = ToVec(ring[(i + 1) % ring.size()]);
+    const double span = Length(next - prev);
+    if (span > 0.0 && Dot(p - prev, next - p) > 0.0 && std::abs(Cross(p - prev, next - prev)) <= 2.0 * span) continue;
+    points.push_back(p);
+  }
+  const std::size_t n = points.size();
+  if (n < 3) return false;
   std::vector<Edge> edges;
   for (std::size_t i = 0; i < n; ++i) {
     const Vec d = points[(i + 1) % n] - points[i];

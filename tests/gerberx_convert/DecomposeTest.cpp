@@ -50,6 +50,9 @@ std::vector<ShapeCase> Cases() {
   // polygons.
   cases.push_back(
       {"turned_rectangle", {{{{0, 0}, {2598076, 1500000}, {2098076, 2366025}, {-500000, 866025}}, {}}}, 18});
+  cases.push_back({"turned_rectangle_with_a_split_edge",
+                   {{{{0, 0}, {1299038, 750000}, {2598076, 1500000}, {2098076, 2366025}, {-500000, 866025}}, {}}},
+                   18});
   cases.push_back({"hexagon", {{CirclePoints(0, 0, 3 * kMm / 4, 6), {}}}, 14});
   cases.push_back({"octagon_with_sides_on_the_axes", {{CirclePoints(0, 0, 3 * kMm / 4, 8, 22.5), {}}}, 10});
   cases.push_back({"triangle", {{CirclePoints(0, 0, 3 * kMm / 4, 3), {}}}, 14});
