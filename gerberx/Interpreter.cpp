@@ -862,6 +862,7 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
     part.centre = place(part.centre);
     part.xSize = static_cast<Coord>(std::llround(std::min(part.xSize * s, double(kCoordLimit))));
     part.ySize = static_cast<Coord>(std::llround(std::min(part.ySize * s, double(kCoordLimit))));
+    part.gap = static_cast<Coord>(std::llround(std::min(part.gap * s, double(kCoordLimit))));
     const double turn = part.rotation * kPi / 180;
     const DPoint axis = map.ApplyLinear({std::cos(turn), std::sin(turn)});
     part.rotation = std::atan2(axis.y, axis.x) * 180 / kPi;

@@ -50,13 +50,14 @@ struct Aperture {
 
 // One primitive of a macro flash, as placed: what the converter can write as a pad of its own.
 struct MacroPart {
-  enum class Shape { Circle, Rectangle, Other };  // Other: outline, polygon, moire, thermal
+  enum class Shape { Circle, Rectangle, Thermal, Other };  // Other: outline, polygon, moire
   Shape shape = Shape::Other;
   bool dark = true;     // exposure on (off and toggled primitives are not dark)
-  Point centre;         // Circle, Rectangle
-  Coord xSize = 0;      // Circle: the diameter; Rectangle: along its own x axis
-  Coord ySize = 0;      // Circle: the diameter
-  double rotation = 0;  // Rectangle: degrees counter-clockwise of its own x axis
+  Point centre;         // Circle, Rectangle, Thermal
+  Coord xSize = 0;      // Circle: the diameter; Rectangle: along its own x axis; Thermal: outer diameter
+  Coord ySize = 0;      // Circle: the diameter; Thermal: inner diameter
+  Coord gap = 0;        // Thermal: the width of its gaps
+  double rotation = 0;  // Rectangle, Thermal: degrees counter-clockwise of its own x axis
 };
 
 struct Object {

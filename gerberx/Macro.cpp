@@ -294,7 +294,23 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
         }
         thermal -= cut;
         image += thermal;
-        if (parts != nullptr) parts->emplace_back();
+        if (parts != nullptr) {
+          MacroPart part;
+          if (rot.KeepsAngles()) {
+            const double s = rot.LengthScale();
+            const auto size = [s](double v) {
+              return static_cast<Coord>(std::llround(std::min(v * s, double(kCoordLimit))));
+            };
+            part.shape = MacroPart::Shape::Thermal;
+            part.centre = ToGrid(rot.Apply(c));
+            part.xSize = size(outer);
+            part.ySize = size(inner);
+            part.gap = size(gap);
+            const DPoint axis = rot.ApplyLinear({1, 0});
+            part.rotation = std::atan2(axis.y, axis.x) * 180 / std::numbers::pi;
+          }
+          parts->push_back(part);
+        }
         continue;
       }
     }

@@ -199,10 +199,13 @@ class Converter {
     for (const MacroPart& part : o.macroParts) {
       if (part.shape == MacroPart::Shape::Other) {
         outline = true;
-      } else if (part.xSize > 0 && part.ySize > 0) {
+      } else if (part.shape == MacroPart::Shape::Thermal || (part.xSize > 0 && part.ySize > 0)) {
         parts.push_back(&part);  // an empty one cuts nothing
       }
     }
+    const bool thermal = std::any_of(parts.begin(), parts.end(),
+                                     [](const MacroPart* part) { return part->shape == MacroPart::Shape::Thermal; });
+    if (thermal) return !outline && parts.size() == 1 && KeepThermal(*parts[0]);
     // Some programs draw a rounded rectangle as an outline with circles and lines around it:
     // only the whole flash can tell.
     if (outline) return KeepRoundedRectangle(o, parts);
@@ -239,6 +242,59 @@ class Converter {
     result_.MacroObjectsKept += parts.size() -
                                 static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) +
                                 covers.Tracks.size();
+    return true;
+  }
+
+  // A thermal is four pieces of a ring between its gaps. Each is an arc as wide as the ring,
+  // ending where its round ends touch the gaps, and rings of narrower arcs and tracks along its
+  // edges that reach into its corners, as a turned rectangle gets.
+  bool KeepThermal(const MacroPart& part) {
+    const double outer = double(part.xSize) / 2, inner = double(part.ySize) / 2, half = double(part.gap) / 2;
+    if (inner <= half || outer <= inner) return false;
+    const double middle = (outer + inner) / 2, core = (outer - inner) / 2;
+    const auto from = [](double radius, double offset) { return std::asin(offset / radius); };
+    if (from(middle, half + core) >= std::numbers::pi / 4) return false;
+    // The sharpest corner is where a gap's edge meets the outer circle.
+    const double corner = std::numbers::pi / 2 - std::asin(half / outer);
+    const double tolerance = static_cast<double>(options_.Tolerance);
+    const std::optional<std::vector<int64_t>> rings =
+        RingWidths(core, 1.0 - std::sin(corner / 2), tolerance, TrackWidthLadder(options_));
+    if (!rings) return false;
+    for (const int64_t width : *rings) {
+      const double r = double(width) / 2;
+      if (from(inner + r, half + r) >= std::numbers::pi / 4) return false;
+    }
+    const DPoint centre{double(part.centre.x), double(part.centre.y)};
+    const double turn = part.rotation * std::numbers::pi / 180;
+    const std::size_t before = result_.Arcs.size() + result_.Tracks.size();
+    for (int quarter = 0; quarter < 4; ++quarter) {
+      const double base = turn + quarter * std::numbers::pi / 2;
+      const auto at = [&](double radius, double angle) {
+        return IntPoint{std::llround(centre.x + radius * std::cos(base + angle)),
+                        std::llround(centre.y + radius * std::sin(base + angle))};
+      };
+      // The piece's own frame: between the gap along its x axis and the one along its y axis.
+      const auto local = [&](double x, double y) {
+        return IntPoint{std::llround(centre.x + x * std::cos(base) - y * std::sin(base)),
+                        std::llround(centre.y + x * std::sin(base) + y * std::cos(base))};
+      };
+      const auto arc = [&](double radius, double offset, int64_t width) {
+        const double a = from(radius, offset);
+        result_.Arcs.push_back({at(radius, a), at(radius, std::numbers::pi / 2 - a), At(part.centre), false, width});
+      };
+      arc(middle, half + core, 2 * static_cast<int64_t>(std::floor(core)));
+      for (const int64_t width : *rings) {
+        const double r = double(width) / 2, line = half + r;
+        arc(outer - r, line, width);
+        arc(inner + r, line, width);
+        const double near = std::sqrt((inner + r) * (inner + r) - line * line);
+        const double far = std::sqrt((outer - r) * (outer - r) - line * line);
+        result_.Tracks.push_back({local(near, line), local(far, line), width});
+        result_.Tracks.push_back({local(line, near), local(line, far), width});
+      }
+    }
+    ++result_.MacroFlashesKept;
+    result_.MacroObjectsKept += result_.Arcs.size() + result_.Tracks.size() - before;
     return true;
   }
 

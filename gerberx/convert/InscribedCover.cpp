@@ -52,6 +52,26 @@ std::optional<Core> FindCore(const std::vector<Vec>& points, const std::vector<E
 
 }  // namespace
 
+std::optional<std::vector<int64_t>> RingWidths(double coreRadius, double shallow, double tolerance,
+                                               const std::vector<int64_t>& ladder) {
+  // Each ring covers, along the edges, a band twice its radius deep: deep enough to cover what
+  // the next wider one leaves in the corners.
+  std::vector<int64_t> rings;
+  double radius = coreRadius;
+  while (radius * shallow > 0.8 * tolerance) {
+    const double need = radius * shallow / (2.0 * 0.85);
+    std::optional<int64_t> narrowest;
+    for (const int64_t width : ladder) {
+      const double r = static_cast<double>(width) / 2.0;
+      if (r >= need && r < radius) narrowest = width;
+    }
+    if (!narrowest) return std::nullopt;
+    rings.push_back(*narrowest);
+    radius = static_cast<double>(*narrowest) / 2.0;
+  }
+  return rings;
+}
+
 bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const std::vector<int64_t>& ladder,
                     Pieces& pieces) {
   // Points on the line between their neighbours (some programs split an edge) say nothing of
@@ -95,21 +115,8 @@ bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const s
   const std::optional<Core> core = FindCore(points, edges, tolerance);
   if (!core) return false;
 
-  // Each ring of tracks covers, along the edges, a band twice its radius deep: deep enough to
-  // cover what the next wider one leaves in the corners.
-  std::vector<int64_t> rings;
-  double radius = core->Radius;
-  while (radius * shallow > 0.8 * tolerance) {
-    const double need = radius * shallow / (2.0 * 0.85);
-    std::optional<int64_t> narrowest;
-    for (const int64_t width : ladder) {
-      const double r = static_cast<double>(width) / 2.0;
-      if (r >= need && r < radius) narrowest = width;
-    }
-    if (!narrowest) return false;
-    rings.push_back(*narrowest);
-    radius = static_cast<double>(*narrowest) / 2.0;
-  }
+  const std::optional<std::vector<int64_t>> rings = RingWidths(core->Radius, shallow, tolerance, ladder);
+  if (!rings) return false;
 
   const int64_t coreWidth = 2 * static_cast<int64_t>(std::floor(core->Radius));
   if (core->A.X == core->B.X && core->A.Y == core->B.Y) {
@@ -117,7 +124,7 @@ bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const s
   } else {
     pieces.Tracks.push_back({Round(core->A), Round(core->B), coreWidth});
   }
-  for (const int64_t width : rings) {
+  for (const int64_t width : *rings) {
     const double r = static_cast<double>(width) / 2.0;
     // Each vertex moved inward to where the track's edge touches both of the vertex's edges.
     std::vector<IntPoint> inset;
