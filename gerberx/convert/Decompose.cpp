@@ -1,6 +1,7 @@
 #include "gerberx/convert/Decompose.h"
 
 #include <algorithm>
+#include <array>
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
 #include <boost/iterator/function_output_iterator.hpp>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <unordered_map>
 
 #include "gerberx/convert/InscribedCover.h"
 #include "gerberx/convert/PlaneVec.h"
@@ -34,6 +36,48 @@ double SegmentDistance(Vec a, Vec b, Vec c, Vec d) {
   if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return 0.0;
   return std::min({PointSegmentDistance(a, c, d), PointSegmentDistance(b, c, d), PointSegmentDistance(c, a, b),
                    PointSegmentDistance(d, a, b)});
+}
+
+// The counter-clockwise arc of a circle from angle Start over Span (radians).
+struct ArcPath {
+  Vec Centre;
+  double Radius = 0.0;
+  double Start = 0.0;
+  double Span = 0.0;
+
+  Vec At(double angle) const { return Centre + Vec{std::cos(angle), std::sin(angle)} * Radius; }
+  bool Spans(Vec p) const {
+    double angle = std::atan2(p.Y - Centre.Y, p.X - Centre.X) - Start;
+    angle = std::fmod(angle, 2.0 * std::numbers::pi);
+    if (angle < 0.0) angle += 2.0 * std::numbers::pi;
+    return angle <= Span;
+  }
+};
+
+// Nearest distance between an arc and a segment: at an end of either, where the segment comes
+// nearest the centre, or where it crosses the circle.
+double ArcSegmentDistance(const ArcPath& arc, Vec a, Vec b) {
+  double best =
+      std::min(PointSegmentDistance(arc.At(arc.Start), a, b), PointSegmentDistance(arc.At(arc.Start + arc.Span), a, b));
+  const Vec d = b - a;
+  const double len2 = Dot(d, d);
+  std::array<Vec, 3> candidates{a, b, a};
+  if (len2 > 0.0) {
+    candidates[2] = a + d * std::clamp(Dot(arc.Centre - a, d) / len2, 0.0, 1.0);
+    // |a + t d - c| = R
+    const Vec f = a - arc.Centre;
+    const double half = Dot(f, d) / len2;
+    const double disc = half * half - (Dot(f, f) - arc.Radius * arc.Radius) / len2;
+    if (disc >= 0.0) {
+      for (const double t : {-half - std::sqrt(disc), -half + std::sqrt(disc)}) {
+        if (t >= 0.0 && t <= 1.0 && arc.Spans(a + d * t)) return 0.0;
+      }
+    }
+  }
+  for (const Vec& p : candidates) {
+    if (arc.Spans(p)) best = std::min(best, std::abs(Length(p - arc.Centre) - arc.Radius));
+  }
+  return best;
 }
 
 double SignedArea(const IntRing& ring) {
@@ -101,6 +145,80 @@ std::optional<Circle> FitCircle(const Ring& ring, double tolerance) {
   return Circle{centre, hi};
 }
 
+// A run of a ring's edges, First to Last - 1, whose vertices lie on one circle: a round corner
+// of a pour (the dark side inside the circle) or the bite a round clearance takes out of it
+// (concave: the dark side outside).
+struct ArcRun {
+  std::size_t First = 0;
+  std::size_t Last = 0;
+  Vec Centre;
+  double Radius = 0.0;
+  bool Concave = false;
+};
+
+constexpr std::size_t kMinArcChords = 4;    // fewer may be a polygon's corners
+constexpr std::size_t kMaxArcChords = 256;  // bounds the fitting's quadratic cost
+constexpr double kMaxArcRadius = 4e7;       // 100 mm: flatter runs are as good as straight
+constexpr int64_t kLeastStrip = 10000;      // 1 mil
+
+std::optional<Vec> Circumcentre(Vec a, Vec b, Vec c) {
+  const Vec ab = b - a;
+  const Vec ac = c - a;
+  const double d = 2.0 * Cross(ab, ac);
+  // Nearly in line: the centre is too far for the arithmetic.
+  if (std::abs(d) <= 1e-9 * Length(ab) * Length(ac)) return std::nullopt;
+  const double b2 = Dot(ab, ab);
+  const double c2 = Dot(ac, ac);
+  return a + Vec{(ac.Y * b2 - ab.Y * c2) / d, (ab.X * c2 - ac.X * b2) / d};
+}
+
+// Edges first to last - 1 of the ring as an arc: chords of one circle, each within half the
+// tolerance of it, turning one way about its centre.
+std::optional<ArcRun> FitArc(const Ring& ring, std::size_t first, std::size_t last, double tolerance) {
+  const std::size_t n = ring.Points.size();
+  const auto at = [&](std::size_t v) { return ring.Points[v % n]; };
+  const std::optional<Vec> centre = Circumcentre(at(first), at((first + last) / 2), at(last));
+  if (!centre) return std::nullopt;
+  const double radius = Length(at(first) - *centre);
+  if (radius > kMaxArcRadius) return std::nullopt;
+  const bool concave = Cross(at(first + 1) - at(first), *centre - at(first)) < 0.0;
+  double turned = 0.0;
+  for (std::size_t v = first; v <= last; ++v) {
+    if (std::abs(Length(at(v) - *centre) - radius) > tolerance / 4.0) return std::nullopt;
+    if (v == last) break;
+    const double turn = v > first ? Cross(at(v) - at(v - 1), at(v + 1) - at(v)) : (concave ? -1.0 : 1.0);
+    if (turn == 0.0 || (turn < 0.0) != concave) return std::nullopt;
+    const double half = Length(at(v + 1) - at(v)) / 2.0;
+    if (half >= radius || radius - std::sqrt(radius * radius - half * half) > tolerance / 2.0) return std::nullopt;
+    turned += 2.0 * std::asin(half / radius);
+  }
+  if (turned > 1.9 * std::numbers::pi) return std::nullopt;
+  return ArcRun{first, last, *centre, radius, concave};
+}
+
+// The ring's arcs, each as long as its vertices stay on one circle; a run is not followed past
+// the ring's first vertex.
+std::vector<ArcRun> ArcRuns(const Ring& ring, double tolerance) {
+  std::vector<ArcRun> runs;
+  const std::size_t n = ring.Points.size();
+  std::size_t i = 0;
+  while (i + kMinArcChords <= n) {
+    std::optional<ArcRun> run = FitArc(ring, i, i + kMinArcChords, tolerance);
+    if (!run) {
+      ++i;
+      continue;
+    }
+    while (run->Last < n && run->Last - i < kMaxArcChords) {
+      std::optional<ArcRun> longer = FitArc(ring, i, run->Last + 1, tolerance);
+      if (!longer) break;
+      run = longer;
+    }
+    runs.push_back(*run);
+    i = run->Last;
+  }
+  return runs;
+}
+
 using BoxD = bg::model::box<bg::model::d2::point_xy<double>>;
 using EdgeIndex = bgi::rtree<std::pair<BoxD, std::size_t>, bgi::quadratic<16>>;
 
@@ -112,6 +230,16 @@ struct EdgeRef {
 BoxD SegmentBox(Vec a, Vec b, double grow) {
   return BoxD({std::min(a.X, b.X) - grow, std::min(a.Y, b.Y) - grow},
               {std::max(a.X, b.X) + grow, std::max(a.Y, b.Y) + grow});
+}
+
+// The box of an arc: its ends and the points where it crosses an axis.
+BoxD ArcBox(const ArcPath& arc, double grow) {
+  BoxD box = SegmentBox(arc.At(arc.Start), arc.At(arc.Start + arc.Span), grow);
+  const double quarter = std::numbers::pi / 2.0;
+  for (double m = std::ceil(arc.Start / quarter); m * quarter <= arc.Start + arc.Span; ++m) {
+    bg::expand(box, SegmentBox(arc.At(m * quarter), arc.At(m * quarter), grow));
+  }
+  return box;
 }
 
 // A track beside part of an edge: how deep (from the edge inward) the stairs that replace the
@@ -183,13 +311,25 @@ class Decomposer {
   // of the corner it stops short of.
   double Overlap() const { return 0.5 * tolerance_; }
 
-  // No edge comes nearer than `clearance` to the segment a-b, but edge `self`.
-  bool Clear(Vec a, Vec b, double clearance, std::optional<std::size_t> selfRing, std::size_t self) const {
+  // No edge but those `skip` names comes nearer than `clearance` to the segment a-b.
+  template <class Skip>
+  bool Clear(Vec a, Vec b, double clearance, Skip skip) const {
     bool clear = true;
     index_.query(bgi::intersects(SegmentBox(a, b, clearance)) && bgi::satisfies([&](const auto& entry) {
-                   if (!clear || entry.second == self) return false;
-                   if (selfRing && edges_[entry.second].Ring == *selfRing) return false;
+                   if (!clear || skip(entry.second)) return false;
                    if (SegmentDistance(a, b, Start(entry.second), End(entry.second)) < clearance - 2.0) clear = false;
+                   return false;
+                 }),
+                 boost::make_function_output_iterator([](const auto&) {}));
+    return clear;
+  }
+
+  template <class Skip>
+  bool ArcClear(const ArcPath& arc, double clearance, Skip skip) const {
+    bool clear = true;
+    index_.query(bgi::intersects(ArcBox(arc, clearance)) && bgi::satisfies([&](const auto& entry) {
+                   if (!clear || skip(entry.second)) return false;
+                   if (ArcSegmentDistance(arc, Start(entry.second), End(entry.second)) < clearance - 2.0) clear = false;
                    return false;
                  }),
                  boost::make_function_output_iterator([](const auto&) {}));
@@ -225,7 +365,7 @@ class Decomposer {
       if (s1 < s0) return false;
       const Vec from = a + u * s0 + normal * offset;
       const Vec to = a + u * s1 + normal * offset;
-      if (!Clear(from, to, offset, std::nullopt, edge)) return false;
+      if (!Clear(from, to, offset, [edge](std::size_t e) { return e == edge; })) return false;
       pieces.Tracks.push_back({Round(from), Round(to), ladder_[k]});
       cover.push_back({s0, s1, r, offset});
       return true;
@@ -275,10 +415,18 @@ class Decomposer {
     const Ring& ring = rings_[ringIndex];
     const std::size_t n = ring.Points.size();
     std::vector<IntPoint> out;
+    const std::vector<ArcStretch> arcs = CoverArcs(ringIndex, pieces);
+    auto nextArc = arcs.begin();
     for (std::size_t i = 0; i < n; ++i) {
       const IntPoint a = ring.IntPoints[i];
       const IntPoint b = ring.IntPoints[(i + 1) % n];
       out.push_back(a);
+      if (nextArc != arcs.end() && nextArc->From == i) {
+        out.insert(out.end(), nextArc->Stairs.begin(), nextArc->Stairs.end());
+        i = nextArc->To - 1;
+        ++nextArc;
+        continue;
+      }
       if (a.X == b.X || a.Y == b.Y) continue;
       const EdgeCover cover = CoverEdge(ringIndex, i, pieces);
       const Vec va = ToVec(a);
@@ -304,6 +452,149 @@ class Decomposer {
       }
     }
     stairs_.push_back({std::move(out), ring.Hole});
+  }
+
+  // Chords from vertex From to To covered by one arc, and the stairs that replace them: the
+  // points after From and before To.
+  struct ArcStretch {
+    std::size_t From = 0;
+    std::size_t To = 0;
+    std::vector<IntPoint> Stairs;
+  };
+
+  // An arc track along each of the ring's circle runs where that takes fewer pieces than a track
+  // and stairs for each chord: the width, and the chords it covers, that give the fewest.
+  std::vector<ArcStretch> CoverArcs(std::size_t ringIndex, Pieces& pieces) const {
+    std::vector<ArcStretch> stretches;
+    for (const ArcRun& run : ArcRuns(rings_[ringIndex], tolerance_)) {
+      std::optional<std::pair<ArcStretch, RoundArc>> best;
+      std::size_t bestCost = 2 * (run.Last - run.First);  // a track and a stair a chord, at least
+      for (const int64_t width : ladder_) {
+        auto candidate = CoverArc(ringIndex, run, width);
+        if (!candidate) continue;
+        const ArcStretch& stretch = candidate->first;
+        const std::size_t cost =
+            1 + stretch.Stairs.size() / 2 + 2 * (run.Last - run.First - (stretch.To - stretch.From));
+        const bool whole = stretch.From == run.First && stretch.To == run.Last;
+        if (cost < bestCost) {
+          bestCost = cost;
+          best = std::move(candidate);
+        }
+        // A narrower arc along all of it only takes shallower stairs.
+        if (whole) break;
+      }
+      if (!best) continue;
+      pieces.Arcs.push_back(best->second);
+      stretches.push_back(std::move(best->first));
+    }
+    return stretches;
+  }
+
+  // The arc of `width` beside the run's longest stretch of chords where it keeps clear of every
+  // other edge, with stairs as deep as it covers.
+  std::optional<std::pair<ArcStretch, RoundArc>> CoverArc(std::size_t ringIndex, const ArcRun& run,
+                                                          int64_t width) const {
+    const Ring& ring = rings_[ringIndex];
+    const std::size_t n = ring.Points.size();
+    const double r = static_cast<double>(width) / 2.0;
+    const double offset = r - Overlap();
+    const double along = run.Concave ? run.Radius + offset : run.Radius - offset;
+    if (along < r) return std::nullopt;
+    // Travel from the run's first vertex, in radians, and its direction about the centre.
+    const double dir = run.Concave ? -1.0 : 1.0;
+    const Vec first = ring.Points[run.First % n] - run.Centre;
+    const double start = std::atan2(first.Y, first.X);
+    std::vector<double> travel{0.0};
+    for (std::size_t v = run.First; v < run.Last; ++v) {
+      const Vec p = ring.Points[v % n] - run.Centre;
+      const Vec q = ring.Points[(v + 1) % n] - run.Centre;
+      travel.push_back(travel.back() + std::abs(std::atan2(Cross(p, q), Dot(p, q))));
+    }
+    const auto skip = [&](std::size_t e) {
+      return edges_[e].Ring == ringIndex && edges_[e].Index >= run.First && edges_[e].Index < run.Last;
+    };
+    std::size_t bestFrom = 0;
+    std::size_t bestTo = 0;
+    std::size_t streak = 0;
+    for (std::size_t c = 0; c < run.Last - run.First; ++c) {
+      const double t0 = travel[c];
+      const double t1 = travel[c + 1];
+      const double from = start + dir * (run.Concave ? t1 : t0);
+      const bool clear = ArcClear({run.Centre, along, from, t1 - t0}, offset, skip);
+      streak = clear ? streak + 1 : 0;
+      if (streak > bestTo - bestFrom) {
+        bestFrom = c + 1 - streak;
+        bestTo = c + 1;
+      }
+    }
+    // Too short an arc would have its ends written at one point, which reads as a full circle.
+    if (bestTo - bestFrom < 2 || (travel[bestTo] - travel[bestFrom]) * along < 4.0 * tolerance_) return std::nullopt;
+    ArcStretch stretch{run.First + bestFrom, run.First + bestTo,
+                       ArcStairs(ring, run, start, run.First + bestFrom, run.First + bestTo, travel[bestFrom],
+                                 travel[bestTo], 2.0 * r - tolerance_)};
+    const double span = travel[bestTo] - travel[bestFrom];
+    double from = (start + dir * (run.Concave ? travel[bestTo] : travel[bestFrom])) * 180.0 / std::numbers::pi;
+    from = std::fmod(from, 360.0);
+    if (from < 0.0) from += 360.0;
+    RoundArc arc{Round(run.Centre), std::llround(along), from, from + span * 180.0 / std::numbers::pi, width};
+    return std::make_pair(std::move(stretch), arc);
+  }
+
+  // Stairs on the dark side of the run's circle from vertex `from` (travel t0) to vertex `to`
+  // (travel t1), no deeper than `depth`: the points between, through those where the circle
+  // crosses an axis, so that the circle between two stairs' ends stays inside their box.
+  static std::vector<IntPoint> ArcStairs(const Ring& ring, const ArcRun& run, double start, std::size_t from,
+                                         std::size_t to, double t0, double t1, double depth) {
+    const std::size_t n = ring.Points.size();
+    const double dir = run.Concave ? -1.0 : 1.0;
+    const double quarter = std::numbers::pi / 2.0;
+    const auto point = [&](double t) {
+      const double angle = start + dir * t;
+      return Round(run.Centre + Vec{std::cos(angle), std::sin(angle)} * run.Radius);
+    };
+    std::vector<std::pair<double, IntPoint>> ends{{t0, ring.IntPoints[from % n]}};
+    const double a0 = start + dir * t0;
+    const double a1 = start + dir * t1;
+    for (double m = dir > 0 ? std::floor(a0 / quarter) + 1 : std::ceil(a0 / quarter) - 1;
+         dir > 0 ? m * quarter < a1 : m * quarter > a1; m += dir) {
+      const Vec axis{std::round(std::cos(m * quarter)), std::round(std::sin(m * quarter))};
+      ends.emplace_back(dir * (m * quarter - start), Round(run.Centre + axis * run.Radius));
+    }
+    ends.emplace_back(t1, ring.IntPoints[to % n]);
+    const auto depthOf = [&](IntPoint p) {
+      const double distance = Length(ToVec(p) - run.Centre);
+      return run.Concave ? distance - run.Radius : run.Radius - distance;
+    };
+    // Of the two corners of the box of p and q, the one on the dark side.
+    const auto corner = [&](IntPoint p, IntPoint q) {
+      const IntPoint c1{q.X, p.Y};
+      const IntPoint c2{p.X, q.Y};
+      return (depthOf(c1) > depthOf(c2)) ? c1 : c2;
+    };
+    std::vector<IntPoint> stairs;
+    for (std::size_t e = 0; e + 1 < ends.size(); ++e) {
+      double t = ends[e].first;
+      const IntPoint tail = ends[e + 1].second;
+      IntPoint p = ends[e].second;
+      if (e > 0) stairs.push_back(p);
+      const double end = ends[e + 1].first;
+      while (true) {
+        double step = end - t;
+        IntPoint q = tail;
+        IntPoint c = corner(p, q);
+        while (depthOf(c) > depth && step * run.Radius > 2.0) {
+          step /= 2.0;
+          q = point(t + step);
+          c = corner(p, q);
+        }
+        stairs.push_back(c);
+        if (q == tail) break;
+        stairs.push_back(q);
+        t += step;
+        p = q;
+      }
+    }
+    return stairs;
   }
 
   // A round hole: one full-circle arc around it, and stairs around the arc's inner half.
@@ -392,8 +683,46 @@ class Decomposer {
     std::vector<gtl::rectangle_data<int64_t>> vertical;
     set.get_rectangles(horizontal, gtl::HORIZONTAL);
     set.get_rectangles(vertical, gtl::VERTICAL);
-    for (const auto& box : vertical.size() < horizontal.size() ? vertical : horizontal) {
-      pieces.Fills.push_back({gtl::xl(box), gtl::yl(box), gtl::xh(box), gtl::yh(box)});
+    const bool upright = vertical.size() < horizontal.size();
+    // Strips as if upright: thin across x.
+    std::vector<FillBox> strips;
+    for (const auto& box : upright ? vertical : horizontal) {
+      strips.push_back(upright ? FillBox{gtl::xl(box), gtl::yl(box), gtl::xh(box), gtl::yh(box)}
+                               : FillBox{gtl::yl(box), gtl::xl(box), gtl::yh(box), gtl::xh(box)});
+    }
+    WidenThinStrips(strips, kLeastStrip);
+    for (const FillBox& f : strips) pieces.Fills.push_back(upright ? f : FillBox{f.Y1, f.X1, f.Y2, f.X2});
+  }
+
+  // Slicing cuts a strip at every corner across the whole area, so two corners a hair apart
+  // give a long strip far thinner than a mil. Such a strip is widened into a neighbour that
+  // runs along all of it, which it may overlap.
+  static void WidenThinStrips(std::vector<FillBox>& strips, int64_t width) {
+    std::unordered_multimap<int64_t, std::size_t> byLeft;
+    std::unordered_multimap<int64_t, std::size_t> byRight;
+    for (std::size_t i = 0; i < strips.size(); ++i) {
+      byLeft.emplace(strips[i].X1, i);
+      byRight.emplace(strips[i].X2, i);
+    }
+    // A neighbour only grows, so what it covered stays dark.
+    const auto alongAll = [&](const FillBox& n, const FillBox& s) { return n.Y1 <= s.Y1 && n.Y2 >= s.Y2; };
+    for (FillBox& s : strips) {
+      if (s.X2 - s.X1 >= width / 2) continue;
+      bool widened = false;
+      for (auto [it, end] = byLeft.equal_range(s.X2); !widened && it != end; ++it) {
+        const FillBox& n = strips[it->second];
+        if (alongAll(n, s)) {
+          s.X2 = std::min(n.X2, s.X1 + width);
+          widened = true;
+        }
+      }
+      for (auto [it, end] = byRight.equal_range(s.X1); !widened && it != end; ++it) {
+        const FillBox& n = strips[it->second];
+        if (alongAll(n, s)) {
+          s.X1 = std::max(n.X1, s.X2 - width);
+          widened = true;
+        }
+      }
     }
   }
 

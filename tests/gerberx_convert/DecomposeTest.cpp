@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <string>
 
 #include "CoverageCheck.h"
@@ -44,7 +46,17 @@ std::vector<ShapeCase> Cases() {
                    70});
   cases.push_back(
       {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 80});
-  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 76});
+  cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 10});
+  {
+    // A pour's edge with the bite of a round clearance, as CAD programs give it: chords.
+    IntRing bitten{{0, 0}, {10 * kMm, 0}, {10 * kMm, 5 * kMm}};
+    for (int k = 0; k <= 32; ++k) {
+      const double a = -std::numbers::pi * k / 32;
+      bitten.push_back({5 * kMm + std::llround(kMm * std::cos(a)), 5 * kMm + std::llround(kMm * std::sin(a))});
+    }
+    bitten.push_back({0, 5 * kMm});
+    cases.push_back({"box_with_a_round_bite", {{bitten, {}}}, 18});
+  }
   cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 36});
   // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular
   // polygons.
