@@ -153,6 +153,7 @@ struct ArcRun {
   std::size_t Last = 0;
   Vec Centre;
   double Radius = 0.0;
+  double Sag = 0.0;  // how far the deepest chord comes inside the circle
   bool Concave = false;
 };
 
@@ -183,17 +184,22 @@ std::optional<ArcRun> FitArc(const Ring& ring, std::size_t first, std::size_t la
   if (radius > kMaxArcRadius) return std::nullopt;
   const bool concave = Cross(at(first + 1) - at(first), *centre - at(first)) < 0.0;
   double turned = 0.0;
+  double sag = 0.0;
   for (std::size_t v = first; v <= last; ++v) {
     if (std::abs(Length(at(v) - *centre) - radius) > tolerance / 4.0) return std::nullopt;
     if (v == last) break;
     const double turn = v > first ? Cross(at(v) - at(v - 1), at(v + 1) - at(v)) : (concave ? -1.0 : 1.0);
     if (turn == 0.0 || (turn < 0.0) != concave) return std::nullopt;
     const double half = Length(at(v + 1) - at(v)) / 2.0;
-    if (half >= radius || radius - std::sqrt(radius * radius - half * half) > tolerance / 2.0) return std::nullopt;
+    if (half >= radius) return std::nullopt;
+    // A convex arc is drawn inside its deepest chord; beside a concave one the sliver up to the
+    // chord is left, and either way it has to stay within the tolerance.
+    sag = std::max(sag, radius - std::sqrt(radius * radius - half * half));
+    if (sag > 0.9 * tolerance) return std::nullopt;
     turned += 2.0 * std::asin(half / radius);
   }
   if (turned > 1.9 * std::numbers::pi) return std::nullopt;
-  return ArcRun{first, last, *centre, radius, concave};
+  return ArcRun{first, last, *centre, radius, sag, concave};
 }
 
 // The ring's arcs, each as long as its vertices stay on one circle; a run is not followed past
@@ -498,7 +504,9 @@ class Decomposer {
     const std::size_t n = ring.Points.size();
     const double r = static_cast<double>(width) / 2.0;
     const double offset = r - Overlap();
-    const double along = run.Concave ? run.Radius + offset : run.Radius - offset;
+    // The circle the stairs and the arc's edge follow: for a convex arc, inside every chord.
+    const double rim = run.Concave ? run.Radius : run.Radius - run.Sag;
+    const double along = run.Concave ? rim + offset : rim - offset;
     if (along < r) return std::nullopt;
     // Travel from the run's first vertex, in radians, and its direction about the centre.
     const double dir = run.Concave ? -1.0 : 1.0;
@@ -530,7 +538,7 @@ class Decomposer {
     // Too short an arc would have its ends written at one point, which reads as a full circle.
     if (bestTo - bestFrom < 2 || (travel[bestTo] - travel[bestFrom]) * along < 4.0 * tolerance_) return std::nullopt;
     ArcStretch stretch{run.First + bestFrom, run.First + bestTo,
-                       ArcStairs(ring, run, start, run.First + bestFrom, run.First + bestTo, travel[bestFrom],
+                       ArcStairs(ring, run, rim, start, run.First + bestFrom, run.First + bestTo, travel[bestFrom],
                                  travel[bestTo], 2.0 * r - tolerance_)};
     const double span = travel[bestTo] - travel[bestFrom];
     double from = (start + dir * (run.Concave ? travel[bestTo] : travel[bestFrom])) * 180.0 / std::numbers::pi;
@@ -540,17 +548,18 @@ class Decomposer {
     return std::make_pair(std::move(stretch), arc);
   }
 
-  // Stairs on the dark side of the run's circle from vertex `from` (travel t0) to vertex `to`
-  // (travel t1), no deeper than `depth`: the points between, through those where the circle
-  // crosses an axis, so that the circle between two stairs' ends stays inside their box.
-  static std::vector<IntPoint> ArcStairs(const Ring& ring, const ArcRun& run, double start, std::size_t from,
-                                         std::size_t to, double t0, double t1, double depth) {
+  // Stairs on the dark side of the circle of radius `rim` about the run's centre, from vertex
+  // `from` (travel t0) to vertex `to` (travel t1), no deeper than `depth`: the points between,
+  // through those where the circle crosses an axis, so that the circle between two stairs' ends
+  // stays inside their box.
+  static std::vector<IntPoint> ArcStairs(const Ring& ring, const ArcRun& run, double rim, double start,
+                                         std::size_t from, std::size_t to, double t0, double t1, double depth) {
     const std::size_t n = ring.Points.size();
     const double dir = run.Concave ? -1.0 : 1.0;
     const double quarter = std::numbers::pi / 2.0;
     const auto point = [&](double t) {
       const double angle = start + dir * t;
-      return Round(run.Centre + Vec{std::cos(angle), std::sin(angle)} * run.Radius);
+      return Round(run.Centre + Vec{std::cos(angle), std::sin(angle)} * rim);
     };
     std::vector<std::pair<double, IntPoint>> ends{{t0, ring.IntPoints[from % n]}};
     const double a0 = start + dir * t0;
@@ -558,12 +567,12 @@ class Decomposer {
     for (double m = dir > 0 ? std::floor(a0 / quarter) + 1 : std::ceil(a0 / quarter) - 1;
          dir > 0 ? m * quarter < a1 : m * quarter > a1; m += dir) {
       const Vec axis{std::round(std::cos(m * quarter)), std::round(std::sin(m * quarter))};
-      ends.emplace_back(dir * (m * quarter - start), Round(run.Centre + axis * run.Radius));
+      ends.emplace_back(dir * (m * quarter - start), Round(run.Centre + axis * rim));
     }
     ends.emplace_back(t1, ring.IntPoints[to % n]);
     const auto depthOf = [&](IntPoint p) {
       const double distance = Length(ToVec(p) - run.Centre);
-      return run.Concave ? distance - run.Radius : run.Radius - distance;
+      return run.Concave ? distance - rim : rim - distance;
     };
     // Of the two corners of the box of p and q, the one on the dark side.
     const auto corner = [&](IntPoint p, IntPoint q) {
@@ -582,7 +591,7 @@ class Decomposer {
         double step = end - t;
         IntPoint q = tail;
         IntPoint c = corner(p, q);
-        while (depthOf(c) > depth && step * run.Radius > 2.0) {
+        while (depthOf(c) > depth && step * rim > 2.0) {
           step /= 2.0;
           q = point(t + step);
           c = corner(p, q);

@@ -47,15 +47,17 @@ std::vector<ShapeCase> Cases() {
   cases.push_back(
       {"slanted_bar", {{{{0, 0}, {kMm / 5, 0}, {10 * kMm, 7 * kMm}, {10 * kMm, 7 * kMm + kMm / 5}}, {}}}, 80});
   cases.push_back({"rounded_box", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 12), {}}}, 10});
-  {
-    // A pour's edge with the bite of a round clearance, as CAD programs give it: chords.
+  cases.push_back({"rounded_box_with_coarse_corners", {{RoundedBox(0, 0, 3 * kMm, 2 * kMm, kMm / 2, 6), {}}}, 10});
+  // A pour's edge with the bite of a round clearance, as CAD programs give it: chords, fine
+  // and as coarse as the tolerance allows.
+  for (const auto& [chords, most] : {std::pair<int, std::size_t>{32, 18}, std::pair<int, std::size_t>{17, 28}}) {
     IntRing bitten{{0, 0}, {10 * kMm, 0}, {10 * kMm, 5 * kMm}};
-    for (int k = 0; k <= 32; ++k) {
-      const double a = -std::numbers::pi * k / 32;
+    for (int k = 0; k <= chords; ++k) {
+      const double a = -std::numbers::pi * k / chords;
       bitten.push_back({5 * kMm + std::llround(kMm * std::cos(a)), 5 * kMm + std::llround(kMm * std::sin(a))});
     }
     bitten.push_back({0, 5 * kMm});
-    cases.push_back({"box_with_a_round_bite", {{bitten, {}}}, 18});
+    cases.push_back({"box_with_a_round_bite_in_" + std::to_string(chords) + "_chords", {{bitten, {}}}, most});
   }
   cases.push_back({"acute_triangle", {{{{0, 0}, {10 * kMm, 0}, {10 * kMm, 2 * kMm}}, {}}}, 36});
   // Pads as CAD programs draw them: a rectangle turned by 30 degrees, regular
