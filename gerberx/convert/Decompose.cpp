@@ -173,8 +173,8 @@ std::optional<Vec> Circumcentre(Vec a, Vec b, Vec c) {
   return a + Vec{(ac.Y * b2 - ab.Y * c2) / d, (ab.X * c2 - ac.X * b2) / d};
 }
 
-// Edges first to last - 1 of the ring as an arc: chords of one circle, each within half the
-// tolerance of it, turning one way about its centre.
+// Edges first to last - 1 of the ring as an arc: chords of one circle, none coming farther inside
+// it than nine tenths of the tolerance, turning one way about its centre.
 std::optional<ArcRun> FitArc(const Ring& ring, std::size_t first, std::size_t last, double tolerance) {
   const std::size_t n = ring.Points.size();
   const auto at = [&](std::size_t v) { return ring.Points[v % n]; };
