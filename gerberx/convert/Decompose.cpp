@@ -317,29 +317,30 @@ class Decomposer {
   // of the corner it stops short of.
   double Overlap() const { return 0.5 * tolerance_; }
 
-  // No edge but those `skip` names comes nearer than `clearance` to the segment a-b.
-  template <class Skip>
-  bool Clear(Vec a, Vec b, double clearance, Skip skip) const {
+  // No edge inside `box`, but those `skip` names, comes nearer than `clearance` by `distance`.
+  template <class Skip, class Distance>
+  bool NothingNear(const BoxD& box, double clearance, Skip skip, Distance distance) const {
     bool clear = true;
-    index_.query(bgi::intersects(SegmentBox(a, b, clearance)) && bgi::satisfies([&](const auto& entry) {
+    index_.query(bgi::intersects(box) && bgi::satisfies([&](const auto& entry) {
                    if (!clear || skip(entry.second)) return false;
-                   if (SegmentDistance(a, b, Start(entry.second), End(entry.second)) < clearance - 2.0) clear = false;
+                   if (distance(Start(entry.second), End(entry.second)) < clearance - 2.0) clear = false;
                    return false;
                  }),
                  boost::make_function_output_iterator([](const auto&) {}));
     return clear;
   }
 
+  // No edge but those `skip` names comes nearer than `clearance` to the segment a-b.
+  template <class Skip>
+  bool Clear(Vec a, Vec b, double clearance, Skip skip) const {
+    return NothingNear(SegmentBox(a, b, clearance), clearance, skip,
+                       [&](Vec c, Vec d) { return SegmentDistance(a, b, c, d); });
+  }
+
   template <class Skip>
   bool ArcClear(const ArcPath& arc, double clearance, Skip skip) const {
-    bool clear = true;
-    index_.query(bgi::intersects(ArcBox(arc, clearance)) && bgi::satisfies([&](const auto& entry) {
-                   if (!clear || skip(entry.second)) return false;
-                   if (ArcSegmentDistance(arc, Start(entry.second), End(entry.second)) < clearance - 2.0) clear = false;
-                   return false;
-                 }),
-                 boost::make_function_output_iterator([](const auto&) {}));
-    return clear;
+    return NothingNear(ArcBox(arc, clearance), clearance, skip,
+                       [&](Vec c, Vec d) { return ArcSegmentDistance(arc, c, d); });
   }
 
   // A track along a slanted edge: the widest of the ladder that stays in the dark area.
@@ -468,15 +469,35 @@ class Decomposer {
     std::vector<IntPoint> Stairs;
   };
 
+  // How far along the run's circle each of its vertices lies from the first, in radians, in the
+  // run's direction about the centre, and the angle of the first.
+  struct RunTravel {
+    double Start = 0.0;
+    std::vector<double> Travel;
+  };
+
+  static RunTravel Travel(const Ring& ring, const ArcRun& run) {
+    const std::size_t n = ring.Points.size();
+    const Vec first = ring.Points[run.First % n] - run.Centre;
+    RunTravel path{std::atan2(first.Y, first.X), {0.0}};
+    for (std::size_t v = run.First; v < run.Last; ++v) {
+      const Vec p = ring.Points[v % n] - run.Centre;
+      const Vec q = ring.Points[(v + 1) % n] - run.Centre;
+      path.Travel.push_back(path.Travel.back() + std::abs(std::atan2(Cross(p, q), Dot(p, q))));
+    }
+    return path;
+  }
+
   // An arc track along each of the ring's circle runs where that takes fewer pieces than a track
   // and stairs for each chord: the width, and the chords it covers, that give the fewest.
   std::vector<ArcStretch> CoverArcs(std::size_t ringIndex, Pieces& pieces) const {
     std::vector<ArcStretch> stretches;
     for (const ArcRun& run : ArcRuns(rings_[ringIndex], tolerance_)) {
+      const RunTravel path = Travel(rings_[ringIndex], run);
       std::optional<std::pair<ArcStretch, RoundArc>> best;
       std::size_t bestCost = 2 * (run.Last - run.First);  // a track and a stair a chord, at least
       for (const int64_t width : ladder_) {
-        auto candidate = CoverArc(ringIndex, run, width);
+        auto candidate = CoverArc(ringIndex, run, path, width);
         if (!candidate) continue;
         const ArcStretch& stretch = candidate->first;
         const std::size_t cost =
@@ -499,25 +520,17 @@ class Decomposer {
   // The arc of `width` beside the run's longest stretch of chords where it keeps clear of every
   // other edge, with stairs as deep as it covers.
   std::optional<std::pair<ArcStretch, RoundArc>> CoverArc(std::size_t ringIndex, const ArcRun& run,
-                                                          int64_t width) const {
+                                                          const RunTravel& path, int64_t width) const {
     const Ring& ring = rings_[ringIndex];
-    const std::size_t n = ring.Points.size();
     const double r = static_cast<double>(width) / 2.0;
     const double offset = r - Overlap();
     // The circle the stairs and the arc's edge follow: for a convex arc, inside every chord.
     const double rim = run.Concave ? run.Radius : run.Radius - run.Sag;
     const double along = run.Concave ? rim + offset : rim - offset;
     if (along < r) return std::nullopt;
-    // Travel from the run's first vertex, in radians, and its direction about the centre.
     const double dir = run.Concave ? -1.0 : 1.0;
-    const Vec first = ring.Points[run.First % n] - run.Centre;
-    const double start = std::atan2(first.Y, first.X);
-    std::vector<double> travel{0.0};
-    for (std::size_t v = run.First; v < run.Last; ++v) {
-      const Vec p = ring.Points[v % n] - run.Centre;
-      const Vec q = ring.Points[(v + 1) % n] - run.Centre;
-      travel.push_back(travel.back() + std::abs(std::atan2(Cross(p, q), Dot(p, q))));
-    }
+    const double start = path.Start;
+    const std::vector<double>& travel = path.Travel;
     const auto skip = [&](std::size_t e) {
       return edges_[e].Ring == ringIndex && edges_[e].Index >= run.First && edges_[e].Index < run.Last;
     };
@@ -612,16 +625,10 @@ class Decomposer {
       const double r = static_cast<double>(width) / 2.0;
       const double offset = r - Overlap();
       const double reach = circle.Radius + 2.0 * offset;
-      bool clear = true;
-      index_.query(
-          bgi::intersects(SegmentBox(circle.Centre, circle.Centre, reach)) && bgi::satisfies([&](const auto& entry) {
-            if (!clear || edges_[entry.second].Ring == ringIndex) return false;
-            if (SegmentDistance(circle.Centre, circle.Centre, Start(entry.second), End(entry.second)) < reach - 2.0) {
-              clear = false;
-            }
-            return false;
-          }),
-          boost::make_function_output_iterator([](const auto&) {}));
+      const bool clear = NothingNear(
+          SegmentBox(circle.Centre, circle.Centre, reach), reach,
+          [&](std::size_t e) { return edges_[e].Ring == ringIndex; },
+          [&](Vec c, Vec d) { return PointSegmentDistance(circle.Centre, c, d); });
       if (!clear) continue;
       pieces.Arcs.push_back({Round(circle.Centre), std::llround(circle.Radius + offset), 0.0, 360.0, width});
       stairs_.push_back({CircleStairs(circle, 2.0 * r - 0.2 * tolerance_), true});
