@@ -482,7 +482,11 @@ class Reader {
     } else if (plunged_ && arc) {
       const std::int64_t d = Diameter();
       Count(1);
-      out_.RoutedArcs.push_back({position_, to, ArcCentre(position_, to, i, j, a), motion_ == 2, d});
+      const IntPoint centre = ArcCentre(position_, to, i, j, a);
+      if (std::abs(centre.X) > kCoordLimit || std::abs(centre.Y) > kCoordLimit) {
+        Fail("an arc centre beyond the reach of the board");
+      }
+      out_.RoutedArcs.push_back({position_, to, centre, motion_ == 2, d});
     }
     position_ = to;
     havePosition_ = true;
