@@ -403,7 +403,10 @@ class Reader {
     // Operator messages: free text.
     if (line.starts_with("M47") || line.starts_with("M45")) return;
     if (line.front() == 'T') {
-      ToolCommand(line, true);
+      // A tool change may carry the first hole of the tool: T2X1.0Y1.0.
+      const std::size_t hole = line.find_first_of("XY");
+      ToolCommand(line.substr(0, hole), true);
+      if (hole != std::string_view::npos) BodyLine(line.substr(hole));
       return;
     }
     const std::vector<Field>& fields = Fields(line);

@@ -94,6 +94,8 @@ const DrillCase kCases[] = {
     // Tools.
     {"ToolsDefinedInline", "METRIC\nT1C0.5\nX1.0Y1.0\nT2C1.2\nX2.0\nT1\nY3.0\n",
      "h(1.000,1.000)0.500 h(2.000,1.000)1.200 h(2.000,3.000)0.500"},
+    {"ToolChangeWithItsFirstHole", "METRIC\nT1C0.5\nT2C1.0\nT2X1.0Y1.0\nT1C0.6X2.0\n",
+     "h(1.000,1.000)1.000 h(2.000,1.000)0.600"},
     {"ToolZeroDefinedIsATool", "G90\nM72\nM48\nT0C0.006\nT1C0.012\n%\nT0\nX35790Y26070\nT1\nX1Y1\n",
      "h(90.907,66.218)0.152 h(0.003,0.003)0.305"},
     {"ModalCoordinates", "METRIC\nT1C1.0\nX1.0Y2.0\nY5.0\nX7.0\n",
