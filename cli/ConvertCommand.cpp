@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/ConversionSummary.h"
+#include "cli/DrillConversion.h"
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -124,6 +125,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     err << kTool << file << ": " << *problem << '\n';
     return false;
   }
+  if (IsDrillFile(file)) return ConvertDrillFile(command, file, out, err);
   const std::string target = ConvertedPath(command, file);
   std::error_code same;
   if (fs::exists(target) && fs::equivalent(file, target, same)) {
@@ -196,7 +198,8 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "rounded rectangle); regions, other macro flashes, polygon flashes, strokes the importer would draw\n"
       "otherwise and whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
       "block apertures, step-and-repeat, aperture transforms and image parameters are applied. RS-274-D\n"
-      "files are copied with their aperture table.");
+      "files are copied with their aperture table. Excellon drill files become round pads and tracks\n"
+      "(holes, slots, routed paths) in NAME.gd1.");
   sub->add_option("FILE", command.Files, "Gerber files to convert")->required();
   CLI::Option* output =
       sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "RealPlugin.h"
@@ -178,6 +181,33 @@ TEST_F(EndToEnd, ExampleBoardsImportWhole) {
                             "33 TopOverlay (file name .gto)", "1 TopLayer (file name .gtl)", "4 files, 4 read"}) {
     EXPECT_NE(board.Out.find(layer), std::string::npos) << layer << '\n' << board.Out;
   }
+}
+
+TEST_F(EndToEnd, DrillFileConvertedImportsItsHolesAsPadsOnTheDrillDrawing) {
+  // Inch, trailing zeros kept: 1 in = 10 000 000 units.
+  const std::string drill = Write("board.drl", Dos("M48\nINCH,TZ\nT1C0.0280\nT2C0.0400\n%\nT1\nX010000Y005000\n"
+                                                   "X020000\nT2\nX0Y0G85X005000Y0\nM30\n"));
+  std::filesystem::create_directories(dir_ / "out");
+  const test::ToolResult converted = test::RunWith(RealPlugin(), {"convert", drill, "--out-dir", PathOf("out")});
+  ASSERT_EQ(converted.ExitCode, 0) << converted.Err;
+  const nlohmann::json dump = Import(PathOf("out/board.gd1"), {"--layer", "auto"});
+  ASSERT_EQ(dump["objects"].size(), 3U) << dump;
+  const auto near = [](const nlohmann::json& value, std::int64_t expected) {
+    return std::abs(value.get<std::int64_t>() - expected) <= 1;  // the file holds nanometres
+  };
+  for (std::size_t i = 0; i < 2; ++i) {
+    const nlohmann::json& pad = dump["objects"][i];
+    EXPECT_EQ(pad["kind"], "pad");
+    EXPECT_EQ(pad["layer"], 73);  // DrillDrawing, by the name .gd1
+    EXPECT_TRUE(near(pad["x"], i == 0 ? 10'000'000 : 20'000'000)) << pad;
+    EXPECT_TRUE(near(pad["y"], 5'000'000)) << pad;
+    EXPECT_TRUE(near(pad["top"]["x_size"], 280'000)) << pad;
+    EXPECT_TRUE(near(pad["top"]["y_size"], 280'000)) << pad;
+  }
+  const nlohmann::json& slot = dump["objects"][2];
+  EXPECT_EQ(slot["kind"], "track");
+  EXPECT_TRUE(near(slot["x2"], 5'000'000)) << slot;
+  EXPECT_TRUE(near(slot["width"], 400'000)) << slot;
 }
 
 // `convert` on what CAD programs write, and the importer on what it writes.
