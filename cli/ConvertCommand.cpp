@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -111,6 +112,12 @@ std::string PassThrough(const std::string& file, const std::string& target) {
   return targetTable.string();
 }
 
+// The written file read back, against the original as the converter read it.
+gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, const std::string& target,
+                                              double toleranceMm, int64_t tolerance) {
+  return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
+}
+
 // Why a file cannot be converted before anything is read, in plain words.
 std::optional<std::string> InputProblem(const std::string& path) {
   std::error_code error;
@@ -120,7 +127,8 @@ std::optional<std::string> InputProblem(const std::string& path) {
   return std::nullopt;
 }
 
-bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ostream& out, std::ostream& err) {
+bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ostream& out, std::ostream& err,
+                std::vector<ConversionFigures>& proved) {
   if (const std::optional<std::string> problem = InputProblem(file)) {
     err << kTool << file << ": " << *problem << '\n';
     return false;
@@ -145,11 +153,12 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
     ConversionFigures figures;
-    const cv::ConvertedLayer layer = [&] {
-      const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
-      figures.ObjectsRead = read.objects.size();
-      return cv::ConvertLayer(read, options);
-    }();
+    figures.File = file;
+    figures.Target = target;
+    const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
+    figures.ObjectsRead = read.objects.size();
+    for (const gerberx::Object& object : read.objects) figures.Primitives += object.Primitives();
+    const cv::ConvertedLayer layer = cv::ConvertLayer(read, options);
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);
@@ -175,11 +184,16 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     }
     fs::rename(partial, target);
     figures.Written = counts;
-    figures.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!command.Quiet) {
+    const auto proving = std::chrono::steady_clock::now();
+    figures.Proof = ProveConversion(read, target, command.ToleranceMm, options.Tolerance);
+    const auto now = std::chrono::steady_clock::now();
+    figures.ProofSeconds = std::chrono::duration<double>(now - proving).count();
+    figures.Seconds = std::chrono::duration<double>(now - started).count();
+    if (!command.Quiet || figures.Proof->Exceeds()) {
       out << file << " -> " << target << '\n';
       PrintConversion(out, layer, figures);
     }
+    proved.push_back(std::move(figures));
     return true;
   } catch (const std::exception& e) {
     err << kTool << e.what() << '\n';
@@ -210,10 +224,20 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   sub->add_option("--tolerance", command.ToleranceMm,
                   "How far, in mm, the converted copper may stray from the original's edge (default 0.005)")
       ->check(CLI::Range(0.0001, 1.0));
-  sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
+  sub->add_option("--json", command.Json,
+                  "Write each file's counts and proof as JSON to FILE: objects written, primitives placed, area\n"
+                  "uncovered and added past the tolerance band, in mm2 and as shares of the dark area compared");
+  sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors (and a file whose proof shows a difference)");
   sub->footer(
       "convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
-      "file, line and statement), 2 on a usage error.\n"
+      "file, line and statement), 2 on a usage error, 4 when every file was converted but the proof of\n"
+      "one shows a difference past what the tolerance allows (it is written all the same).\n"
+      "Proof: each written file is read back and compared with the original's dark area. Uncovered is\n"
+      "the original's area deeper than the tolerance inside its edges that nothing written covers;\n"
+      "added is what is written farther than the tolerance outside them. A difference piece larger than\n"
+      "a square as wide as the tolerance and thicker than a tenth of it is past what the tolerance\n"
+      "allows; the summary gives the box of the largest. Objects written exactly as the original draws\n"
+      "them are matched, not compared.\n"
       "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"
       "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
       "polygon vertices; a file past them is not converted (exit 1), the error says where.");
@@ -241,8 +265,20 @@ std::string ConvertedPath(const ConvertCommand& command, const std::string& file
 
 int RunConvert(const ConvertCommand& command, std::ostream& out, std::ostream& err) {
   bool all = true;
-  for (const std::string& file : command.Files) all = ConvertOne(command, file, out, err) && all;
-  return all ? 0 : 1;
+  std::vector<ConversionFigures> proved;
+  for (const std::string& file : command.Files) all = ConvertOne(command, file, out, err, proved) && all;
+  if (command.Json) {
+    std::ofstream json(*command.Json, std::ios::binary | std::ios::trunc);
+    json << ConversionJson(proved);
+    if (!json) {
+      err << kTool << *command.Json << ": cannot be written\n";
+      all = false;
+    }
+  }
+  if (!all) return 1;
+  const bool differs = std::any_of(proved.begin(), proved.end(),
+                                   [](const ConversionFigures& f) { return f.Proof && f.Proof->Exceeds(); });
+  return differs ? kExitProofDiffers : 0;
 }
 
 }  // namespace zzcli

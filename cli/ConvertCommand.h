@@ -20,6 +20,7 @@ struct ConvertCommand {
   std::optional<std::string> Output;     // -o: only with one file
   std::optional<std::string> OutputDir;  // --out-dir
   double ToleranceMm = 0.005;
+  std::optional<std::string> Json;  // --json: every file's counts and proof
   bool Quiet = false;
 };
 
@@ -33,6 +34,9 @@ std::optional<std::string> CheckConvertCommand(const ConvertCommand& command);
 // with ".converted" before the extension (".gbr" when the editor's file filter would not show
 // the original extension).
 std::string ConvertedPath(const ConvertCommand& command, const std::string& file);
+
+// Every file converted, but the proof of one shows a difference past the tolerance.
+constexpr int kExitProofDiffers = 4;
 
 int RunConvert(const ConvertCommand& command, std::ostream& out, std::ostream& err);
 
