@@ -235,7 +235,7 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "Proof: each written file is read back and compared with the original's dark area. Uncovered is\n"
       "the original's area deeper than the tolerance inside its edges that nothing written covers;\n"
       "added is what is written farther than the tolerance outside them. A difference piece larger than\n"
-      "a square as wide as the tolerance and thicker than a tenth of it is past what the tolerance\n"
+      "a square as wide as the tolerance and thicker than half of it is past what the tolerance\n"
       "allows; the summary gives the box of the largest. Objects written exactly as the original draws\n"
       "them are matched, not compared.\n"
       "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"

@@ -221,15 +221,26 @@ class Converter {
     for (const MacroPart* part : parts) {
       if (!part->dark) return false;
     }
-    const auto turned = [](const MacroPart* part) {
-      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0;
+    // A line primitive as thin as a hairline is the one round track a designer draws: its round
+    // ends stay within the tolerance of the square ones while (sqrt 2 - 1) / 2 of its width does.
+    const double hairline = 2.0 * static_cast<double>(options_.Tolerance) / (std::numbers::sqrt2 - 1.0);
+    const auto thin = [&](const MacroPart* part) {
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 &&
+             static_cast<double>(std::min(part->xSize, part->ySize)) <= hairline;
+    };
+    const auto turned = [&](const MacroPart* part) {
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 && !thin(part);
     };
     const bool anyTurned = std::any_of(parts.begin(), parts.end(), turned);
     if (anyTurned && KeepRoundedRectangle(o, parts)) return true;
+    std::vector<const MacroPart*> wide;
+    std::copy_if(parts.begin(), parts.end(), std::back_inserter(wide), [&](const MacroPart* p) { return !thin(p); });
     Pieces covers;
-    if (anyTurned && !CoverTurnedRectangles(parts, covers)) return false;
+    if (anyTurned && !CoverTurnedRectangles(wide, covers)) return false;
     for (const MacroPart* part : parts) {
-      if (part->shape == MacroPart::Shape::Circle) {
+      if (thin(part)) {
+        covers.Tracks.push_back(Hairline(*part));
+      } else if (part->shape == MacroPart::Shape::Circle) {
         result_.Pads.push_back({At(part->centre), ApertureShape::Circle, part->xSize, part->xSize});
       } else if (!turned(part)) {
         const bool across = QuarterTurns(part->rotation) % 2 == 1;
@@ -243,7 +254,8 @@ class Converter {
     for (const RoundTrack& t : covers.Tracks) result_.Tracks.push_back({t.A, t.B, t.Width});
     ++result_.MacroFlashesKept;
     result_.MacroObjectsKept += parts.size() -
-                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) +
+                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) -
+                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), thin)) +
                                 covers.Discs.size() + covers.Tracks.size();
     return true;
   }
@@ -299,6 +311,20 @@ class Converter {
     ++result_.MacroFlashesKept;
     result_.MacroObjectsKept += result_.Arcs.size() + result_.Tracks.size() - before;
     return true;
+  }
+
+  // A thin rectangle part as the round track along its long axis whose round ends reach its
+  // square ones.
+  static RoundTrack Hairline(const MacroPart& part) {
+    const bool along = part.xSize >= part.ySize;
+    const double width = static_cast<double>(std::min(part.xSize, part.ySize));
+    const double half = std::max(0.0, (static_cast<double>(std::max(part.xSize, part.ySize)) - width) / 2.0);
+    const double turn = (part.rotation + (along ? 0.0 : 90.0)) * std::numbers::pi / 180.0;
+    const double dx = half * std::cos(turn), dy = half * std::sin(turn);
+    const double cx = part.centre.x, cy = part.centre.y;
+    return {{std::llround(cx - dx), std::llround(cy - dy)},
+            {std::llround(cx + dx), std::llround(cy + dy)},
+            static_cast<int64_t>(width)};
   }
 
   // Each rectangle turned by other than quarter turns, as the few tracks that cover it within

@@ -25,7 +25,9 @@ struct ProofResult {
   std::size_t Identical = 0;     // objects written as the original draws them: not compared
   std::size_t Compared = 0;      // objects of either file compared by their areas
   // A difference piece counts when it is larger than a square as wide as the tolerance and
-  // thicker than a tenth of it: polygons standing for curves leave slivers thinner than that.
+  // thicker than half of it: the original's curves are read as chords up to a quarter of the
+  // tolerance inside them, and the converter may use the whole tolerance besides, so slivers that
+  // thin along curved edges are the measurement's own.
   std::size_t Pieces = 0;
   Box Worst;  // the largest piece that counts (empty when none does)
   double WorstMm2 = 0.0;

@@ -117,6 +117,16 @@ INSTANTIATE_TEST_SUITE_P(
                  0, 0, 0, 1},
         // Each quarter an arc as wide as the ring, and three rings of narrower arcs and tracks.
         KeepCase{"ThermalIsArcsAndTracks", "%AMT*7,0,0,2,1.2,0.3,0*%%ADD10T*%%LR20*%D10*X0Y0D03*", 0, 24, 28, 0},
+        // Hairlines drawn by a macro (an assembly drawing's symbols): one round track for each
+        // slanted line, one pad for each circle and line along an axis, where fills and stairs
+        // took hundreds.
+        KeepCase{"HairlineMacroIsATrackForEachLine",
+                 "%AMH*21,1,2,0.02,0,0,30*20,1,0.01,0,0,1,0.5,0*20,1,0.0254,0,0,0,1,0*1,1,0.01,1,1*%%ADD10H*%"
+                 "D10*X0Y0D03*",
+                 2, 2, 0, 0},
+        // Wider than a hairline: a track's round ends would leave the square corners past the
+        // tolerance, so the line gets a core and rings into its corners.
+        KeepCase{"LineWiderThanAHairlineIsACoreAndRings", "%AMW*21,1,2,0.05,0,0,30*%%ADD10W*%D10*X0Y0D03*", 0, 5, 0, 0},
         KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
         KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
         // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
