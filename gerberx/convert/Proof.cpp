@@ -245,11 +245,10 @@ class Prover {
     }
     const auto tolerance = static_cast<Coord>(std::llround(tolerance_));
     PolygonSet deep = dark, near = dark;
-    // The band's corners are not rounded: round ones made the library's offset many times slower
-    // (hairlines drawn by macros took minutes), and a corner gives or takes at most 0.41 of the
-    // tolerance, within what a piece must be thick to count.
-    deep.resize(-tolerance, false, 0);
-    near.resize(tolerance, false, 0);
+    // The band's corners are rounded with one chord a quarter turn: finer arcs made the library's
+    // offset many times slower, and square ones leave it wedges it counts as outside the band.
+    deep.resize(-tolerance, true, 1);
+    near.resize(tolerance, true, 1);
     PolygonSet uncovered = deep - covered;
     PolygonSet added = covered - near;
     if (tile != nullptr) {
