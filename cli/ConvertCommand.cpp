@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/ConversionSummary.h"
+#include "cli/DrillConversion.h"
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -29,10 +31,6 @@ bool EditorShowsExtension(const std::string& ext) {
   return (ext.size() == 2 || ext.size() == 3) && ext[0] == '.' && (ext[1] == 'g' || ext[1] == 'G');
 }
 
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 // The aperture table beside an RS-274-D file, found as the importer finds it.
 std::optional<fs::path> TableFileOf(const fs::path& file) {
   std::string ext = file.extension().string();
@@ -48,26 +46,49 @@ std::optional<fs::path> TableFileOf(const fs::path& file) {
   return std::nullopt;
 }
 
-// An RS-274-D file: no aperture definition of its own. Read a piece at a time: the definitions
-// stand near the top.
-bool HoldsApertureDefinitions(const std::string& path) {
+// An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and
+// up) without defining any, or has no format statement. A file with a format statement that
+// uses no aperture (an empty layer, regions only) is RS-274-X. Read a piece at a time: a file
+// with definitions says so near the top.
+bool IsRs274D(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::string text;
   std::vector<char> piece(1 << 16);
-  std::size_t next = 0;  // where the search for '%' goes on
+  bool format = false, selects = false;
+  bool inBlock = false, comment = false;
+  std::string head;  // the first characters of the statement being read, blanks left out
+  long dcode = -1;   // the digits after a D, while they last
   while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
-    text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-    std::size_t at = text.find('%', next);
-    for (; at != std::string::npos; at = text.find('%', next)) {
-      std::size_t i = at + 1;
-      while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) ++i;
-      if (i + 2 > text.size()) break;  // the next piece decides
-      if (text.compare(i, 2, "AD") == 0 || text.compare(i, 2, "AM") == 0 || text.compare(i, 2, "AB") == 0) return true;
-      next = at + 1;
+    for (std::streamsize k = 0; k < in.gcount(); ++k) {
+      const char c = piece[static_cast<std::size_t>(k)];
+      if (dcode >= 0 && std::isdigit(static_cast<unsigned char>(c)) != 0) {
+        dcode = std::min(dcode * 10 + (c - '0'), 1000L);
+        continue;
+      }
+      if (dcode >= 10) selects = true;
+      dcode = -1;
+      if (c == '%') {
+        inBlock = !inBlock;
+        comment = false;
+        head.clear();
+      } else if (c == '*') {
+        comment = false;
+        head.clear();
+      } else if (comment || std::isspace(static_cast<unsigned char>(c)) != 0) {
+      } else if (inBlock) {
+        if (head.size() < 2) head += c;
+        if (head == "AD" || head == "AM" || head == "AB") return false;
+        if (head == "FS") format = true;
+      } else {
+        if (head.size() < 3) head += c;
+        if (head == "G04") {
+          comment = true;
+        } else if (c == 'D') {
+          dcode = 0;
+        }
+      }
     }
-    if (at == std::string::npos) next = text.size();
   }
-  return false;
+  return selects || !format;
 }
 
 // Copies an RS-274-D file and its table so that the importer finds the table beside the copy.
@@ -90,31 +111,6 @@ std::string PassThrough(const std::string& file, const std::string& target) {
   return targetTable.string();
 }
 
-std::string KeptText(const cv::ConvertedLayer& layer) {
-  std::string text = Plural(layer.Pads.size(), "pad", "pads") + ", " + Plural(layer.Tracks.size(), "track", "tracks") +
-                     ", " + Plural(layer.Arcs.size(), "arc", "arcs") + ", " +
-                     Plural(layer.RectStrokes.size(), "fill", "fills");
-  if (layer.MacroFlashesKept == 0) return text;
-  return text + " (" + std::to_string(layer.MacroObjectsKept) + " of them from " +
-         Plural(layer.MacroFlashesKept, "macro flash", "macro flashes") + " of circles and rectangles)";
-}
-
-std::string DecomposedText(const cv::ConvertedLayer& layer) {
-  std::string text;
-  for (std::size_t i = 0; i < layer.DecomposedBy.size(); ++i) {
-    if (layer.DecomposedBy[i] == 0) continue;
-    if (!text.empty()) text += ", ";
-    text += cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i), layer.DecomposedBy[i]);
-  }
-  return text.empty() ? "nothing" : text;
-}
-
-std::string WrittenText(const cv::WrittenCounts& counts) {
-  return Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
-         Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs") + ", " +
-         Plural(counts.Fills, "fill", "fills") + "), " + Plural(counts.Apertures, "aperture", "apertures");
-}
-
 // Why a file cannot be converted before anything is read, in plain words.
 std::optional<std::string> InputProblem(const std::string& path) {
   std::error_code error;
@@ -129,6 +125,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     err << kTool << file << ": " << *problem << '\n';
     return false;
   }
+  if (IsDrillFile(file)) return ConvertDrillFile(command, file, out, err);
   const std::string target = ConvertedPath(command, file);
   std::error_code same;
   if (fs::exists(target) && fs::equivalent(file, target, same)) {
@@ -137,7 +134,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
   }
   const auto started = std::chrono::steady_clock::now();
   try {
-    if (!HoldsApertureDefinitions(file)) {
+    if (IsRs274D(file)) {
       const std::string table = PassThrough(file, target);
       if (!command.Quiet) {
         out << file << " -> " << target << "\n  RS-274-D: copied unchanged, with its aperture table as " << table
@@ -147,8 +144,12 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     }
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
-    const cv::ConvertedLayer layer =
-        cv::ConvertLayer(gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm)), options);
+    ConversionFigures figures;
+    const cv::ConvertedLayer layer = [&] {
+      const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
+      figures.ObjectsRead = read.objects.size();
+      return cv::ConvertLayer(read, options);
+    }();
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);
@@ -173,12 +174,11 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
       return false;
     }
     fs::rename(partial, target);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    figures.Written = counts;
+    figures.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
-      out << file << " -> " << target << "\n  kept:        " << KeptText(layer)
-          << "\n  decomposed:  " << DecomposedText(layer) << " into "
-          << Plural(layer.Decomposed.Count(), "object", "objects") << "\n  written:     " << WrittenText(counts)
-          << "\n  time:        " << std::llround(seconds * 1000.0) << " ms\n";
+      out << file << " -> " << target << '\n';
+      PrintConversion(out, layer, figures);
     }
     return true;
   } catch (const std::exception& e) {
@@ -198,7 +198,8 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "rounded rectangle); regions, other macro flashes, polygon flashes, strokes the importer would draw\n"
       "otherwise and whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
       "block apertures, step-and-repeat, aperture transforms and image parameters are applied. RS-274-D\n"
-      "files are copied with their aperture table.");
+      "files are copied with their aperture table. Excellon drill files become round pads and tracks\n"
+      "(holes, slots, routed paths) in NAME.gd1.");
   sub->add_option("FILE", command.Files, "Gerber files to convert")->required();
   CLI::Option* output =
       sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/Utf8Path.h"
+#include "gerberx/drill/DrillReader.h"
 
 namespace zzcli {
 namespace {
@@ -74,7 +75,7 @@ FolderContents ListFolder(const std::string& folder) {
     const std::string path = folder + (separated ? "" : "/") + Utf8FromPath(entry.filename());
     if (std::filesystem::is_directory(entry, error)) {
       contents.Skipped.push_back({path, "folder, not searched"});
-    } else if (const auto why = NotAGerberFile(FileNameOf(path), ReadHead(path, 64))) {
+    } else if (const auto why = NotAGerberFile(FileNameOf(path), ReadHead(path, gerberx::drill::kDrillHeadBytes))) {
       contents.Skipped.push_back({path, *why});
     } else {
       contents.GerberFiles.push_back(path);
@@ -93,7 +94,7 @@ bool IsFolder(const std::string& path) {
 std::optional<std::string> NotAGerberFile(std::string_view fileName, std::string_view head) {
   const std::string name = Lower(fileName);
   if (name.starts_with(".")) return "hidden file";
-  if (Trimmed(head).starts_with("M48")) return "drill file";
+  if (gerberx::drill::LooksLikeDrillFile(head)) return "drill file";
   const std::size_t dot = name.rfind('.');
   const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
   if (LayerFromFileName(fileName)) return std::nullopt;

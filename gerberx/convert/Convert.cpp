@@ -237,11 +237,14 @@ class Converter {
                                 across ? part->xSize : part->ySize});
       }
     }
+    // A square's core is a disc, any other rectangle's a track.
+    for (const RoundDisc& d : covers.Discs)
+      result_.Pads.push_back({d.Centre, ApertureShape::Circle, d.Diameter, d.Diameter});
     for (const RoundTrack& t : covers.Tracks) result_.Tracks.push_back({t.A, t.B, t.Width});
     ++result_.MacroFlashesKept;
     result_.MacroObjectsKept += parts.size() -
                                 static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) +
-                                covers.Tracks.size();
+                                covers.Discs.size() + covers.Tracks.size();
     return true;
   }
 
