@@ -83,9 +83,10 @@ echo "== load: $(uptime | sed 's/.*load average/load average/')"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
-# median seconds of a command (hyperfine, one warm-up run)
+# median seconds of a command (hyperfine, one warm-up run; an exit code other than 0, such as a
+# file the importer does not recognise, is no failure)
 median() {
-  hyperfine --warmup 1 --runs "$runs" --style none --export-json "$tmp/h.json" "$1" >/dev/null 2>&1
+  hyperfine -i --warmup 1 --runs "$runs" --style none --export-json "$tmp/h.json" "$1" >/dev/null 2>&1
   jq -r '.results[0].median' "$tmp/h.json"
 }
 # peak RSS in kB of one run of the command and its arguments
