@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "gerber/Coordinates.h"
@@ -211,16 +212,18 @@ bool NamesStandardTemplate(std::string_view afterNumber) {
 }
 
 // A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything
-// else goes through the field's text.
-void ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
+// else goes through the field's text. False when the key has no field characters after it.
+bool ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
                      int32_t& registerValue) {
   int32_t value = 0;
   if (field.Length != 0 && run.Scales.Decode(field.Digits, field.Length, value)) {
     registerValue = field.Negative ? -value : value;
-    return;
+    return true;
   }
   const std::string_view text = FieldAfter(statement, field.Key + 1);
-  if (!text.empty()) registerValue = DecodeCoordinate(run.State, text);
+  if (text.empty()) return false;
+  registerValue = DecodeCoordinate(run.State, text);
+  return true;
 }
 
 // The length after key in the file's units, read through a 32-bit float; 0 when the field is
@@ -290,17 +293,14 @@ bool DispatchStatement(GerberRun& run, std::string_view statement, DataFields& o
   out.IgnoredD = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]), out.D);
   out.IgnoredG = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]), out.G);
   run.Scales.Prepare(state);
-  const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
-                                                                 {StatementFields::kY, &state.CoordY},
-                                                                 {StatementFields::kI, &state.CoordI},
-                                                                 {StatementFields::kJ, &state.CoordJ}};
-  for (const auto& [key, value] : registers) {
-    if (fields.Has(key)) ApplyCoordinate(run, statement, fields.At[key], *value);
+  const std::tuple<StatementFields::Key, int32_t*, bool*> registers[] = {
+      {StatementFields::kX, &state.CoordX, &out.HasX},
+      {StatementFields::kY, &state.CoordY, &out.HasY},
+      {StatementFields::kI, &state.CoordI, &out.HasI},
+      {StatementFields::kJ, &state.CoordJ, &out.HasJ}};
+  for (const auto& [key, value, loaded] : registers) {
+    if (fields.Has(key)) *loaded = ApplyCoordinate(run, statement, fields.At[key], *value);
   }
-  out.HasX = fields.Has(StatementFields::kX);
-  out.HasY = fields.Has(StatementFields::kY);
-  out.HasI = fields.Has(StatementFields::kI);
-  out.HasJ = fields.Has(StatementFields::kJ);
   return true;
 }
 

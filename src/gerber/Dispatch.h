@@ -32,6 +32,7 @@ struct DataFields {
   int32_t G = kAbsent;
   std::optional<IgnoredKind> IgnoredD;
   std::optional<IgnoredKind> IgnoredG;
+  // Which registers the statement loaded (a key with field characters after it).
   bool HasX = false;
   bool HasY = false;
   bool HasI = false;
