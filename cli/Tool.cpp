@@ -15,6 +15,7 @@
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
 #include "standin/BoardJson.h"
+#include "standin/ClientFiles.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
@@ -72,8 +73,8 @@ namespace {
 
 // One file's import into the board as it stands: the objects and messages it added are the
 // ones after those already there.
-ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
-                       bool watchImport, bool summarise, bool measureLeftOut) {
+ImportReport ImportOne(const std::string& file, const std::string& shown, const Plugin& plugin, standin::Server& server,
+                       standin::Board& board, bool watchImport, bool summarise, bool measureLeftOut) {
   const std::size_t firstObject = board.Objects.size();
   const std::size_t firstMessage = server.Ui().Messages().size();
   ImportReport report;
@@ -100,17 +101,27 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   if (progress.IsOpen()) progress.Finish();  // an import that threw left it open
   if (watchImport) report.Ignored = watch.Counts();
   // Its messages name the file as the importer got it.
-  std::vector<std::string>& shown = server.Ui().Messages();
-  for (std::size_t i = firstMessage; i < shown.size(); ++i) shown[i] = platform::FromPluginText(shown[i]);
+  std::vector<std::string>& messages = server.Ui().Messages();
+  for (std::size_t i = firstMessage; i < messages.size(); ++i) {
+    messages[i] = platform::FromPluginText(messages[i]);
+    // A file from an archive is named as the user knows it, not by its scratch copy.
+    if (shown != file) {
+      for (std::size_t at = messages[i].find(file); at != std::string::npos; at = messages[i].find(file, at)) {
+        messages[i].replace(at, file.size(), shown);
+        at += shown.size();
+      }
+    }
+  }
 
   if (!report.Recognised) {
     report.NotRecognisedReason = name.Problem.empty() ? ExplainNotRecognised(watch) : name.Problem;
   }
   report.TableSearched = watch.TableSearched();
-  report.TableFile = watch.TableFile();
+  // The importer's name of the table may differ from the file's in letter case; the summary
+  // gives it as it is spelled on disk.
+  if (watch.TableFile()) report.TableFile = platform::FromPluginText(standin::SpelledOnDisk(*watch.TableFile()));
   report.Layer = standin::CurrentLayerNumber(board);
   report.ObjectsAdded = board.Objects.size() - firstObject;
-  const std::vector<std::string>& messages = server.Ui().Messages();
   report.Messages.assign(messages.begin() + static_cast<std::ptrdiff_t>(firstMessage), messages.end());
   // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
   if (summarise) {
@@ -124,6 +135,7 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
     report.LeftOut = std::make_shared<const LeftOutAnalysis>(
         AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server.Objects(), added));
   }
+  report.File = shown;
   return report;
 }
 
@@ -163,6 +175,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
   const ImportPlan plan = PlanImport(command);
+  for (const std::string& error : plan.Errors) err << kTool << error << '\n';
   for (const std::string& folder : plan.EmptyFolders) {
     err << kTool << folder << ": the folder holds no Gerber file\n";
   }
@@ -175,11 +188,12 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
     if (planned.Layer) {
       standin::SetCurrentLayer(board, planned.Layer->Layer);
       if (planned.Layer->Source == LayerSource::Default && !command.Quiet) {
-        err << kTool << "warning: " << planned.File << ": nothing in the file or its name says its layer; "
+        err << kTool << "warning: " << planned.Shown << ": nothing in the file or its name says its layer; "
             << "imported on TopLayer (give --layer to choose)\n";
       }
     }
-    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
+    reports.push_back(
+        ImportOne(planned.File, planned.Shown, plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
     if (planned.Layer) reports.back().LayerWhy = DescribeLayerChoice(*planned.Layer);
   }
 
@@ -242,7 +256,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   }
 
   if (!written) return kExitUsage;
-  return ExitCodeOf(reports);
+  return std::max(ExitCodeOf(reports), plan.Errors.empty() ? kExitImported : kExitImportFailed);
 }
 
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
@@ -276,6 +290,19 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
   return all ? kExitImported : kExitNotRecognised;
 }
 
+TableSearchResult SearchTableFile(const std::string& file, const Plugin& plugin) {
+  standin::Reset();
+  standin::Options options;
+  options.Progress = standin::ProgressDisplay::Mode::Never;
+  standin::Register(options);
+  const ImportReport report = ImportOne(file, file, plugin, standin::TheServer(),
+                                        standin::TheServer().Boards().CurrentBoard(), true, false, false);
+  TableSearchResult result;
+  if (!report.Recognised) result.NotRecognised = report.NotRecognisedReason;
+  result.TableFile = report.TableFile;
+  return result;
+}
+
 int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
   const auto version = [&plugin] {
     std::string text = std::string("zizozudu ") + ZZ_VERSION;
@@ -285,7 +312,10 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv, out, err, version);
   if (parsed.Import) return RunImport(*parsed.Import, plugin, out, err);
   if (parsed.Recognise) return RunRecognise(*parsed.Recognise, plugin, out, err);
-  if (parsed.Convert) return RunConvert(*parsed.Convert, out, err);
+  if (parsed.Convert) {
+    return RunConvert(
+        *parsed.Convert, [&plugin](const std::string& file) { return SearchTableFile(file, plugin); }, out, err);
+  }
   return parsed.ExitCode;
 }
 
