@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/DrillConversion.h"
 #include "cli/ImportPlan.h"
 #include "cli/Utf8Path.h"
 #include "cli/ZipArchive.h"
@@ -59,6 +60,7 @@ bool HoldsApertureDefinitions(const std::string& path) {
 // the table beside the copy; returns the copy's table.
 std::string PassThrough(const std::string& file, const std::string& shown, const std::string& target,
                         const TableSearch& findTable) {
+  if (!findTable) throw std::runtime_error(shown + ": an RS-274-D file, and no importer to find its aperture table");
   const TableSearchResult search = findTable(file);
   if (search.NotRecognised) {
     throw std::runtime_error(shown + ": an RS-274-D file (no aperture definitions) the importer does not recognise: " +
@@ -197,7 +199,8 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "rounded rectangle); regions, other macro flashes, polygon flashes, strokes the importer would draw\n"
       "otherwise and whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
       "block apertures, step-and-repeat, aperture transforms and image parameters are applied. RS-274-D\n"
-      "files are copied with their aperture table.\n"
+      "files are copied with their aperture table. Excellon drill files become round pads and tracks\n"
+      "(holes, slots, routed paths) on the drill drawing, named NAME.gd1.\n"
       "A FOLDER or a .zip archive stands for every file in it; what is not a Gerber or drill file (job files,\n"
       "netlists, texts...) is skipped with the reason `import` gives. A converted file keeps its original's\n"
       "name up to the extension, and takes an extension the editor's dialog shows (*.g??;*.g?) that says\n"
@@ -268,15 +271,6 @@ ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& 
 }
 
 namespace {
-
-// Drill files go to the drill converter; until the tool has one, they are not converted.
-bool ConvertDrill(const std::string& /*file*/, const std::string& shown, const ConvertedTarget& /*target*/,
-                  std::ostream& /*out*/, std::ostream& err) {
-  err << kTool << shown << ": an Excellon drill file; this build does not convert drill files\n";
-  return false;
-}
-
-constexpr zz::TLayerNumber kDrillDrawing = 73;
 
 struct PackageTally {
   std::size_t Converted = 0;
@@ -355,8 +349,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
   }
   for (const Job& job : jobs) {
     const bool drill = job.File.Class.Kind == FileKind::Drill;
-    const LayerChoice layer =
-        drill ? LayerChoice{kDrillDrawing, LayerSource::FileName, ""} : ChooseLayerOfFile(job.File.Path);
+    const LayerChoice layer = drill ? kDrillLayer : ChooseLayerOfFile(job.File.Path);
     ConvertedTarget target = ConvertedTargetOf(job.Folder, FileNameOf(job.File.Shown), job.Infix, layer);
     if (command.Output) target = {*command.Output, std::nullopt};
     const auto [slot, fresh] = taken.emplace(TargetKey(target.Path), job.File.Shown);
@@ -370,7 +363,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       ++tally.Failed;
       continue;
     }
-    const bool done = drill ? ConvertDrill(job.File.Path, job.File.Shown, target, out, err)
+    const bool done = drill ? ConvertDrillFile(command, job.File.Path, job.File.Shown, target.Path, out, err)
                             : ConvertOne(command, job.File.Path, job.File.Shown, target, findTable, out, err);
     ++(done ? tally.Converted : tally.Failed);
   }

@@ -56,6 +56,9 @@ struct ConvertedTarget {
 ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& name, const std::string& infix,
                                   const LayerChoice& layer);
 
+// Where a drill file's conversion puts its holes.
+inline const LayerChoice kDrillLayer{73, LayerSource::FileName, ""};  // DrillDrawing
+
 int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std::ostream& out, std::ostream& err);
 
 }  // namespace zzcli

@@ -9,6 +9,7 @@
 
 #include "cli/Utf8Path.h"
 #include "cli/ZipArchive.h"
+#include "gerberx/drill/DrillReader.h"
 
 namespace zzcli {
 namespace {
@@ -43,18 +44,6 @@ bool IsGenericGerberExtension(const std::string& ext) {
 std::string_view Trimmed(std::string_view text) {
   const std::size_t start = text.find_first_not_of(" \t\r\n");
   return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
-
-// An Excellon program begins with its header, "M48", after blank lines, ";" comments or a "%".
-bool StartsAsDrillFile(std::string_view head) {
-  while (!head.empty()) {
-    const std::size_t end = std::min(head.find('\n'), head.size());
-    const std::string_view line = Trimmed(head.substr(0, end));
-    head.remove_prefix(std::min(end + 1, head.size()));
-    if (line.empty() || line.starts_with(";") || line == "%") continue;
-    return line.starts_with("M48");
-  }
-  return false;
 }
 
 bool IsFolder(const std::string& path) {
@@ -93,7 +82,7 @@ std::string ReadHead(const std::string& path, std::size_t bytes) {
 FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   const std::string name = Lower(fileName);
   if (name.starts_with(".")) return {FileKind::Other, "hidden file"};
-  if (StartsAsDrillFile(head)) return {FileKind::Drill, "drill file"};
+  if (gerberx::drill::LooksLikeDrillFile(head)) return {FileKind::Drill, "drill file"};
   const std::size_t dot = name.rfind('.');
   const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
   if (LayerFromFileName(fileName)) return {FileKind::Gerber, ""};

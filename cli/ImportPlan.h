@@ -44,8 +44,9 @@ struct FileClass {
   std::string Why;  // "drill file", "netlist", ...; empty for a Gerber file
 };
 
-// How many first bytes of a file its classification reads.
-constexpr std::size_t kClassifyHeadBytes = 512;
+// How many first bytes of a file its classification reads: a drill file's tool table may come
+// after a long comment header.
+constexpr std::size_t kClassifyHeadBytes = 4096;
 
 // What a file of a package is: a Gerber file, an Excellon drill file, or something else (a
 // netlist, a job file, pick-and-place data, an aperture table, a text...) with the reason.

@@ -6,7 +6,7 @@
 #
 # Usage: scripts/fuzz.sh [SECONDS [HARNESS...]]
 #   SECONDS  time per harness (default 60); longer runs are the same command with more time
-#   HARNESS  import, table, units, gerberx (default: all four, one after the other)
+#   HARNESS  import, table, units, gerberx, drill (default: all five, one after the other)
 # Environment: ZZ_FUZZ_JOBS=N runs N workers per harness (default 1).
 #
 # New inputs go to build/fuzz/corpus/<harness>/; the seeds in fuzz/corpus/<harness>/ are read,
@@ -19,14 +19,14 @@ cd "$root"
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(import table units gerberx)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(import table units gerberx drill)
 case "$seconds" in
   '' | *[!0-9]*) echo "fuzz.sh: SECONDS must be a whole number, not '$seconds'" >&2; exit 2 ;;
 esac
 for harness in "${harnesses[@]}"; do
   case "$harness" in
-    import | table | units | gerberx) ;;
-    *) echo "fuzz.sh: unknown harness '$harness' (import, table, units, gerberx)" >&2; exit 2 ;;
+    import | table | units | gerberx | drill) ;;
+    *) echo "fuzz.sh: unknown harness '$harness' (import, table, units, gerberx, drill)" >&2; exit 2 ;;
   esac
 done
 
@@ -55,12 +55,14 @@ for harness in "${harnesses[@]}"; do
   work="$build/work/$harness"  # the workers' own logs (fuzz-N.log) go to the current folder
   log="$build/fuzz-$harness.log"
   mkdir -p "$corpus" "$findings" "$work"
+  dict="$root/fuzz/gerber.dict"
+  [ "$harness" = drill ] && dict="$root/fuzz/drill.dict"
   printf '\n==== fuzz %s: %s s\n' "$harness" "$seconds"
   # -timeout: one input taking longer is a hang. -malloc_limit_mb: a single allocation that
   # large is an unbounded one. -max_len: room for the largest seed and then some.
   set +e
   (cd "$work" && "$build/fuzz/zz_fuzz_$harness" "$corpus" "$root/fuzz/corpus/$harness" \
-    -dict="$root/fuzz/gerber.dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -dict="$dict" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=512 -max_len=8192 -print_final_stats=1 "${parallel[@]}" \
     -artifact_prefix="$findings/" >"$log" 2>&1)
   status=$?

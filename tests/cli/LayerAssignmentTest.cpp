@@ -59,6 +59,9 @@ const FileCase kFiles[] = {
     // What a folder holds besides the layers.
     {"board.drl", "M48\n", 1, LayerSource::Default, "", "drill file"},
     {"drill.txt", "\r\nM48\r\n", 1, LayerSource::Default, "", "drill file"},
+    {"ThruHolePlated.ncd", ";PARTNO board.pcb\n;LEADER 240 CHARACTERS\nM48\n", 1, LayerSource::Default, "",
+     "drill file"},
+    {"thruhole.nc1", "%\nT1C0.028F200S100\n", 1, LayerSource::Default, "", "drill file"},
     {"board-job.gbrjob", "{", 1, LayerSource::Default, "", "job file"},
     {"board.ipc", "P  JOB", 1, LayerSource::Default, "", "netlist"},
     {"board-top-pos.csv", "Ref,Val", 1, LayerSource::Default, "", "pick-and-place data or parts list"},
