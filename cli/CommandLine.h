@@ -53,6 +53,10 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                                    const std::function<std::string()>& versionText);
 
+// Whether the arguments after the program's name are only files, folders or archives that exist,
+// with no command or option: files dropped on the program, to be converted beside them.
+bool IsBareFileList(int argc, const char* const* argv);
+
 // A layer given as a number 0..82 or as a name of LayerNameTable in any letter case.
 std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text);
 

@@ -303,7 +303,26 @@ TableSearchResult SearchTableFile(const std::string& file, const Plugin& plugin)
   return result;
 }
 
-int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+namespace {
+
+constexpr const char* kHowTo =
+    "zizozudu converts Gerber and drill files, folders and .zip packages of them into files the\n"
+    "editor's importer reads whole, each named so that it imports onto its layer.\n"
+    "Drop files, folders or .zip archives on zizozudu.exe: a file is converted beside itself\n"
+    "(NAME.converted.EXT), a folder's or an archive's files into NAME-converted beside it.\n"
+    "From a command prompt, `zizozudu --help` tells the commands: import, recognise, convert.\n";
+
+int Dispatch(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const auto findTable = [&plugin](const std::string& file) { return SearchTableFile(file, plugin); };
+  if (argc < 2 && platform::OwnsConsole()) {
+    out << kHowTo;
+    return kExitImported;
+  }
+  if (IsBareFileList(argc, argv)) {
+    ConvertCommand convert;
+    convert.Files.assign(argv + 1, argv + argc);
+    return RunConvert(convert, findTable, out, err);
+  }
   const auto version = [&plugin] {
     std::string text = std::string("zizozudu ") + ZZ_VERSION;
     if (plugin.Exports.Description != nullptr) text += "\nimporter: " + std::string(plugin.Exports.Description());
@@ -312,11 +331,17 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv, out, err, version);
   if (parsed.Import) return RunImport(*parsed.Import, plugin, out, err);
   if (parsed.Recognise) return RunRecognise(*parsed.Recognise, plugin, out, err);
-  if (parsed.Convert) {
-    return RunConvert(
-        *parsed.Convert, [&plugin](const std::string& file) { return SearchTableFile(file, plugin); }, out, err);
-  }
+  if (parsed.Convert) return RunConvert(*parsed.Convert, findTable, out, err);
   return parsed.ExitCode;
+}
+
+}  // namespace
+
+int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const int code = Dispatch(argc, argv, plugin, out, err);
+  // A window of its own closes with the tool: its summary stays until the user has read it.
+  if (platform::OwnsConsole()) platform::WaitForKey(out);
+  return code;
 }
 
 }  // namespace zzcli
