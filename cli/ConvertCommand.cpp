@@ -57,7 +57,7 @@ bool HoldsApertureDefinitions(const std::string& path) {
 }
 
 // Copies an RS-274-D file and the table the importer loads with it, so that the importer finds
-// the table beside the copy; returns the copy's table.
+// the table beside the copy. Returns what the summary says of the table.
 std::string PassThrough(const std::string& file, const std::string& shown, const std::string& target,
                         const TableSearch& findTable) {
   if (!findTable) throw std::runtime_error(shown + ": an RS-274-D file, and no importer to find its aperture table");
@@ -66,12 +66,13 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
     throw std::runtime_error(shown + ": an RS-274-D file (no aperture definitions) the importer does not recognise: " +
                              *search.NotRecognised);
   }
-  if (!search.TableFile) {
+  if (!search.TableFile && !search.ReadWhole) {
     throw std::runtime_error(shown +
                              ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
   }
-  const fs::path table = PathFromUtf8(*search.TableFile);
   fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  if (!search.TableFile) return "it draws nothing and needs no aperture table";
+  const fs::path table = PathFromUtf8(*search.TableFile);
   fs::path targetTable = PathFromUtf8(target);
   std::string ext = Utf8FromPath(targetTable.extension());
   if (Utf8FromPath(table.extension()) == ".apr" || ext.size() < 2) {
@@ -81,7 +82,7 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
     targetTable.replace_extension(PathFromUtf8(ext));
   }
   fs::copy_file(table, targetTable, fs::copy_options::overwrite_existing);
-  return Utf8FromPath(targetTable);
+  return "with its aperture table " + FileNameOf(*search.TableFile) + " as " + Utf8FromPath(targetTable);
 }
 
 // Puts `line` after the first line of the file: the format statement must stay first.
@@ -137,11 +138,10 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
   const auto started = std::chrono::steady_clock::now();
   try {
     if (!HoldsApertureDefinitions(file)) {
-      const std::string table = PassThrough(file, shown, target, findTable);
+      const std::string tableText = PassThrough(file, shown, target, findTable);
       if (converted.LayerComment) InsertAfterFirstLine(target, *converted.LayerComment);
       if (!command.Quiet) {
-        out << shown << " -> " << target << "\n  RS-274-D: copied unchanged, with its aperture table as " << table
-            << '\n';
+        out << shown << " -> " << target << "\n  RS-274-D: copied unchanged, " << tableText << '\n';
       }
       return true;
     }

@@ -39,6 +39,7 @@ std::optional<std::string> CheckConvertCommand(const ConvertCommand& command);
 struct TableSearchResult {
   std::optional<std::string> NotRecognised;
   std::optional<std::string> TableFile;
+  bool ReadWhole = false;  // the import read the whole file (one that draws nothing needs no table)
 };
 using TableSearch = std::function<TableSearchResult(const std::string& file)>;
 

@@ -300,6 +300,7 @@ TableSearchResult SearchTableFile(const std::string& file, const Plugin& plugin)
   TableSearchResult result;
   if (!report.Recognised) result.NotRecognised = report.NotRecognisedReason;
   result.TableFile = report.TableFile;
+  result.ReadWhole = report.Result;
   return result;
 }
 
