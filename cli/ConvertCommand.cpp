@@ -213,7 +213,10 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
   sub->footer(
       "convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
-      "file, line and statement), 2 on a usage error.");
+      "file, line and statement), 2 on a usage error.\n"
+      "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"
+      "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
+      "polygon vertices; a file past them is not converted (exit 1), the error says where.");
   return sub;
 }
 
