@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
 #include "cli/ImportPlan.h"
 #include "cli/Utf8Path.h"
@@ -34,26 +35,49 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// An RS-274-D file: no aperture definition of its own. Read a piece at a time: the definitions
-// stand near the top.
-bool HoldsApertureDefinitions(const std::string& path) {
+// An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and
+// up) without defining any, or has no format statement. A file with a format statement that
+// uses no aperture (an empty layer, regions only) is RS-274-X. Read a piece at a time: a file
+// with definitions says so near the top.
+bool IsRs274D(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::string text;
   std::vector<char> piece(1 << 16);
-  std::size_t next = 0;  // where the search for '%' goes on
+  bool format = false, selects = false;
+  bool inBlock = false, comment = false;
+  std::string head;  // the first characters of the statement being read, blanks left out
+  long dcode = -1;   // the digits after a D, while they last
   while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
-    text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-    std::size_t at = text.find('%', next);
-    for (; at != std::string::npos; at = text.find('%', next)) {
-      std::size_t i = at + 1;
-      while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) ++i;
-      if (i + 2 > text.size()) break;  // the next piece decides
-      if (text.compare(i, 2, "AD") == 0 || text.compare(i, 2, "AM") == 0 || text.compare(i, 2, "AB") == 0) return true;
-      next = at + 1;
+    for (std::streamsize k = 0; k < in.gcount(); ++k) {
+      const char c = piece[static_cast<std::size_t>(k)];
+      if (dcode >= 0 && std::isdigit(static_cast<unsigned char>(c)) != 0) {
+        dcode = std::min(dcode * 10 + (c - '0'), 1000L);
+        continue;
+      }
+      if (dcode >= 10) selects = true;
+      dcode = -1;
+      if (c == '%') {
+        inBlock = !inBlock;
+        comment = false;
+        head.clear();
+      } else if (c == '*') {
+        comment = false;
+        head.clear();
+      } else if (comment || std::isspace(static_cast<unsigned char>(c)) != 0) {
+      } else if (inBlock) {
+        if (head.size() < 2) head += c;
+        if (head == "AD" || head == "AM" || head == "AB") return false;
+        if (head == "FS") format = true;
+      } else {
+        if (head.size() < 3) head += c;
+        if (head == "G04") {
+          comment = true;
+        } else if (c == 'D') {
+          dcode = 0;
+        }
+      }
     }
-    if (at == std::string::npos) next = text.size();
   }
-  return false;
+  return selects || !format;
 }
 
 // Copies an RS-274-D file and the table the importer loads with it, so that the importer finds
@@ -102,31 +126,6 @@ void InsertAfterFirstLine(const std::string& path, const std::string& line) {
   if (out.fail()) throw std::runtime_error(path + ": writing failed");
 }
 
-std::string KeptText(const cv::ConvertedLayer& layer) {
-  std::string text = Plural(layer.Pads.size(), "pad", "pads") + ", " + Plural(layer.Tracks.size(), "track", "tracks") +
-                     ", " + Plural(layer.Arcs.size(), "arc", "arcs") + ", " +
-                     Plural(layer.RectStrokes.size(), "fill", "fills");
-  if (layer.MacroFlashesKept == 0) return text;
-  return text + " (" + std::to_string(layer.MacroObjectsKept) + " of them from " +
-         Plural(layer.MacroFlashesKept, "macro flash", "macro flashes") + " of circles and rectangles)";
-}
-
-std::string DecomposedText(const cv::ConvertedLayer& layer) {
-  std::string text;
-  for (std::size_t i = 0; i < layer.DecomposedBy.size(); ++i) {
-    if (layer.DecomposedBy[i] == 0) continue;
-    if (!text.empty()) text += ", ";
-    text += cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i), layer.DecomposedBy[i]);
-  }
-  return text.empty() ? "nothing" : text;
-}
-
-std::string WrittenText(const cv::WrittenCounts& counts) {
-  return Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
-         Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs") + ", " +
-         Plural(counts.Fills, "fill", "fills") + "), " + Plural(counts.Apertures, "aperture", "apertures");
-}
-
 bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
                 const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err) {
   const std::string& target = converted.Path;
@@ -137,7 +136,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
   }
   const auto started = std::chrono::steady_clock::now();
   try {
-    if (!HoldsApertureDefinitions(file)) {
+    if (IsRs274D(file)) {
       const std::string tableText = PassThrough(file, shown, target, findTable);
       if (converted.LayerComment) InsertAfterFirstLine(target, *converted.LayerComment);
       if (!command.Quiet) {
@@ -147,8 +146,12 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     }
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
-    const cv::ConvertedLayer layer =
-        cv::ConvertLayer(gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm)), options);
+    ConversionFigures figures;
+    const cv::ConvertedLayer layer = [&] {
+      const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
+      figures.ObjectsRead = read.objects.size();
+      return cv::ConvertLayer(read, options);
+    }();
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);
@@ -174,16 +177,21 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     }
     if (converted.LayerComment) InsertAfterFirstLine(partial, *converted.LayerComment);
     fs::rename(partial, target);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    figures.Written = counts;
+    figures.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
-      out << shown << " -> " << target << "\n  kept:        " << KeptText(layer)
-          << "\n  decomposed:  " << DecomposedText(layer) << " into "
-          << Plural(layer.Decomposed.Count(), "object", "objects") << "\n  written:     " << WrittenText(counts)
-          << "\n  time:        " << std::llround(seconds * 1000.0) << " ms\n";
+      out << shown << " -> " << target << '\n';
+      PrintConversion(out, layer, figures);
     }
     return true;
   } catch (const std::exception& e) {
-    err << kTool << e.what() << '\n';
+    // An archive's file is named as the user knows it, not by its scratch copy.
+    std::string text = e.what();
+    for (std::size_t at = text.find(file); shown != file && at != std::string::npos; at = text.find(file, at)) {
+      text.replace(at, file.size(), shown);
+      at += shown.size();
+    }
+    err << kTool << text << '\n';
     return false;
   }
 }
@@ -221,7 +229,10 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   sub->footer(
       "convert: exit code 0 when every Gerber and drill file was converted (skipped files aside), 1 when\n"
       "one was not (the error names its file, line and statement), 2 on a usage error. With a folder, an\n"
-      "archive or several files the summary ends with a line for them all: converted, skipped, failed.");
+      "archive or several files the summary ends with a line for them all: converted, skipped, failed.\n"
+      "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"
+      "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
+      "polygon vertices; a file past them is not converted (exit 1), the error says where.");
   return sub;
 }
 

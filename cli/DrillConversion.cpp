@@ -5,8 +5,8 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "cli/Utf8Path.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -63,7 +63,11 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, co
   try {
     std::ifstream in(PathFromUtf8(file), std::ios::binary);
     if (!in) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    std::vector<char> piece(1 << 16);
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
+      text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+    }
     const dr::DrillFile drill = dr::ReadDrillText(text, shown);
     // Written beside the target first: a failure leaves no half-written file under its name.
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);

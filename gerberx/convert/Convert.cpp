@@ -237,11 +237,14 @@ class Converter {
                                 across ? part->xSize : part->ySize});
       }
     }
+    // A square's core is a disc, any other rectangle's a track.
+    for (const RoundDisc& d : covers.Discs)
+      result_.Pads.push_back({d.Centre, ApertureShape::Circle, d.Diameter, d.Diameter});
     for (const RoundTrack& t : covers.Tracks) result_.Tracks.push_back({t.A, t.B, t.Width});
     ++result_.MacroFlashesKept;
     result_.MacroObjectsKept += parts.size() -
                                 static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) +
-                                covers.Tracks.size();
+                                covers.Discs.size() + covers.Tracks.size();
     return true;
   }
 
@@ -449,9 +452,21 @@ class Converter {
     if (runDark_) {
       dark_.push_back({run_, runBox_});  // a copy: the set has no move constructor
     } else {
+      // The pieces it touches become one, cut once: pieces in one place (copies of a block
+      // stepped onto itself) would each be cut by every later clear run.
+      Piece* cut = nullptr;
       for (Piece& piece : dark_) {
-        if (bg::intersects(piece.Box, runBox_)) piece.Set -= run_;
+        if (!bg::intersects(piece.Box, runBox_)) continue;
+        if (cut == nullptr) {
+          cut = &piece;
+          continue;
+        }
+        cut->Set.insert(piece.Set.begin(), piece.Set.end());
+        bg::expand(cut->Box, piece.Box);
+        piece.Set.clear();  // left empty, with a box nothing meets
+        piece.Box = EmptyBox();
       }
+      if (cut != nullptr) cut->Set -= run_;
     }
     run_.clear();
     runBox_ = EmptyBox();

@@ -13,11 +13,12 @@
 namespace gerberx::drill {
 namespace {
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 std::string_view Trim(std::string_view text) {
-  const std::size_t start = text.find_first_not_of(" \t\r\n");
-  if (start == std::string_view::npos) return {};
-  const std::size_t end = text.find_last_not_of(" \t\r\n");
-  return text.substr(start, end - start + 1);
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -46,8 +47,8 @@ class Reader {
   DrillFile Read(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && !ended_) {
-      std::size_t end = text.find_first_of("\r\n", at);
-      if (end == std::string_view::npos) end = text.size();
+      std::size_t end = at;
+      while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
       ++line_;
       line_text_ = text.substr(at, end - at);
       if (line_text_.size() > limits_.MaxLineLength) {
@@ -119,11 +120,16 @@ class Reader {
     }
     if (text.starts_with("TYPE=PLATED")) plated_ = true;
     if (text.starts_with("TYPE=NON_PLATED")) nonPlated_ = true;
-    // ";FILE_FORMAT=2:4": digits before and after the implied decimal point.
-    if (text.starts_with("FILE_FORMAT=") && text.size() == 15 && IsDigit(text[12]) && text[13] == ':' &&
-        IsDigit(text[14])) {
-      intDigits_ = text[12] - '0';
-      decDigits_ = text[14] - '0';
+    // ";FILE_FORMAT=2:4" and ";FORMAT={3:3/ absolute / metric / ...}": digits before and after
+    // the implied decimal point.
+    for (const std::string_view key : {std::string_view("FILE_FORMAT="), std::string_view("FORMAT={")}) {
+      if (text.starts_with(key) && text.size() >= key.size() + 3) {
+        const std::string_view f = text.substr(key.size(), 4);
+        if (IsDigit(f[0]) && f[1] == ':' && IsDigit(f[2]) && (f.size() == 3 || !IsDigit(f[3]))) {
+          intDigits_ = f[0] - '0';
+          decDigits_ = f[2] - '0';
+        }
+      }
     }
   }
 
@@ -154,8 +160,9 @@ class Reader {
                    dot != std::string_view::npos && p.find_first_not_of("0.") == std::string_view::npos) {
           intDigits_ = static_cast<int>(dot);
           decDigits_ = static_cast<int>(p.size() - dot - 1);
-          if (intDigits_ + decDigits_ == 0 || p.find('.', dot + 1) != std::string_view::npos) {
-            Fail("a digit format other than zeros around one point");
+          if (intDigits_ + decDigits_ == 0 || intDigits_ > 9 || decDigits_ > 9 ||
+              p.find('.', dot + 1) != std::string_view::npos) {
+            Fail("a digit format other than up to nine zeros either side of one point");
           }
         } else if (!p.empty()) {
           Fail("a units option other than LZ, TZ or a digit format");
@@ -185,8 +192,10 @@ class Reader {
     }
   }
 
-  std::vector<Field> Fields(std::string_view line) const {
-    std::vector<Field> fields;
+  // Into one buffer for every line: a vector's allocation per line would cost more than the reading.
+  const std::vector<Field>& Fields(std::string_view line) {
+    std::vector<Field>& fields = fields_;
+    fields.clear();
     std::size_t i = 0;
     while (i < line.size()) {
       const char letter = line[i];
@@ -219,11 +228,18 @@ class Reader {
       negative = v.front() == '-';
       v.remove_prefix(1);
     }
-    const std::size_t dot = v.find('.');
-    const bool valid = !v.empty() && v.find_first_not_of("0123456789.") == std::string_view::npos &&
-                       v.find_first_of("0123456789") != std::string_view::npos &&
-                       (dot == std::string_view::npos || v.find('.', dot + 1) == std::string_view::npos);
-    if (!valid || v.size() > 18) Fail(std::string("a malformed number after ") + f.Letter);
+    std::size_t dot = std::string_view::npos, digitCount = 0;
+    bool valid = v.size() <= 18;
+    for (std::size_t k = 0; k < v.size() && valid; ++k) {
+      if (IsDigit(v[k])) {
+        ++digitCount;
+      } else if (v[k] == '.' && dot == std::string_view::npos) {
+        dot = k;
+      } else {
+        valid = false;
+      }
+    }
+    if (!valid || digitCount == 0) Fail(std::string("a malformed number after ") + f.Letter);
     double value = 0;
     if (dot != std::string_view::npos) {
       std::from_chars(v.data(), v.data() + v.size(), value);
@@ -233,7 +249,11 @@ class Reader {
       // Without LZ or TZ the digits are read from the right: leading zero suppression is the
       // format's own default, and the one the files without a statement were written with.
       const int decimals = zeros_ == Zeros::Leading ? static_cast<int>(v.size()) - IntDigits() : DecDigits();
-      value = static_cast<double>(digits) / std::pow(10.0, decimals);
+      static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                           1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+      const double digitsValue = static_cast<double>(digits);
+      // decimals is within -8 .. 18: 1 to 18 digits, and at most 9 digits either side in a format.
+      value = decimals >= 0 ? digitsValue / kPowers[decimals] : digitsValue * kPowers[-decimals];
     }
     return negative ? -value : value;
   }
@@ -251,7 +271,7 @@ class Reader {
   std::int64_t Length(const Field& f) const { return ToUnits(Number(f), metric_); }
 
   void ToolCommand(std::string_view line, bool select) {
-    const std::vector<Field> fields = Fields(line);
+    const std::vector<Field>& fields = Fields(line);
     const int number = Integer(fields[0], 9999);
     std::optional<Tool> defined;
     for (std::size_t i = 1; i < fields.size(); ++i) {
@@ -388,10 +408,13 @@ class Reader {
     // Operator messages: free text.
     if (line.starts_with("M47") || line.starts_with("M45")) return;
     if (line.front() == 'T') {
-      ToolCommand(line, true);
+      // A tool change may carry the first hole of the tool: T2X1.0Y1.0.
+      const std::size_t hole = line.find_first_of("XY");
+      ToolCommand(line.substr(0, hole), true);
+      if (hole != std::string_view::npos) BodyLine(line.substr(hole));
       return;
     }
-    const std::vector<Field> fields = Fields(line);
+    const std::vector<Field>& fields = Fields(line);
     std::optional<Field> x, y, x2, y2, i, j, a;
     std::optional<int> repeats;
     bool slot = false, zeroSet = false;
@@ -521,6 +544,7 @@ class Reader {
   int intDigits_ = -1, decDigits_ = -1;
   bool incremental_ = false;
   std::map<int, Tool> tools_;
+  std::vector<Field> fields_;
   std::optional<int> tool_;
   IntPoint position_, origin_;
   bool havePosition_ = false;

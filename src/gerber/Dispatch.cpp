@@ -150,11 +150,10 @@ float ToSingle(double value) {
   return static_cast<float>(value);
 }
 
-// Both return what of the field is ignored, if anything.
-std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& field) {
+// Both return what of the field is ignored, if anything, and set `n` to the field's number.
+std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& field, int32_t& n) {
   state.Operation = TOperation::None;
   if (field.Text.empty()) return std::nullopt;
-  int32_t n = 0;
   if (!FieldNumber(field, "D", n)) return IgnoredKind::FieldWithoutDigits;
   if (n == 1) {
     state.Operation = TOperation::Draw;
@@ -170,9 +169,8 @@ std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& f
   return std::nullopt;
 }
 
-std::optional<IgnoredKind> ApplyGField(TGerberState& state, const NumberField& field) {
+std::optional<IgnoredKind> ApplyGField(TGerberState& state, const NumberField& field, int32_t& n) {
   if (field.Text.empty()) return std::nullopt;
-  int32_t n = 0;
   if (!FieldNumber(field, "G", n)) return IgnoredKind::FieldWithoutDigits;
   switch (n) {
     case 1:
@@ -210,32 +208,6 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 bool NamesStandardTemplate(std::string_view afterNumber) {
   return StartsWith(afterNumber, "C,") || StartsWith(afterNumber, "R,") || StartsWith(afterNumber, "O,") ||
          StartsWith(afterNumber, "P,") || afterNumber == "C*%" || afterNumber.empty();
-}
-
-// What a parameter statement asks for that is not carried out, judged by its first code.
-std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
-  std::string_view body = statement.substr(statement.find('%') + 1);
-  while (!body.empty() && (body.front() == ' ' || body.front() == '\n')) body.remove_prefix(1);
-  if (StartsWith(body, "FS") || StartsWith(body, "MO")) return std::nullopt;
-  if (StartsWith(body, "AM")) return IgnoredKind::ApertureMacro;
-  if (StartsWith(body, "AD")) {
-    if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
-    std::string_view rest = body.substr(2);
-    if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
-    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
-    if (NamesStandardTemplate(rest)) return std::nullopt;
-    return IgnoredKind::MacroAperture;
-  }
-  if (StartsWith(body, "LP")) return IgnoredKind::Polarity;
-  if (StartsWith(body, "SR")) return IgnoredKind::StepAndRepeat;
-  if (!body.empty() && body.front() != '%') return IgnoredKind::OtherParameter;
-  return std::nullopt;
-}
-
-void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::optional<IgnoredKind> d,
-                       std::optional<IgnoredKind> g) {
-  if (g) run.Observer->OnIgnored(*g, statement);
-  if (d && d != g) run.Observer->OnIgnored(*d, statement);  // once per kind and statement
 }
 
 // A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything
@@ -306,18 +278,17 @@ std::string_view ExtractField(std::string_view statement, std::string_view key) 
   return FieldAfter(statement, at + key.size());
 }
 
-bool DispatchStatement(GerberRun& run, std::string_view statement) {
+bool DispatchStatement(GerberRun& run, std::string_view statement, DataFields& out) {
   TGerberState& state = run.State;
   const StatementFields fields(statement);
   if (fields.Has(StatementFields::kPercent)) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
-    ReportIgnoredParameter(run, statement);
     return false;
   }
-  const std::optional<IgnoredKind> d = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]));
-  const std::optional<IgnoredKind> g = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]));
+  out.IgnoredD = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]), out.D);
+  out.IgnoredG = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]), out.G);
   run.Scales.Prepare(state);
   const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
                                                                  {StatementFields::kY, &state.CoordY},
@@ -326,13 +297,36 @@ bool DispatchStatement(GerberRun& run, std::string_view statement) {
   for (const auto& [key, value] : registers) {
     if (fields.Has(key)) ApplyCoordinate(run, statement, fields.At[key], *value);
   }
-  if (run.Observer != nullptr) ReportIgnoredData(run, statement, d, g);
+  out.HasX = fields.Has(StatementFields::kX);
+  out.HasY = fields.Has(StatementFields::kY);
+  out.HasI = fields.Has(StatementFields::kI);
+  out.HasJ = fields.Has(StatementFields::kJ);
   return true;
 }
 
-void ReportIgnoredParameter(const GerberRun& run, std::string_view statement) {
-  if (run.Observer == nullptr) return;
-  if (const std::optional<IgnoredKind> kind = IgnoredParameter(statement)) run.Observer->OnIgnored(*kind, statement);
+bool DispatchStatement(GerberRun& run, std::string_view statement) {
+  DataFields fields;
+  return DispatchStatement(run, statement, fields);
+}
+
+// What a parameter statement asks for that is not carried out, judged by its first code.
+std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
+  std::string_view body = statement.substr(statement.find('%') + 1);
+  while (!body.empty() && (body.front() == ' ' || body.front() == '\n')) body.remove_prefix(1);
+  if (StartsWith(body, "FS") || StartsWith(body, "MO")) return std::nullopt;
+  if (StartsWith(body, "AM")) return IgnoredKind::ApertureMacro;
+  if (StartsWith(body, "AD")) {
+    if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
+    std::string_view rest = body.substr(2);
+    if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
+    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
+    if (NamesStandardTemplate(rest)) return std::nullopt;
+    return IgnoredKind::MacroAperture;
+  }
+  if (StartsWith(body, "LP")) return IgnoredKind::Polarity;
+  if (StartsWith(body, "SR")) return IgnoredKind::StepAndRepeat;
+  if (!body.empty() && body.front() != '%') return IgnoredKind::OtherParameter;
+  return std::nullopt;
 }
 
 }  // namespace zz

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "RealPlugin.h"
@@ -179,6 +182,89 @@ TEST_F(EndToEnd, ExampleBoardsImportWhole) {
     EXPECT_NE(board.Out.find(layer), std::string::npos) << layer << '\n' << board.Out;
   }
 }
+
+TEST_F(EndToEnd, DrillFileConvertedImportsItsHolesAsPadsOnTheDrillDrawing) {
+  // Inch, trailing zeros kept: 1 in = 10 000 000 units.
+  const std::string drill = Write("board.drl", Dos("M48\nINCH,TZ\nT1C0.0280\nT2C0.0400\n%\nT1\nX010000Y005000\n"
+                                                   "X020000\nT2\nX0Y0G85X005000Y0\nM30\n"));
+  std::filesystem::create_directories(dir_ / "out");
+  const test::ToolResult converted = test::RunWith(RealPlugin(), {"convert", drill, "--out-dir", PathOf("out")});
+  ASSERT_EQ(converted.ExitCode, 0) << converted.Err;
+  const nlohmann::json dump = Import(PathOf("out/board.gd1"), {"--layer", "auto"});
+  ASSERT_EQ(dump["objects"].size(), 3U) << dump;
+  const auto near = [](const nlohmann::json& value, std::int64_t expected) {
+    return std::abs(value.get<std::int64_t>() - expected) <= 1;  // the file holds nanometres
+  };
+  for (std::size_t i = 0; i < 2; ++i) {
+    const nlohmann::json& pad = dump["objects"][i];
+    EXPECT_EQ(pad["kind"], "pad");
+    EXPECT_EQ(pad["layer"], 73);  // DrillDrawing, by the name .gd1
+    EXPECT_TRUE(near(pad["x"], i == 0 ? 10'000'000 : 20'000'000)) << pad;
+    EXPECT_TRUE(near(pad["y"], 5'000'000)) << pad;
+    EXPECT_TRUE(near(pad["top"]["x_size"], 280'000)) << pad;
+    EXPECT_TRUE(near(pad["top"]["y_size"], 280'000)) << pad;
+  }
+  const nlohmann::json& slot = dump["objects"][2];
+  EXPECT_EQ(slot["kind"], "track");
+  EXPECT_TRUE(near(slot["x2"], 5'000'000)) << slot;
+  EXPECT_TRUE(near(slot["width"], 400'000)) << slot;
+}
+
+// `convert` on what CAD programs write, and the importer on what it writes.
+struct ConvertCase {
+  const char* Name;
+  std::string Text;
+  std::string Table;  // the aperture table beside the file (x.Abr), if any
+  int Exit;
+  const char* Says;     // in what convert prints, on either stream
+  int ImportedObjects;  // that the converted file imports whole into; -1: nothing written
+};
+
+std::ostream& operator<<(std::ostream& out, const ConvertCase& c) { return out << c.Name; }
+
+class ConvertThenImport : public test::TempFolder, public ::testing::WithParamInterface<ConvertCase> {};
+
+TEST_P(ConvertThenImport, ConvertsWhatTheImporterReadsWhole) {
+  const ConvertCase& c = GetParam();
+  const std::string file = Write("x.gbr", c.Text);
+  if (!c.Table.empty()) Write("x.Abr", c.Table);
+  const std::string target = PathOf("out.gbr");
+  const test::ToolResult converted = test::RunWith(RealPlugin(), {"convert", file, "-o", target});
+  EXPECT_EQ(converted.ExitCode, c.Exit) << converted.Out << converted.Err;
+  EXPECT_NE((converted.Out + converted.Err).find(c.Says), std::string::npos) << converted.Out << converted.Err;
+  if (c.ImportedObjects < 0) {
+    EXPECT_FALSE(std::filesystem::exists(target));
+    return;
+  }
+  const test::ToolResult imported = test::RunWith(RealPlugin(), {"import", target, "--json", "-", "--quiet"});
+  EXPECT_EQ(imported.ExitCode, kExitImported) << imported.Err;
+  const nlohmann::json dump = nlohmann::json::parse(imported.Out);
+  EXPECT_EQ(dump["result"], true);
+  EXPECT_EQ(dump["objects"].size(), static_cast<std::size_t>(c.ImportedObjects));
+}
+
+const std::string kMmHeader = "%FSLAX46Y46*%\n%MOMM*%\n";
+const std::string kSquareRegion =
+    "G36*\nX0Y0D02*\nX1000000Y0D01*\nX1000000Y1000000D01*\nX0Y1000000D01*\nX0Y0D01*\nG37*\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Convert, ConvertThenImport,
+    ::testing::Values(
+        // A CAD program writes one for every empty layer of a package.
+        ConvertCase{"EmptyLayerIsAnEmptyFile",
+                    kMmHeader + "%TF.FileFunction,Paste,Bot*%\n%TF.Part,Single*%\nG04 no D10 here*\nM02*\n", "", 0,
+                    "nothing to convert", 0},
+        // A 1 mm square pour: one fill.
+        ConvertCase{"RegionsOnlyAreRs274X", kMmHeader + kSquareRegion + "M02*\n", "", 0, "1 region into 1 object", 1},
+        ConvertCase{"Rs274DIsCopiedWithItsTable", kHeader + std::string("D10*\nX0Y0D02*\nX1000Y0D01*\nM02*\n"),
+                    "D10 CIRCULAR 10.0 10.0 0 STROKE\n", 0, "RS-274-D: copied unchanged", 1},
+        ConvertCase{"Rs274DWithoutItsTableIsRefused", kHeader + std::string("G54D11*\nX0Y0D02*\nX1000Y0D01*\nM02*\n"),
+                    "", 1, "without its aperture table", -1},
+        // Without a format statement no file is RS-274-X, whatever it draws, and the importer
+        // does not recognise it: a copy would not be read either.
+        ConvertCase{"NoFormatStatementIsRs274D", kSquareRegion + "M02*\n", "", 1, "the importer does not recognise",
+                    -1}),
+    [](const ::testing::TestParamInfo<ConvertCase>& row) { return std::string(row.param.Name); });
 
 }  // namespace
 }  // namespace zzcli

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -38,9 +39,10 @@ class TempFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           (std::string("zz_cli_") + info->test_suite_name() + "_" + info->name() + "_" +
-            std::to_string(std::random_device{}()));  // several builds may run these tests at once
+    std::string name = std::string("zz_cli_") + info->test_suite_name() + "_" + info->name() + "_" +
+                       std::to_string(std::random_device{}());  // several builds may run these tests at once
+    std::replace(name.begin(), name.end(), '/', '_');           // a table's rows: one folder each
+    dir_ = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
   }

@@ -67,6 +67,19 @@ std::vector<ShapeCase> Cases() {
   cases.push_back({"turned_rectangle_with_a_split_edge",
                    {{{{0, 0}, {1299038, 750000}, {2598076, 1500000}, {2098076, 2366025}, {-500000, 866025}}, {}}},
                    18});
+  // Squares as regions turned by any angle: a disc at their middle and rings along the edges.
+  for (const int64_t side : {kMm / 4, 18 * kMm / 10, 6 * kMm}) {
+    for (const int degrees : {20, 45}) {
+      IntRing square;
+      for (int k = 0; k < 4; ++k) {
+        const double a = (degrees + 45 + 90 * k) * std::numbers::pi / 180;
+        const double r = side / std::numbers::sqrt2;
+        square.push_back({std::llround(r * std::cos(a)), std::llround(r * std::sin(a))});
+      }
+      cases.push_back(
+          {"square_" + std::to_string(side * 1000 / kMm) + "um_turned_" + std::to_string(degrees), {{square, {}}}, 17});
+    }
+  }
   cases.push_back({"hexagon", {{CirclePoints(0, 0, 3 * kMm / 4, 6), {}}}, 14});
   cases.push_back({"octagon_with_sides_on_the_axes", {{CirclePoints(0, 0, 3 * kMm / 4, 8, 22.5), {}}}, 10});
   cases.push_back({"triangle", {{CirclePoints(0, 0, 3 * kMm / 4, 3), {}}}, 14});

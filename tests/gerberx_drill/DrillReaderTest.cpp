@@ -87,6 +87,9 @@ const DrillCase kCases[] = {
     {"MetricLeadingZerosWithDigitFormat", "M48\nMETRIC,LZ,000.000\nT1C1.0\n%\nT1\nX001Y0105\n", "h(1.000,10.500)1.000"},
     {"MetricTrailingZerosWithDigitFormat", "M48\nMETRIC,TZ,000.00\nT1C1.0\n%\nT1\nX1050Y5\n", "h(10.500,0.050)1.000"},
     {"FileFormatComment", "M48\n;FILE_FORMAT=3:5\nMETRIC,LZ\nT1C1.0\n%\nT1\nX00150000Y001\n", "h(1.500,1.000)1.000"},
+    {"FormatComment",
+     "M48\n; FORMAT={2:5/ absolute / inch / suppress leading zeros}\nINCH,TZ\nT1C0.04\n%\nT1\nX15000Y5\n",
+     "h(3.810,0.001)1.016"},
     {"UnitsInTheBodyForAHeaderWithout",
      "M48\nT01C.864\nR,H\n/\n%\nG90\nM71\nG93X000000Y000000\nG05\nT01\nX40500Y6270\n", "h(40.500,6.270)0.864"},
     {"NoUnitsAtAllIsInch", "%\nT1C0.028F200S100\nX002250Y002300\nM30\n", "h(5.715,5.842)0.711"},
@@ -94,6 +97,8 @@ const DrillCase kCases[] = {
     // Tools.
     {"ToolsDefinedInline", "METRIC\nT1C0.5\nX1.0Y1.0\nT2C1.2\nX2.0\nT1\nY3.0\n",
      "h(1.000,1.000)0.500 h(2.000,1.000)1.200 h(2.000,3.000)0.500"},
+    {"ToolChangeWithItsFirstHole", "METRIC\nT1C0.5\nT2C1.0\nT2X1.0Y1.0\nT1C0.6X2.0\n",
+     "h(1.000,1.000)1.000 h(2.000,1.000)0.600"},
     {"ToolZeroDefinedIsATool", "G90\nM72\nM48\nT0C0.006\nT1C0.012\n%\nT0\nX35790Y26070\nT1\nX1Y1\n",
      "h(90.907,66.218)0.152 h(0.003,0.003)0.305"},
     {"ModalCoordinates", "METRIC\nT1C1.0\nX1.0Y2.0\nY5.0\nX7.0\n",
