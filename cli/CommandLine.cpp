@@ -34,7 +34,8 @@ constexpr const char* kImportDescription =
     "statement reads in the units of the file before it, and arcs keep its quadrant mode.\n"
     "Without --layer, each of several files goes on the layer its X2 file function says, else its name\n"
     "(.GTL, .GBS, .G1, -F_Cu, -Edge_Cuts, .cmp, .sol, ...), else TopLayer. A FOLDER imports its Gerber\n"
-    "files in name order and lists the others (drill files, netlists, job files...) as skipped.";
+    "files in name order and lists the others (drill files, netlists, job files...) as skipped; a .zip\n"
+    "archive its Gerber files likewise, in its folders too.";
 
 }  // namespace
 
@@ -89,8 +90,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   CLI::App* importApp = app.add_subcommand("import", kImportDescription);
   importApp
       ->add_option("FILE", import.Files,
-                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), or folders of them, "
-                   "imported in this order")
+                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), or folders or .zip "
+                   "archives of them, imported in this order")
       ->required();
   CLI::Option* layerOption = importApp->add_option(
       "--layer", layerTexts,
