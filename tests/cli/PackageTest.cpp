@@ -162,5 +162,21 @@ TEST_F(Package, TwoFilesOfOneConvertedNameAreNotWrittenOverEachOther) {
   EXPECT_NE(Read(PathOf("out/top.gtl")).find("%FSLAX46Y46*%"), std::string::npos);
 }
 
+// The importer looks for legacy.Abr; the file system holds LEGACY.ABR, which the editor's finds as
+// well. Both commands name the table as it is spelled on disk.
+TEST_F(Package, ATableFoundWhateverItsLetterCaseIsNamedAsOnDisk) {
+  const std::string gerber = Write("legacy.gbr", ReadExample("rs274d/legacy.gbr"));
+  Write("LEGACY.ABR", ReadExample("rs274d/legacy.Abr"));
+  const test::ToolResult imported = test::RunWith(RealPlugin(), {"import", gerber, "--no-left-out"});
+  EXPECT_EQ(imported.ExitCode, 0) << imported.Err;
+  EXPECT_NE(imported.Out.find("Aperture table:  " + PathOf("LEGACY.ABR") + "\n"), std::string::npos) << imported.Out;
+  const test::ToolResult converted = test::RunWith(RealPlugin(), {"convert", gerber});
+  EXPECT_EQ(converted.ExitCode, 0) << converted.Err;
+  EXPECT_NE(converted.Out.find("with its aperture table LEGACY.ABR as " + PathOf("legacy.converted.Abr")),
+            std::string::npos)
+      << converted.Out;
+  EXPECT_EQ(Read(PathOf("legacy.converted.Abr")), ReadExample("rs274d/legacy.Abr"));
+}
+
 }  // namespace
 }  // namespace zzcli
