@@ -228,8 +228,9 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
   sub->footer(
       "convert: exit code 0 when every Gerber and drill file was converted (skipped files aside), 1 when\n"
-      "one was not (the error names its file, line and statement), 2 on a usage error. With a folder, an\n"
-      "archive or several files the summary ends with a line for them all: converted, skipped, failed.\n"
+      "one was not (the error names its file, line and statement) or there was none, 2 on a usage error.\n"
+      "With a folder, an archive or several files the summary ends with a line for them all: converted,\n"
+      "skipped, failed.\n"
       "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"
       "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
       "polygon vertices; a file past them is not converted (exit 1), the error says where.");
@@ -378,9 +379,14 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
                             : ConvertOne(command, job.File.Path, job.File.Shown, target, findTable, out, err);
     ++(done ? tally.Converted : tally.Failed);
   }
-  if (!command.Quiet && (tally.AnyPackage || command.Files.size() > 1)) {
+  if (!command.Quiet && (tally.AnyPackage || command.Files.size() > 1 || !tally.Skipped.empty())) {
     out << FormatSkipped(tally.Skipped) << "Package:         " << Plural(tally.Converted, "file", "files")
         << " converted, " << tally.Skipped.size() << " skipped, " << tally.Failed << " failed\n";
+  }
+  // Nothing to convert is no success: the folder or the files were not what the user meant.
+  if (tally.Converted == 0 && tally.Failed == 0) {
+    err << kTool << "no Gerber or drill file among the files given\n";
+    return 1;
   }
   return tally.Failed == 0 ? 0 : 1;
 }

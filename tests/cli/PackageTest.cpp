@@ -147,6 +147,10 @@ TEST_F(Package, FilesNamedWithoutACommandAreConvertedBesideThem) {
   EXPECT_TRUE(fs::is_regular_file(dir_ / "copper_top.converted.gtl"));
   EXPECT_TRUE(fs::is_regular_file(dir_ / "cam-converted" / "mask.gts"));
   EXPECT_TRUE(r.Out.ends_with("Package:         2 files converted, 1 skipped, 0 failed\n")) << r.Out;
+  // A text alone is skipped, and nothing converted is no success.
+  const test::ToolResult text = test::RunWith(RealPlugin(), {"convert", PathOf("cam/notes.txt")});
+  EXPECT_EQ(text.ExitCode, 1);
+  EXPECT_NE(text.Out.find("notes.txt (text)"), std::string::npos) << text.Out;
   // Anything else stays a usage error.
   EXPECT_EQ(test::RunWith(RealPlugin(), {PathOf("no-such-file.gbr")}).ExitCode, 2);
 }
