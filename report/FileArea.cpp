@@ -14,10 +14,6 @@ namespace zzreport {
 
 namespace {
 
-// The importer's aperture shape codes, as its events give them.
-constexpr uint8_t kRound = 0;
-constexpr uint8_t kRectangle = 1;
-constexpr uint8_t kOctagon = 2;
 constexpr double kPi = 3.14159265358979323846;
 
 // Why the importer drops or misplaces an object of the file: what changes the whole file
@@ -56,14 +52,14 @@ std::optional<std::string> WithApertures(const std::string& file, const PluginRe
   for (const PluginReading::ApertureUsed& a : reading.Apertures) {
     definitions += "%ADD" + std::to_string(a.DCode);
     switch (a.Shape) {
-      case kRectangle:
+      case zz::ApertureShapeCode::Rectangle:
         definitions += "R," + size(a.XSize) + "X" + size(a.YSize);
         break;
-      case kOctagon:  // sides on the axes, as wide across them as the importer's pad
+      case zz::ApertureShapeCode::Octagon:  // sides on the axes, as wide across them as the importer's pad
         definitions +=
             "P," + size(static_cast<int32_t>(std::lround(std::max(a.XSize, a.YSize) / std::cos(kPi / 8)))) + "X8X22.5";
         break;
-      case kRound:
+      case zz::ApertureShapeCode::Round:
         if (a.XSize != a.YSize) {
           definitions += "O," + size(a.XSize) + "X" + size(a.YSize);
           break;

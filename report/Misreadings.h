@@ -76,7 +76,7 @@ struct PluginReading {
   bool Imperial = false;
   struct ApertureUsed {
     int32_t DCode = 0;
-    uint8_t Shape = 0;  // the event's shape code
+    zz::ApertureShapeCode Shape = zz::ApertureShapeCode::Round;
     int32_t XSize = 0;
     int32_t YSize = 0;
   };

@@ -20,6 +20,10 @@ constexpr const char* kApertureTableNotFound = "Aperture Table Not Found";
                         QuotedStatement(statement));
 }
 
+static_assert(static_cast<uint8_t>(ApertureShapeCode::Rectangle) == kShapeRectangle &&
+              static_cast<uint8_t>(ApertureShapeCode::Octagon) == kShapeOctagon &&
+              static_cast<uint8_t>(ApertureShapeCode::Relief) == kShapeRelief);
+
 // Everything the observer hears of one statement, once it has been carried out.
 void ReportStatement(const GerberRun& run, std::string_view statement, StatementEvent& event, const DataFields& fields,
                      const TAperture* aperture) {
@@ -44,7 +48,7 @@ void ReportStatement(const GerberRun& run, std::string_view statement, Statement
   event.HasJ = fields.HasJ;
   if (aperture != nullptr) {
     event.ApertureDefined = true;
-    event.ApertureShape = aperture->Shape;
+    event.ApertureShape = static_cast<ApertureShapeCode>(aperture->Shape);
     event.ApertureXSize = aperture->XSize;
     event.ApertureYSize = aperture->YSize;
   }

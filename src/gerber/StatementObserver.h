@@ -50,6 +50,9 @@ constexpr std::size_t kIgnoredKindCount = std::size(kIgnoredKindTexts);
 
 constexpr const IgnoredKindText& TextOf(IgnoredKind kind) { return kIgnoredKindTexts[static_cast<std::size_t>(kind)]; }
 
+// The aperture shapes the events name: the importer's own shape codes.
+enum class ApertureShapeCode : uint8_t { Round = 0, Rectangle = 1, Octagon = 2, Relief = 3 };
+
 // The host object a statement asked for.
 enum class MadeObject : uint8_t { None, Track, Fill, Arc, Pad };
 
@@ -77,9 +80,9 @@ struct StatementEvent {
   int32_t I = 0;
   int32_t J = 0;
   // The selected aperture's data for a draw or flash; Defined false for a D-code without one,
-  // which draws with size 0. Shape codes: 0 round, 1 rectangle, 2 octagon, 3 relief.
+  // which draws with size 0.
   bool ApertureDefined = false;
-  uint8_t ApertureShape = 0;
+  ApertureShapeCode ApertureShape = ApertureShapeCode::Round;
   int32_t ApertureXSize = 0;
   int32_t ApertureYSize = 0;
   MadeObject Made = MadeObject::None;
