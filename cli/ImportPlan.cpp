@@ -134,8 +134,9 @@ OpenedArgument OpenArgument(const std::string& argument) {
     std::vector<std::string> entries = ExtractZip(PathFromUtf8(argument), opened.Scratch->Path());
     std::sort(entries.begin(), entries.end());
     for (const std::string& entry : entries) {
-      opened.Files.push_back(
-          Classified(Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry)), argument + "/" + entry));
+      std::string shown = argument;
+      shown.append("/").append(entry);
+      opened.Files.push_back(Classified(Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry)), std::move(shown)));
     }
   } catch (const std::exception& e) {
     opened.Error = e.what();
