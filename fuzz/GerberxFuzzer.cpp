@@ -37,6 +37,7 @@ gerberx::Options SmallBounds() {
   o.maxStepRepeatCopies = 1000;
   o.maxObjects = 5000;
   o.maxVertices = 500'000;
+  o.maxPrimitives = 100'000;
   o.maxBlockDepth = 8;
   o.maxMacroPrimitives = 1000;
   o.maxVerticesPerPrimitive = 5000;

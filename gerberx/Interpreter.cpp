@@ -70,6 +70,9 @@ Layer Interpreter::Run(std::string_view text) {
   // pages never written cost nothing, and the rest is given back at the end.
   const auto statements = std::count(text.begin(), text.end(), '*');
   layer_.objects.reserve(static_cast<std::size_t>(std::min<long long>(statements, options_.maxObjects)));
+  const double bytes = static_cast<double>(text.size());
+  primitiveBudget_ = options_.maxPrimitives + std::llround(bytes * std::max(0.0, options_.primitivesPerByte));
+  vertexBudget_ = options_.maxVertices + std::llround(bytes * std::max(0.0, options_.verticesPerByte));
   StatementSplitter splitter(text, file_, options_.maxStatementLength);
   gerberx::Statement s;
   while (!ended_ && splitter.Next(s)) {
@@ -462,8 +465,7 @@ void Interpreter::Flash(Point at) {
   if (def.shape == ApertureShape::Block) {
     ++layer_.counts.blockFlashes;
     const std::vector<Object>& block = blocks_[static_cast<std::size_t>(def.block)];
-    if (produced_ + static_cast<long long>(block.size()) > options_.maxObjects)
-      Fail("more than " + std::to_string(options_.maxObjects) + " objects (the bound on objects)");
+    Afford(blockCosts_[static_cast<std::size_t>(def.block)], 1, "this flash of a block aperture");
     const Affine map = Affine::Translation(at.x, at.y).After(ObjectTransform());
     const bool transformed = !ObjectTransformIsIdentity();
     if (transformed) layer_.counts.transformedObjects += static_cast<int>(block.size());
@@ -479,6 +481,9 @@ void Interpreter::Flash(Point at) {
     return;
   }
   const ApertureUse& use = Use(aperture_);
+  Afford({std::max<long long>(1, static_cast<long long>(use.parts.size())),
+          needAreas_ ? static_cast<long long>(VertexCount(use.area)) : 0, 1},
+         1, "this flash");
   Object obj;
   obj.kind = def.shape == ApertureShape::Macro ? ObjectKind::MacroFlash : ObjectKind::Flash;
   obj.polarity = clear_ ? Polarity::Clear : Polarity::Dark;
@@ -596,8 +601,13 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   if (def.shape == ApertureShape::Macro) {
     a.macroName = def.macroName;
     const MacroLimits limits{options_.maxMacroPrimitives, options_.maxVerticesPerPrimitive,
-                             std::max<long long>(0, options_.maxVertices - vertices_)};
-    use.area = macros_.at(def.macroName).Instantiate(p, map, chordError_, limits, &use.parts);
+                             std::max<long long>(0, vertexBudget_ - vertices_)};
+    const MacroTemplate& macro = macros_.at(def.macroName);
+    // Each instance built is work of its own: a macro redefined or turned again and again.
+    const Cost instance{static_cast<long long>(macro.Size()), 0, 0};
+    Afford(instance, 1, "building this instance of the macro");
+    primitives_ += instance.primitives;
+    use.area = macro.Instantiate(p, map, chordError_, limits, &use.parts);
     use.box = BoundingBox(use.area);
     return use;
   }
@@ -732,6 +742,7 @@ void Interpreter::ApertureBlock(const std::string& raw) {
     collectors_.pop_back();
     --openBlocks_;
     blocks_.push_back(std::move(c.objects));
+    blockCosts_.push_back(c.cost);
     ApertureDef def;
     def.shape = ApertureShape::Block;
     def.block = static_cast<int>(blocks_.size()) - 1;
@@ -810,6 +821,7 @@ void Interpreter::CloseStepRepeat() {
     if (produced_ + (copies - 1) * static_cast<long long>(c.objects.size()) > options_.maxObjects)
       Fail("step-and-repeat gives more than " + std::to_string(options_.maxObjects) +
            " objects (the bound on objects)");
+    Afford(c.cost, copies - 1, "the copies of this step-and-repeat");
   }
   int index = 0;
   for (long long iy = 0; iy < c.yCount; ++iy) {
@@ -880,17 +892,53 @@ Object Interpreter::Placed(const Object& obj, const Affine& map) const {
   return out;
 }
 
+Interpreter::Cost Interpreter::CostOf(const Object& obj) {
+  const long long vertices = static_cast<long long>(VertexCount(obj.area));
+  long long primitives = 1;
+  if (obj.kind == ObjectKind::MacroFlash)
+    primitives = std::max<long long>(1, static_cast<long long>(obj.macroParts.size()));
+  if (obj.kind == ObjectKind::Region) primitives = std::max<long long>(1, vertices);  // its edges
+  return {primitives, vertices, 1};
+}
+
+void Interpreter::Afford(const Cost& cost, long long times, const char* what) {
+  const auto over = [times](long long spent, long long each, long long budget) {
+    return each > 0 && (times > (budget - spent) / each || spent + times * each > budget);
+  };
+  const auto text = [&](long long each, const char* unit, long long spent, long long budget) {
+    const double more = static_cast<double>(each) * static_cast<double>(times);
+    return std::string(what) + " would place " + std::to_string(std::llround(std::min(more, 9e18))) + " " + unit +
+           " more where " + std::to_string(std::max<long long>(0, budget - spent)) + " of the file's " +
+           std::to_string(budget) + " are left (the bound on work for a file of this size)";
+  };
+  if (over(primitives_, cost.primitives, primitiveBudget_))
+    Fail(text(cost.primitives, "primitives", primitives_, primitiveBudget_));
+  if (over(vertices_, cost.vertices, vertexBudget_))
+    Fail(text(cost.vertices, "polygon vertices", vertices_, vertexBudget_));
+  if (over(produced_, cost.objects, options_.maxObjects))
+    Fail(text(cost.objects, "objects", produced_, options_.maxObjects));
+}
+
 void Interpreter::CountProduced(const Object& obj) {
+  const Cost cost = CostOf(obj);
   if (++produced_ > options_.maxObjects)
     Fail("more than " + std::to_string(options_.maxObjects) + " objects (the bound on objects)");
-  vertices_ += static_cast<long long>(VertexCount(obj.area));
-  if (vertices_ > options_.maxVertices)
-    Fail("more than " + std::to_string(options_.maxVertices) + " polygon vertices (the bound on vertices)");
+  vertices_ += cost.vertices;
+  if (vertices_ > vertexBudget_)
+    Fail("more than " + std::to_string(vertexBudget_) + " polygon vertices (the bound on vertices for this file)");
+  primitives_ += cost.primitives;
+  if (primitives_ > primitiveBudget_)
+    Fail("more than " + std::to_string(primitiveBudget_) + " primitives placed (the bound on work for this file)");
 }
 
 void Interpreter::Produce(Object obj) {
   CountProduced(obj);
   if (!collectors_.empty()) {
+    Cost& recorded = collectors_.back().cost;
+    const Cost cost = CostOf(obj);
+    recorded.primitives += cost.primitives;
+    recorded.vertices += cost.vertices;
+    ++recorded.objects;
     collectors_.back().objects.push_back(std::move(obj));
     return;
   }

@@ -44,6 +44,13 @@ class Interpreter {
     std::vector<MacroPart> parts;  // macro: its primitives, relative to the flash point
   };
 
+  // What objects place: primitives and polygon vertices (see Options).
+  struct Cost {
+    long long primitives = 0;
+    long long vertices = 0;
+    long long objects = 0;
+  };
+
   // A block aperture or a step-and-repeat being recorded.
   struct Collector {
     bool block = false;
@@ -52,6 +59,7 @@ class Interpreter {
     long long xCount = 1, yCount = 1;
     double xStep = 0, yStep = 0;  // grid units
     std::vector<Object> objects;
+    Cost cost;  // of the objects recorded
   };
 
   void Statement(const gerberx::Statement& s);
@@ -81,6 +89,9 @@ class Interpreter {
   void Produce(Object obj);
   void Emit(Object obj);
   void CountProduced(const Object& obj);
+  static Cost CostOf(const Object& obj);
+  // Fails when `times` times `cost` more would pass the budget: before the work is done.
+  void Afford(const Cost& cost, long long times, const char* what);
   Object Placed(const Object& obj, const Affine& map) const;
 
   Coord ParseCoordinate(std::string_view digits, bool xAxis);
@@ -129,12 +140,16 @@ class Interpreter {
   std::map<int, ApertureUse> uses_;  // cached for the current object transform
   std::map<std::string, MacroTemplate> macros_;
   std::vector<std::vector<Object>> blocks_;
+  std::vector<Cost> blockCosts_;  // of one flash of each block
   std::vector<Collector> collectors_;
   int openBlocks_ = 0;
   bool stepRepeatOpen_ = false;
 
   long long produced_ = 0;
   long long vertices_ = 0;
+  long long primitives_ = 0;
+  long long primitiveBudget_ = 0;
+  long long vertexBudget_ = 0;
   const gerberx::Statement* statement_ = nullptr;
 };
 

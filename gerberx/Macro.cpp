@@ -137,6 +137,12 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
                                  std::to_string(limits.maxVertices) + " vertices (the bound on vertices)");
   };
 
+  PolygonSet run;  // dark primitives since the last other one
+  const auto settle = [&] {
+    if (run.empty()) return;
+    image += run;
+    run.clear();
+  };
   for (const MacroItem& item : items_) {
     std::vector<double> p;
     for (const Expression& e : item.parameters) {
@@ -326,17 +332,22 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
       if (RingArea(ring) < 0) std::reverse(ring.begin(), ring.end());
       AddRing(shape, ring);
     }
+    if (prim.on && !prim.toggle) {
+      // Dark primitives in a row are united at once: one boolean, not one for each.
+      run.insert(shape.begin(), shape.end());
+      continue;
+    }
+    settle();
     if (prim.toggle) {
       PolygonSet both = image;
       both &= shape;
       image += shape;
       image -= both;
-    } else if (prim.on) {
-      image += shape;
     } else {
       image -= shape;
     }
   }
+  settle();
   return ToArea(image);
 }
 

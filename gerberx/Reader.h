@@ -24,9 +24,18 @@ struct Options {
   // come with their descriptions and boxes only, many times faster.
   bool computeDarkArea = true;
   // Bounds on expansion: a small file must not take unbounded time or memory.
-  long long maxStepRepeatCopies = 1'000'000;    // copies of one %SR block (X times Y)
-  long long maxObjects = 20'000'000;            // objects after all expansion
-  long long maxVertices = 50'000'000;           // polygon vertices of all objects together
+  long long maxStepRepeatCopies = 1'000'000;  // copies of one %SR block (X times Y)
+  long long maxObjects = 20'000'000;          // objects after all expansion
+  // One budget of work: primitives placed (each stroke, flash and region edge, each primitive of
+  // each macro flash and of each macro instance built, every copy a block aperture or
+  // step-and-repeat makes) and polygon vertices kept, both checked before an expansion is made.
+  // A file of N bytes has maxPrimitives + N * primitivesPerByte of the one and maxVertices +
+  // N * verticesPerByte of the other: 2.3 million primitives and 9 million vertices for 1 MB, so
+  // that reading, converting or measuring it stays within seconds and under a gigabyte.
+  long long maxPrimitives = 2'000'000;
+  double primitivesPerByte = 0.25;
+  long long maxVertices = 8'000'000;
+  double verticesPerByte = 1.0;
   int maxBlockDepth = 32;                       // nesting of %AB blocks
   int maxMacroPrimitives = 100'000;             // primitives of one macro
   int maxVerticesPerPrimitive = 100'000;        // vertices of one outline or region contour

@@ -452,9 +452,21 @@ class Converter {
     if (runDark_) {
       dark_.push_back({run_, runBox_});  // a copy: the set has no move constructor
     } else {
+      // The pieces it touches become one, cut once: pieces in one place (copies of a block
+      // stepped onto itself) would each be cut by every later clear run.
+      Piece* cut = nullptr;
       for (Piece& piece : dark_) {
-        if (bg::intersects(piece.Box, runBox_)) piece.Set -= run_;
+        if (!bg::intersects(piece.Box, runBox_)) continue;
+        if (cut == nullptr) {
+          cut = &piece;
+          continue;
+        }
+        cut->Set.insert(piece.Set.begin(), piece.Set.end());
+        bg::expand(cut->Box, piece.Box);
+        piece.Set.clear();  // left empty, with a box nothing meets
+        piece.Box = EmptyBox();
       }
+      if (cut != nullptr) cut->Set -= run_;
     }
     run_.clear();
     runBox_ = EmptyBox();

@@ -19,13 +19,15 @@ const std::string kHeader = "%FSLAX46Y46*%\n%MOMM*%\n";
 // Millimetres fall between the 2.54 nm grid points: straight edges are exact within this.
 constexpr double kExact = 5e-5;
 
-Layer Read(const std::string& body, const Options& options = {}) { return ReadGerberText(kHeader + body, "t.gbr", options); }
+Layer Read(const std::string& body, const Options& options = {}) {
+  return ReadGerberText(kHeader + body, "t.gbr", options);
+}
 
 struct AreaCase {
   const char* name;
   std::string body;
-  double mm2;         // expected dark area
-  double tolerance;   // mm2; about the chord error times the perimeter of the curved edges
+  double mm2;        // expected dark area
+  double tolerance;  // mm2; about the chord error times the perimeter of the curved edges
   int objects;
 };
 
@@ -74,14 +76,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "G36*X0Y0D02*X10000000D01*Y10000000D01*X0D01*Y0D01*"
                  "X20000000Y0D02*X25000000D01*Y5000000D01*X20000000D01*Y0D01*G37*",
                  125, kExact, 2},
-        AreaCase{"RegionWithArc", "G75*G36*X-5000000Y0D02*X5000000D01*G03X-5000000Y0I-5000000J0D01*G37*",
-                 kPi * 25 / 2, 0.02, 1},
-        AreaCase{"SingleQuadrantArcTakesTheShortCentre", "G74*G36*X0Y0D02*X5000000D01*G03X0Y5000000I5000000J0D01*X0Y0D01*G37*",
-                 kPi * 25 / 4, 0.01, 1},
+        AreaCase{"RegionWithArc", "G75*G36*X-5000000Y0D02*X5000000D01*G03X-5000000Y0I-5000000J0D01*G37*", kPi * 25 / 2,
+                 0.02, 1},
+        AreaCase{"SingleQuadrantArcTakesTheShortCentre",
+                 "G74*G36*X0Y0D02*X5000000D01*G03X0Y5000000I5000000J0D01*X0Y0D01*G37*", kPi * 25 / 4, 0.01, 1},
         AreaCase{"SingleQuadrantClockwise", "G74*G36*X0Y0D02*Y5000000D01*G02X5000000Y0I0J5000000D01*G01X0Y0D01*G37*",
                  kPi * 25 / 4, 0.01, 1},
-        AreaCase{"FullCircleArcStroke", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X5000000Y0I-5000000J0D01*",
-                 2 * kPi * 5, 0.05, 1},
+        AreaCase{"FullCircleArcStroke", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X5000000Y0I-5000000J0D01*", 2 * kPi * 5,
+                 0.05, 1},
         AreaCase{"QuarterArcStrokeWithRoundEnds", "%ADD10C,1*%G75*D10*X5000000Y0D02*G03X0Y5000000I-5000000J0D01*",
                  kPi / 2 * 5 + kPi / 4, 0.02, 1},
         AreaCase{"ClearCutsOnlyWhatCameBefore",
@@ -96,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                  100 + 25 - 16 + 4, kExact, 5},
         AreaCase{"StepAndRepeat", "%ADD10R,1X1*%%SRX3Y2I5J5*%D10*X0Y0D03*%SR*%", 6, kExact, 6},
         AreaCase{"MacroExposureOff", "%AMD*1,1,4,0,0*1,0,2,0,0*%%ADD10D*%D10*X0Y0D03*", 3 * kPi, 0.02, 1},
-        AreaCase{"MacroVariablesAndAssignment", "%AMV*$2=$1x2*21,1,$2,$1,0,0,0*%%ADD10V,1.5*%D10*X0Y0D03*", 4.5, kExact, 1},
+        AreaCase{"MacroVariablesAndAssignment", "%AMV*$2=$1x2*21,1,$2,$1,0,0,0*%%ADD10V,1.5*%D10*X0Y0D03*", 4.5, kExact,
+                 1},
         AreaCase{"MacroPrecedence", "%AMV*21,1,2+3x2,1,0,0,0*%%ADD10V*%D10*X0Y0D03*", 8, kExact, 1},
         AreaCase{"MacroParenthesesUnaryMinusAndDivision", "%AMV*21,1,-(2+3)x-2/5,4/2,0,0,0*%%ADD10V*%D10*X0Y0D03*", 4,
                  kExact, 1},
@@ -116,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                  26 * 10 - 100 - 4, kExact, 3},
         AreaCase{"ModalOperationAfterD01", "%ADD10R,1X1*%D10*X0Y0D02*G01X4000000Y0D01*X4000000Y4000000*", 5 + 5 - 1,
                  kExact, 2},
-        AreaCase{"CommentReadAsNothing", "G04 Layer: VIA KEEPOUT/GND2 X99Y99D03*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
+        AreaCase{"CommentReadAsNothing", "G04 Layer: VIA KEEPOUT/GND2 X99Y99D03*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact,
+                 1},
         AreaCase{"CommentWithPercent", "G04 100% copper*%ADD10R,1X1*%D10*X0Y0D03*", 1, kExact, 1},
         AreaCase{"BlanksAndLineEnds", "%ADD10R, 1 X\r\n 1*%\r\nD1\n0*X0\r\nY0D03*", 1, kExact, 1}),
     [](const testing::TestParamInfo<AreaCase>& row) { return std::string(row.param.name); });
@@ -232,24 +236,26 @@ TEST_P(CoordinateTest, LandsWhereTheFormatSays) {
 constexpr Coord kInch = kUnitsPerInch;
 INSTANTIATE_TEST_SUITE_P(
     Grid, CoordinateTest,
-    testing::Values(CoordinateCase{"LeadingInch", "%FSLAX24Y24*%%MOIN*%", "X15000Y-2500", {kInch * 3 / 2, -kInch / 4}},
-                    CoordinateCase{"TrailingInch", "%FSTAX24Y24*%%MOIN*%", "X015Y-0025", {kInch * 3 / 2, -kInch / 4}},
-                    CoordinateCase{"LeadingMm", "%FSLAX33Y33*%%MOMM*%", "X25400Y254", {kInch, kInch / 100}},
-                    CoordinateCase{"TrailingMm", "%FSTAX33Y33*%%MOMM*%", "X0254Y000254", {kInch, kInch / 100}},
-                    CoordinateCase{"IncrementalFormat", "%FSLIX24Y24*%%MOIN*%", "X10000Y-100", {kInch + kInch / 100, 0}},
-                    CoordinateCase{"IncrementalG91", "%FSLAX24Y24*%%MOIN*%G91*", "X10000", {kInch + kInch / 100, kInch / 100}},
-                    CoordinateCase{"UnitsByG71", "%FSLAX33Y33*%G71*", "X25400Y0", {kInch, 0}},
-                    CoordinateCase{"ModalY", "%FSLAX24Y24*%%MOIN*%", "X10000", {kInch, kInch / 100}},
-                    CoordinateCase{"MirrorAndOffsetImage", "%FSLAX24Y24*%%MOIN*%%MIA1B0*%%OFA1B0*%", "X10000Y0", {0, 0}},
-                    CoordinateCase{"ImageRotation", "%FSLAX24Y24*%%MOIN*%%IR90*%", "X10000Y0", {0, kInch}},
-                    CoordinateCase{"DecimalPoint", "%FSLAX24Y24*%%MOIN*%", "X1.5Y0", {kInch * 3 / 2, 0}}),
+    testing::Values(
+        CoordinateCase{"LeadingInch", "%FSLAX24Y24*%%MOIN*%", "X15000Y-2500", {kInch * 3 / 2, -kInch / 4}},
+        CoordinateCase{"TrailingInch", "%FSTAX24Y24*%%MOIN*%", "X015Y-0025", {kInch * 3 / 2, -kInch / 4}},
+        CoordinateCase{"LeadingMm", "%FSLAX33Y33*%%MOMM*%", "X25400Y254", {kInch, kInch / 100}},
+        CoordinateCase{"TrailingMm", "%FSTAX33Y33*%%MOMM*%", "X0254Y000254", {kInch, kInch / 100}},
+        CoordinateCase{"IncrementalFormat", "%FSLIX24Y24*%%MOIN*%", "X10000Y-100", {kInch + kInch / 100, 0}},
+        CoordinateCase{"IncrementalG91", "%FSLAX24Y24*%%MOIN*%G91*", "X10000", {kInch + kInch / 100, kInch / 100}},
+        CoordinateCase{"UnitsByG71", "%FSLAX33Y33*%G71*", "X25400Y0", {kInch, 0}},
+        CoordinateCase{"ModalY", "%FSLAX24Y24*%%MOIN*%", "X10000", {kInch, kInch / 100}},
+        CoordinateCase{"MirrorAndOffsetImage", "%FSLAX24Y24*%%MOIN*%%MIA1B0*%%OFA1B0*%", "X10000Y0", {0, 0}},
+        CoordinateCase{"ImageRotation", "%FSLAX24Y24*%%MOIN*%%IR90*%", "X10000Y0", {0, kInch}},
+        CoordinateCase{"DecimalPoint", "%FSLAX24Y24*%%MOIN*%", "X1.5Y0", {kInch * 3 / 2, 0}}),
     [](const testing::TestParamInfo<CoordinateCase>& row) { return std::string(row.param.name); });
 
 struct ErrorCase {
   const char* name;
   std::string text;
   int line;
-  const char* reason;  // part of the message
+  const char* reason;      // part of the message
+  bool ownBounds = false;  // read with the reader's own bounds, not the test's small ones
 };
 
 class ReadErrorTest : public testing::TestWithParam<ErrorCase> {};
@@ -257,8 +263,10 @@ class ReadErrorTest : public testing::TestWithParam<ErrorCase> {};
 TEST_P(ReadErrorTest, NamesFileLineAndCause) {
   const ErrorCase& c = GetParam();
   Options options;
-  options.maxObjects = 1000;
-  options.maxBlockDepth = 3;
+  if (!c.ownBounds) {
+    options.maxObjects = 1000;
+    options.maxBlockDepth = 3;
+  }
   try {
     ReadGerberText(c.text, "bad.gbr", options);
     FAIL() << "no error";
@@ -268,6 +276,47 @@ TEST_P(ReadErrorTest, NamesFileLineAndCause) {
     EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
   }
 }
+
+// Small files that would make unbounded work, each ended by the budget before the work is done.
+std::string MacroOfCircles(int circles, double lastX) {
+  std::string text = "%AMM*";
+  for (int i = 0; i < circles; ++i) {
+    const double x = i + 1 == circles ? lastX : (i % 70) * 0.3;
+    text += "1,1,0.5," + std::to_string(x) + "," + std::to_string((i / 70) * 0.3) + "*";
+  }
+  return text + "%\n%ADD10M*%\nD10*\n";
+}
+
+std::string FlashesOnOneLine(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += "X" + std::to_string((i % 200) * 1000000) + "Y" + std::to_string(i / 200 * 1000000) + "D03*";
+  return text + "\n";
+}
+
+std::string NestedBlocks(int depth) {
+  std::string text = "%ADD10C,0.1*%\n%ABD11*%\nD10*\nX0Y0D03*\n%AB*%\n";
+  for (int d = 12; d < 12 + depth; ++d) {
+    text += "%ABD" + std::to_string(d) + "*%\nD" + std::to_string(d - 1) + "*\nX0Y0D03*X100000Y0D03*\n%AB*%\n";
+  }
+  return text + "D" + std::to_string(11 + depth) + "*\nX0Y0D03*\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Expansion, ReadErrorTest,
+    testing::Values(
+        // 372 kB: one macro of 5,000 circles, flashed 20,000 times.
+        ErrorCase{"MacroFlashedPastTheBudget", kHeader + MacroOfCircles(5000, 0.3) + FlashesOnOneLine(20000), 6,
+                  "would place", true},
+        // The last of 5,000 circles out of range: said at once, not after uniting the others.
+        ErrorCase{"MacroOutOfRange", kHeader + MacroOfCircles(5000, 3000) + "X0Y0D03*\n", 4, "range", true},
+        // Each of 60 blocks flashes the one before twice: the eighteenth's flashes would pass the
+        // budget of vertices.
+        ErrorCase{"NestedBlocksPastTheBudget", kHeader + NestedBlocks(60), 8 + 4 * 17 + 2, "would place", true},
+        ErrorCase{"StepAndRepeatPastTheBudget",
+                  kHeader + "%ADD10C,1*%D10*\n%SRX1000Y1000I1J1*%\nX0Y0D03*X1Y0D03*X2Y0D03*\n%SR*%\n", 6,
+                  "the copies of this step-and-repeat would place", true}),
+    [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Malformed, ReadErrorTest,

@@ -124,6 +124,13 @@ INSTANTIATE_TEST_SUITE_P(
         // The clear flash reaches the track read without its area: the track is decomposed.
         KeepCase{"TrackCutByALaterClearFlashIsDecomposed",
                  "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y0D03*", 0, 0, 0, 1},
+        // 302 copies of a block with a clear flash stepped onto one place: each clear flash cuts
+        // what it touches once, not every copy before it.
+        KeepCase{"ClearFlashesSteppedOntoOnePlace",
+                 "%FSLAX25Y25*MOIN*%%ABD10*%%ADD11C,0.01*%%ABD12*%D11*X0Y0D03*%AB*%D12*X100Y0D03*%LPC*%D11*X0Y0D03*"
+                 "%AB*%%LPD*%%SRX302*X300D01*GY2I0.1J0.1*%D10*X0Y0D03*%SR*%"
+                 "G36*X0Y0D02*X100D02*X300D01*G75*G03X200Y300I-100J0D01*G37*",
+                 0, 0, 0, 1},
         KeepCase{"TrackBesideAClearFlashIsKept",
                  "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0}),
     [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <map>
+#include <numbers>
 
 #include "gerberx/ObjectOutlines.h"
 #include "report/SpanSweep.h"
@@ -75,24 +76,24 @@ TEST(Outlines, ArcsAndTracksFillAsTheirShapes) {
       {"full circle",
        [&] {
          gerberx::Outline o;
-         gerberx::ArcOutline(o, {0, 0}, 1000, 0, 2 * M_PI, 200, chord);
+         gerberx::ArcOutline(o, {0, 0}, 1000, 0, 2 * std::numbers::pi, 200, chord);
          return o;
        }(),
-       M_PI * (1100.0 * 1100 - 900.0 * 900)},
+       std::numbers::pi * (1100.0 * 1100 - 900.0 * 900)},
       {"quarter",
        [&] {
          gerberx::Outline o;
-         gerberx::ArcOutline(o, {0, 0}, 1000, 0, M_PI / 2, 200, chord);
+         gerberx::ArcOutline(o, {0, 0}, 1000, 0, std::numbers::pi / 2, 200, chord);
          return o;
        }(),
-       M_PI * (1100.0 * 1100 - 900.0 * 900) / 4 + M_PI * 100 * 100},
+       std::numbers::pi * (1100.0 * 1100 - 900.0 * 900) / 4 + std::numbers::pi * 100 * 100},
       {"track",
        [&] {
          gerberx::Outline o;
          gerberx::TrackOutline(o, {0, 0}, {3000, 4000}, 200, chord);
          return o;
        }(),
-       5000.0 * 200 + M_PI * 100 * 100},
+       5000.0 * 200 + std::numbers::pi * 100 * 100},
       {"turned fill",
        [&] {
          gerberx::Outline o;
