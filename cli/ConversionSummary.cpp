@@ -1,6 +1,8 @@
 #include "cli/ConversionSummary.h"
 
 #include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace zzcli {
 namespace {
@@ -36,6 +38,25 @@ std::string WrittenText(const cv::WrittenCounts& counts) {
          Plural(counts.Fills, "fill", "fills") + "), " + Plural(counts.Apertures, "aperture", "apertures");
 }
 
+std::string Mm2(double mm2) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.4f mm2", mm2);
+  return text;
+}
+
+std::string Share(double part, double whole) {
+  if (whole <= 0.0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f %%", 100.0 * part / whole);
+  return text;
+}
+
+std::string Mm(gerberx::Coord units) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", gerberx::ToMm(units));
+  return text;
+}
+
 }  // namespace
 
 void PrintConversion(std::ostream& out, const cv::ConvertedLayer& layer, const ConversionFigures& figures) {
@@ -45,9 +66,60 @@ void PrintConversion(std::ostream& out, const cv::ConvertedLayer& layer, const C
   } else {
     out << "  kept:        " << KeptText(layer) << "\n  decomposed:  " << DecomposedText(layer) << " into "
         << Plural(layer.Decomposed.Count(), "object", "objects") << "\n  written:     " << WrittenText(figures.Written)
-        << '\n';
+        << " for " << Plural(figures.Primitives, "primitive", "primitives") << " placed by the original\n";
   }
-  out << "  time:        " << std::llround(figures.Seconds * 1000.0) << " ms\n";
+  if (const std::optional<cv::ProofResult>& proof = figures.Proof) {
+    out << "  proof:       uncovered " << Mm2(proof->UncoveredMm2) << " ("
+        << Share(proof->UncoveredMm2, proof->ComparedDarkMm2) << "), added " << Mm2(proof->AddedMm2) << " ("
+        << Share(proof->AddedMm2, proof->ComparedDarkMm2) << ") of " << Mm2(proof->ComparedDarkMm2)
+        << " dark compared, past the tolerance band; " << Plural(proof->Identical, "object", "objects")
+        << " written as drawn\n";
+    if (proof->Exceeds()) {
+      out << "  DIFFERENCE:  " << Plural(proof->Pieces, "piece", "pieces")
+          << " past what the tolerance allows; the largest, " << Mm2(proof->WorstMm2) << ", in x "
+          << Mm(proof->Worst.min.x) << " to " << Mm(proof->Worst.max.x) << ", y " << Mm(proof->Worst.min.y) << " to "
+          << Mm(proof->Worst.max.y) << " mm\n";
+    }
+  }
+  out << "  time:        " << std::llround(figures.Seconds * 1000.0) << " ms (the proof "
+      << std::llround(figures.ProofSeconds * 1000.0) << " ms)\n";
+}
+
+std::string ConversionJson(const std::vector<ConversionFigures>& files) {
+  nlohmann::json all = nlohmann::json::array();
+  for (const ConversionFigures& f : files) {
+    nlohmann::json file = {{"file", f.File},
+                           {"target", f.Target},
+                           {"objects_read", f.ObjectsRead},
+                           {"primitives_placed", f.Primitives},
+                           {"objects_written", f.Written.Total()},
+                           {"pads", f.Written.Pads},
+                           {"tracks", f.Written.Tracks},
+                           {"arcs", f.Written.Arcs},
+                           {"fills", f.Written.Fills},
+                           {"apertures", f.Written.Apertures},
+                           {"seconds", f.Seconds},
+                           {"proof_seconds", f.ProofSeconds}};
+    if (f.Proof) {
+      const cv::ProofResult& p = *f.Proof;
+      const auto share = [&](double part) { return p.ComparedDarkMm2 > 0 ? part / p.ComparedDarkMm2 : 0.0; };
+      nlohmann::json proof = {{"uncovered_mm2", p.UncoveredMm2},        {"added_mm2", p.AddedMm2},
+                              {"dark_compared_mm2", p.ComparedDarkMm2}, {"uncovered_share", share(p.UncoveredMm2)},
+                              {"added_share", share(p.AddedMm2)},       {"objects_identical", p.Identical},
+                              {"objects_compared", p.Compared},         {"pieces_past_tolerance", p.Pieces},
+                              {"within_tolerance", !p.Exceeds()}};
+      if (p.Exceeds()) {
+        proof["largest_piece"] = {{"mm2", p.WorstMm2},
+                                  {"x1", gerberx::ToMm(p.Worst.min.x)},
+                                  {"y1", gerberx::ToMm(p.Worst.min.y)},
+                                  {"x2", gerberx::ToMm(p.Worst.max.x)},
+                                  {"y2", gerberx::ToMm(p.Worst.max.y)}};
+      }
+      file["proof"] = std::move(proof);
+    }
+    all.push_back(std::move(file));
+  }
+  return nlohmann::json{{"files", all}}.dump(2) + "\n";
 }
 
 }  // namespace zzcli

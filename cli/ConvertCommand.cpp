@@ -1,6 +1,7 @@
 #include "cli/ConvertCommand.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -109,6 +110,12 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
   return "with its aperture table " + FileNameOf(*search.TableFile) + " as " + Utf8FromPath(targetTable);
 }
 
+// The written file read back, against the original as the converter read it.
+gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, const std::string& target,
+                                              double toleranceMm, int64_t tolerance) {
+  return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
+}
+
 // Puts `line` after the first line of the file: the format statement must stay first.
 void InsertAfterFirstLine(const std::string& path, const std::string& line) {
   std::string text;
@@ -127,7 +134,8 @@ void InsertAfterFirstLine(const std::string& path, const std::string& line) {
 }
 
 bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
-                const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err) {
+                const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err,
+                std::vector<ConversionFigures>& proved) {
   const std::string& target = converted.Path;
   std::error_code same;
   if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
@@ -147,11 +155,12 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
     ConversionFigures figures;
-    const cv::ConvertedLayer layer = [&] {
-      const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
-      figures.ObjectsRead = read.objects.size();
-      return cv::ConvertLayer(read, options);
-    }();
+    figures.File = file;
+    figures.Target = target;
+    const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
+    figures.ObjectsRead = read.objects.size();
+    for (const gerberx::Object& object : read.objects) figures.Primitives += object.Primitives();
+    const cv::ConvertedLayer layer = cv::ConvertLayer(read, options);
     // Written beside the target first: a failure leaves no half-written file under its name.
     const std::string partial = target + ".partial";
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);
@@ -178,11 +187,16 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     if (converted.LayerComment) InsertAfterFirstLine(partial, *converted.LayerComment);
     fs::rename(partial, target);
     figures.Written = counts;
-    figures.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!command.Quiet) {
+    const auto proving = std::chrono::steady_clock::now();
+    figures.Proof = ProveConversion(read, target, command.ToleranceMm, options.Tolerance);
+    const auto now = std::chrono::steady_clock::now();
+    figures.ProofSeconds = std::chrono::duration<double>(now - proving).count();
+    figures.Seconds = std::chrono::duration<double>(now - started).count();
+    if (!command.Quiet || figures.Proof->Exceeds()) {
       out << shown << " -> " << target << '\n';
       PrintConversion(out, layer, figures);
     }
+    proved.push_back(std::move(figures));
     return true;
   } catch (const std::exception& e) {
     // An archive's file is named as the user knows it, not by its scratch copy.
@@ -225,12 +239,22 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
   sub->add_option("--tolerance", command.ToleranceMm,
                   "How far, in mm, the converted copper may stray from the original's edge (default 0.005)")
       ->check(CLI::Range(0.0001, 1.0));
-  sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors");
+  sub->add_option("--json", command.Json,
+                  "Write each file's counts and proof as JSON to FILE: objects written, primitives placed, area\n"
+                  "uncovered and added past the tolerance band, in mm2 and as shares of the dark area compared");
+  sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors (and a file whose proof shows a difference)");
   sub->footer(
       "convert: exit code 0 when every Gerber and drill file was converted (skipped files aside), 1 when\n"
-      "one was not (the error names its file, line and statement) or there was none, 2 on a usage error.\n"
-      "With a folder, an archive or several files the summary ends with a line for them all: converted,\n"
-      "skipped, failed.\n"
+      "one was not (the error names its file, line and statement) or there was none, 2 on a usage error,\n"
+      "4 when every file was converted but the proof of one shows a difference past what the tolerance\n"
+      "allows (it is written all the same). With a folder, an archive or several files the summary ends\n"
+      "with a line for them all: converted, skipped, failed.\n"
+      "Proof: each written file is read back and compared with the original's dark area. Uncovered is\n"
+      "the original's area deeper than the tolerance inside its edges that nothing written covers;\n"
+      "added is what is written farther than the tolerance outside them. A difference piece larger than\n"
+      "a square as wide as the tolerance and thicker than a tenth of it is past what the tolerance\n"
+      "allows; the summary gives the box of the largest. Objects written exactly as the original draws\n"
+      "them are matched, not compared.\n"
       "Bounds: a file of N bytes may place 2 million + N/4 primitives (strokes, flashes, region edges,\n"
       "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
       "polygon vertices; a file past them is not converted (exit 1), the error says where.");
@@ -327,6 +351,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
     std::string Infix;   // before the extension
   };
   PackageTally tally;
+  std::vector<ConversionFigures> proved;
   std::vector<Job> jobs;
   std::vector<std::shared_ptr<ScratchFolder>> scratch;  // the archives' files, removed at the end
   std::map<std::string, std::string> taken;             // target key -> the file that has it
@@ -376,7 +401,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       continue;
     }
     const bool done = drill ? ConvertDrillFile(command, job.File.Path, job.File.Shown, target.Path, out, err)
-                            : ConvertOne(command, job.File.Path, job.File.Shown, target, findTable, out, err);
+                            : ConvertOne(command, job.File.Path, job.File.Shown, target, findTable, out, err, proved);
     ++(done ? tally.Converted : tally.Failed);
   }
   if (!command.Quiet && (tally.AnyPackage || command.Files.size() > 1 || !tally.Skipped.empty())) {
@@ -388,7 +413,18 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
     err << kTool << "no Gerber or drill file among the files given\n";
     return 1;
   }
-  return tally.Failed == 0 ? 0 : 1;
+  if (command.Json) {
+    std::ofstream json(PathFromUtf8(*command.Json), std::ios::binary | std::ios::trunc);
+    json << ConversionJson(proved);
+    if (!json) {
+      err << kTool << *command.Json << ": cannot be written\n";
+      ++tally.Failed;
+    }
+  }
+  if (tally.Failed != 0) return 1;
+  const bool differs = std::any_of(proved.begin(), proved.end(),
+                                   [](const ConversionFigures& f) { return f.Proof && f.Proof->Exceeds(); });
+  return differs ? kExitProofDiffers : 0;
 }
 
 }  // namespace zzcli

@@ -24,6 +24,7 @@ struct ConvertCommand {
   std::optional<std::string> Output;     // -o: only with one file
   std::optional<std::string> OutputDir;  // --out-dir
   double ToleranceMm = 0.005;
+  std::optional<std::string> Json;  // --json: every file's counts and proof
   bool Quiet = false;
 };
 
@@ -59,6 +60,9 @@ ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& 
 
 // Where a drill file's conversion puts its holes.
 inline const LayerChoice kDrillLayer{73, LayerSource::FileName, ""};  // DrillDrawing
+
+// Every file converted, but the proof of one shows a difference past the tolerance.
+constexpr int kExitProofDiffers = 4;
 
 int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std::ostream& out, std::ostream& err);
 

@@ -8,7 +8,8 @@
 // objects; a negative dark area; a dark area larger than the objects' boxes together (but for a
 // negative image); another list of objects when no polygon is built, or when plain objects come
 // without theirs; a converter failure other than a coordinate or aperture count beyond what the
-// importer holds.
+// importer holds; a written file that does not read back, or whose proof against the original
+// shows a difference past the tolerance.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,7 @@
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
+#include "gerberx/convert/Proof.h"
 
 namespace {
 
@@ -78,11 +80,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     converting.plainObjectAreas = false;
     const gerberx::Layer lean = gerberx::ReadGerberText(text, "fuzz.gbr", converting);
     if (lean.objects.size() != full.objects.size()) Fail("another number of objects without plain areas");
+    std::ostringstream out;
     try {
-      std::ostringstream out;
       gerberx::convert::WriteGerber(out, gerberx::convert::ConvertLayer(lean, {}));
-    } catch (const std::range_error&) {   // beyond the importer's coordinates
+    } catch (const std::range_error&) {  // beyond the importer's coordinates
+      return 0;
     } catch (const std::length_error&) {  // more apertures than its D-codes
+      return 0;
+    }
+    // The proof: what was written, read back, covers the original within the tolerance.
+    gerberx::Options back = converting;
+    back.maxObjects = 1'000'000;
+    back.maxPrimitives = 1'000'000;
+    gerberx::Layer written;
+    try {
+      written = gerberx::ReadGerberText(out.str(), "written.gbr", back);
+    } catch (const gerberx::ReadError& e) {
+      Fail(std::string("the written file does not read back: ") + e.what());
+    }
+    const gerberx::convert::ProofResult proof =
+        gerberx::convert::Prove(lean, written, gerberx::convert::DecomposeOptions{}.Tolerance);
+    if (proof.Exceeds()) {
+      Fail("the conversion differs from the original past the tolerance: " + std::to_string(proof.UncoveredMm2) +
+           " mm2 uncovered, " + std::to_string(proof.AddedMm2) + " mm2 added, the largest piece " +
+           std::to_string(proof.WorstMm2) + " mm2");
     }
   } catch (const gerberx::ReadError& e) {
     if (e.File() != "fuzz.gbr" || std::string(e.what()).find("fuzz.gbr") != 0) Fail("error without the file name");

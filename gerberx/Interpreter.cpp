@@ -364,6 +364,7 @@ void Interpreter::Operate(int op, Point target, bool hasIJ, Point offset) {
       contourLine_ = statement_->line;
     } else if (op == 1) {
       if (contour_.empty()) contour_.push_back(current_);
+      ++contourEdges_;
       if (interpolation_ == Interpolation::Linear) {
         contour_.push_back(target);
       } else {
@@ -410,9 +411,11 @@ void Interpreter::CloseContour() {
     if (needAreas_) obj.area = AreaOfRing(ring);
     for (Point p : ring) obj.box.Add(p);
     obj.start = obj.end = ring.front();
+    obj.edges = contourEdges_;
     Produce(std::move(obj));
   }
   contour_.clear();
+  contourEdges_ = 0;
 }
 
 bool Interpreter::ArcCentre(Point start, Point end, Point offset, bool clockwise, Point& centre, bool& full) {

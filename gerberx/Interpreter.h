@@ -124,6 +124,7 @@ class Interpreter {
   bool inRegion_ = false;
   std::vector<Point> contour_;
   int contourLine_ = 0;
+  int contourEdges_ = 0;  // D01s of the contour (an arc is one)
   bool ended_ = false;
 
   // Image parameters (deprecated statements that move the whole image).

@@ -1,5 +1,6 @@
 #include "gerberx/Layer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gerberx {
@@ -25,6 +26,12 @@ bool Object::IsPlain() const {
     default:
       return false;
   }
+}
+
+std::size_t Object::Primitives() const {
+  if (kind == ObjectKind::MacroFlash) return macroParts.size();
+  if (kind == ObjectKind::Region) return static_cast<std::size_t>(std::max(edges, 1));
+  return 1;
 }
 
 const Attribute* Layer::FindFileAttribute(const std::string& name) const {

@@ -66,6 +66,7 @@ struct Object {
   bool clockwise = false;             // Arc
   bool fullCircle = false;            // Arc: start == end, the whole circle
   int line = 0;                       // line of the statement that drew it (1-based)
+  int edges = 0;                      // Region: the edges of its contour as written (an arc is one)
   Aperture aperture;                  // Flash, MacroFlash, Stroke, Arc
   Point start;                        // Stroke, Arc: where the draw starts
   Point end;                          // Stroke, Arc: where it ends; Flash, MacroFlash: the flash point
@@ -81,6 +82,9 @@ struct Object {
   bool IsRoundDraw() const {
     return (kind == ObjectKind::Stroke || kind == ObjectKind::Arc) && aperture.shape == ApertureShape::Circle;
   }
+  // What the file places with it: one for a stroke or flash, the primitives of a macro flash,
+  // the edges of a region.
+  std::size_t Primitives() const;
   // Exactly what its description says, in a shape the importer has: a flash of a circle, or of a
   // rectangle or obround turned by whole quarter turns, without a hole; a draw of a circle; a
   // straight draw of such a rectangle along an axis.
