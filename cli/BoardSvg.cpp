@@ -89,16 +89,64 @@ void WriteRect(std::ostream& out, double cx, double cy, double w, double h, doub
   out << " stroke=\"none\"" << Turned(rotation, cx, cy) << "/>\n";
 }
 
-void WriteFill(std::ostream& out, const FillRecord& f) {
-  const double w = std::abs(static_cast<double>(f.X2) - f.X);
-  const double h = std::abs(static_cast<double>(f.Y2) - f.Y);
-  WriteRect(out, (static_cast<double>(f.X) + f.X2) / 2, (static_cast<double>(f.Y) + f.Y2) / 2, w, h, 0.0, f.Rotation);
-}
-
 void WriteCircle(std::ostream& out, double cx, double cy, double diameter, const char* colour) {
   out << "<circle cx=\"" << Mm(cx) << "\" cy=\"" << MmY(cy) << "\" r=\"" << Mm(diameter / 2) << "\" stroke=\"none\"";
   if (colour != nullptr) out << " fill=\"" << colour << '"';
   out << "/>\n";
+}
+
+// The fills, rectangles and discs of a group as one path. A renderer smooths each shape's edges
+// on its own, so two shapes that abut leave a hairline of background between them; within one
+// path the edge they share is no edge. Every part runs clockwise as seen, so that parts that
+// overlap add up under the nonzero rule instead of cutting each other.
+class AreaPath {
+ public:
+  void Rect(double cx, double cy, double w, double h, double rotation) {
+    const double turn = (std::isfinite(rotation) ? rotation : 0.0) * kPi / 180.0;
+    const double c = std::cos(turn);
+    const double s = std::sin(turn);
+    const double corners[4][2] = {{-w / 2, h / 2}, {w / 2, h / 2}, {w / 2, -h / 2}, {-w / 2, -h / 2}};
+    for (int i = 0; i < 4; ++i) {
+      const double x = cx + corners[i][0] * c - corners[i][1] * s;
+      const double y = cy + corners[i][0] * s + corners[i][1] * c;
+      d_ += (i == 0 ? "M" : "L") + Mm(x) + ' ' + MmY(y);
+    }
+    d_ += 'Z';
+  }
+  void Disc(double cx, double cy, double diameter) {
+    const std::string r = Mm(diameter / 2);
+    d_ += "M" + Mm(cx - diameter / 2) + ' ' + MmY(cy) + "A" + r + ' ' + r + " 0 1 1 " + Mm(cx + diameter / 2) + ' ' +
+          MmY(cy) + "A" + r + ' ' + r + " 0 1 1 " + Mm(cx - diameter / 2) + ' ' + MmY(cy) + 'Z';
+  }
+  void Write(std::ostream& out) const {
+    if (!d_.empty()) out << "<path stroke=\"none\" d=\"" << d_ << "\"/>\n";
+  }
+
+ private:
+  std::string d_;
+};
+
+struct Hole {
+  double X, Y, Size;
+};
+
+// A group's objects: the area path first, the strokes and other pads in their order, the holes
+// through all of them last.
+struct GroupDrawing {
+  AreaPath Area;
+  std::ostringstream Others;
+  std::vector<Hole> Holes;
+  void Write(std::ostream& out) const {
+    Area.Write(out);
+    out << Others.str();
+    for (const Hole& hole : Holes) WriteCircle(out, hole.X, hole.Y, hole.Size, kBackground);
+  }
+};
+
+void WriteFill(AreaPath& area, const FillRecord& f) {
+  const double w = std::abs(static_cast<double>(f.X2) - f.X);
+  const double h = std::abs(static_cast<double>(f.Y2) - f.Y);
+  area.Rect((static_cast<double>(f.X) + f.X2) / 2, (static_cast<double>(f.Y) + f.Y2) / 2, w, h, f.Rotation);
 }
 
 void WriteOctagon(std::ostream& out, double cx, double cy, double w, double h, double rotation) {
@@ -110,19 +158,20 @@ void WriteOctagon(std::ostream& out, double cx, double cy, double w, double h, d
   out << "\" stroke=\"none\"" << Turned(rotation, cx, cy) << "/>\n";
 }
 
-void WritePad(std::ostream& out, const PadRecord& p) {
+void WritePad(GroupDrawing& group, const PadRecord& p) {
   const double w = std::abs(static_cast<double>(p.TopXSize));
   const double h = std::abs(static_cast<double>(p.TopYSize));
+  std::ostream& out = group.Others;
   switch (p.TopShape) {
     case zz::PadShape::Round:
       if (w == h) {
-        WriteCircle(out, p.X, p.Y, w, nullptr);
+        group.Area.Disc(p.X, p.Y, w);
       } else {
         WriteRect(out, p.X, p.Y, w, h, std::min(w, h) / 2, p.Rotation);
       }
       break;
     case zz::PadShape::Rectangle:
-      WriteRect(out, p.X, p.Y, w, h, 0.0, p.Rotation);
+      group.Area.Rect(p.X, p.Y, w, h, p.Rotation);
       break;
     case zz::PadShape::Octagon:
       WriteOctagon(out, p.X, p.Y, w, h, p.Rotation);
@@ -131,18 +180,19 @@ void WritePad(std::ostream& out, const PadRecord& p) {
       WriteCircle(out, p.X, p.Y, std::max(w, h), nullptr);
       break;
   }
-  if (p.HoleSize > 0) WriteCircle(out, p.X, p.Y, p.HoleSize, kBackground);
+  if (p.HoleSize > 0)
+    group.Holes.push_back({static_cast<double>(p.X), static_cast<double>(p.Y), static_cast<double>(p.HoleSize)});
 }
 
-void WriteObject(std::ostream& out, const ObjectStore& objects, THandle handle) {
+void WriteObject(GroupDrawing& group, const ObjectStore& objects, THandle handle) {
   if (const auto t = objects.FindTrack(handle)) {
-    WriteTrack(out, *t);
+    WriteTrack(group.Others, *t);
   } else if (const auto f = objects.FindFill(handle)) {
-    WriteFill(out, *f);
+    WriteFill(group.Area, *f);
   } else if (const auto a = objects.FindArc(handle)) {
-    WriteArc(out, *a);
+    WriteArc(group.Others, *a);
   } else if (const auto p = objects.FindPad(handle)) {
-    WritePad(out, *p);
+    WritePad(group, *p);
   }
 }
 
@@ -284,7 +334,9 @@ void WriteBoardSvg(std::ostream& out, const ObjectStore& objects, const Board& b
   if (!overlays.empty()) frame.Height += (static_cast<double>(overlays.size()) + 1.5) * row;
   WriteProlog(out, frame);
   out << "<g fill=\"" << kCopper << "\" stroke=\"" << kCopper << "\" stroke-linecap=\"round\">\n";
-  for (const THandle handle : board.Objects) WriteObject(out, objects, handle);
+  GroupDrawing group;
+  for (const THandle handle : board.Objects) WriteObject(group, objects, handle);
+  group.Write(out);
   out << "</g>\n";
   if (!overlays.empty()) {
     for (const SvgOverlay& overlay : overlays) WriteOverlay(out, overlay);
@@ -341,7 +393,9 @@ void WriteLayeredBoardSvg(std::ostream& out, const ObjectStore& objects, const B
     const std::string colour = LayerColour(layer);
     out << "<g id=\"" << zz::LayerNameTable[layer].View() << "\" fill=\"" << colour << "\" stroke=\"" << colour
         << "\" stroke-linecap=\"round\"" << (SeeThrough(layer) ? " opacity=\"0.85\"" : "") << ">\n";
-    for (const THandle handle : byLayer[layer]) WriteObject(out, objects, handle);
+    GroupDrawing group;
+    for (const THandle handle : byLayer[layer]) WriteObject(group, objects, handle);
+    group.Write(out);
     out << "</g>\n";
   }
   for (const SvgOverlay& overlay : overlays) WriteOverlay(out, overlay);

@@ -2,8 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/Platform.h"
+#include "cli/Utf8Path.h"
 
 namespace zzcli {
 namespace {
@@ -20,7 +23,10 @@ constexpr const char* kFooter =
     "Exit codes: 0 the import read the whole file, 1 the import stopped early, 2 usage error,\n"
     "3 the file is not a Gerber file this importer reads (the first line must hold \"%FS...X..Y..*%\").\n"
     "With several files the worst of them counts: 3 if any is not recognised, else 1 if any import\n"
-    "stopped early.";
+    "stopped early.\n"
+    "zizozudu FILE|FOLDER|ZIP... without a command (files dropped on the program) converts them beside\n"
+    "the originals, as `convert` does: a file into NAME.converted.EXT, a folder's or an archive's files\n"
+    "into NAME-converted. On Windows, in a console window of its own, the tool then waits for a key.";
 
 constexpr const char* kImportDescription =
     "Import each FILE, one after the other, into the same board and print a summary of the board it gave.\n"
@@ -28,9 +34,23 @@ constexpr const char* kImportDescription =
     "statement reads in the units of the file before it, and arcs keep its quadrant mode.\n"
     "Without --layer, each of several files goes on the layer its X2 file function says, else its name\n"
     "(.GTL, .GBS, .G1, -F_Cu, -Edge_Cuts, .cmp, .sol, ...), else TopLayer. A FOLDER imports its Gerber\n"
-    "files in name order and lists the others (drill files, netlists, job files...) as skipped.";
+    "files in name order and lists the others (drill files, netlists, job files...) as skipped; a .zip\n"
+    "archive its Gerber files likewise, in its folders too.";
 
 }  // namespace
+
+bool IsBareFileList(int argc, const char* const* argv) {
+  if (argc < 2) return false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg(argv[i]);
+    if (arg.empty() || arg.starts_with('-')) return false;
+    std::error_code error;
+    if (!std::filesystem::exists(PathFromUtf8(std::string(arg)), error)) return false;
+  }
+  // A file that happens to be named like a command is the command.
+  const std::string_view first(argv[1]);
+  return first != "import" && first != "recognise" && first != "recognize" && first != "convert";
+}
 
 std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text) {
   if (!text.empty() && text.size() <= 2 &&
@@ -70,8 +90,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   CLI::App* importApp = app.add_subcommand("import", kImportDescription);
   importApp
       ->add_option("FILE", import.Files,
-                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), or folders of them, "
-                   "imported in this order")
+                   "Gerber files (RS-274-X, or RS-274-D with its aperture table beside it), or folders or .zip "
+                   "archives of them, imported in this order")
       ->required();
   CLI::Option* layerOption = importApp->add_option(
       "--layer", layerTexts,

@@ -1,9 +1,10 @@
 #pragma once
 
 // The tool's command line:
-//   zizozudu import FILE|FOLDER... [--layer N|NAME|auto]... [--json OUT|-] [--svg OUT] [--quiet]
+//   zizozudu import FILE|FOLDER|ZIP... [--layer N|NAME|auto]... [--json OUT|-] [--svg OUT] [--quiet]
 //   zizozudu recognise FILE...
-//   zizozudu convert FILE... [-o OUT | --out-dir DIR] [--tolerance MM]
+//   zizozudu convert FILE|FOLDER|ZIP... [-o OUT | --out-dir DIR] [--tolerance MM]
+//   zizozudu FILE|FOLDER|ZIP...   (no command: converted beside them)
 // plus --help and --version.
 
 #include <functional>
@@ -27,7 +28,8 @@ constexpr int kExitNotRecognised = 3;  // not a Gerber file this importer reads
 constexpr std::size_t kMaxPathLength = 255;
 
 struct ImportCommand {
-  std::vector<std::string> Files;  // imported one after the other into the same board; a folder: its Gerber files
+  // Imported one after the other into the same board; a folder or a .zip archive: its Gerber files.
+  std::vector<std::string> Files;
   // None, or one per file: its current layer; none in a place: "auto", the layer the file says.
   std::vector<std::optional<zz::TLayerNumber>> Layers;
   std::optional<std::string> JsonOut;  // "-" = standard output
@@ -52,6 +54,10 @@ struct ParsedCommandLine {
 // versionText is called only for --version.
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                                    const std::function<std::string()>& versionText);
+
+// Whether the arguments after the program's name are only files, folders or archives that exist,
+// with no command or option: files dropped on the program, to be converted beside them.
+bool IsBareFileList(int argc, const char* const* argv);
 
 // A layer given as a number 0..82 or as a name of LayerNameTable in any letter case.
 std::optional<zz::TLayerNumber> ParseLayerArgument(const std::string& text);

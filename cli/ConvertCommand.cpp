@@ -8,12 +8,17 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
 
 #include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
+#include "cli/ImportPlan.h"
+#include "cli/Utf8Path.h"
+#include "cli/ZipArchive.h"
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -27,24 +32,8 @@ namespace cv = gerberx::convert;
 constexpr const char* kTool = "zizozudu: ";
 constexpr double kUnitsPerMm = 10000.0 / 0.0254;
 
-// The editor offers files whose extension is "g" and one or two characters.
-bool EditorShowsExtension(const std::string& ext) {
-  return (ext.size() == 2 || ext.size() == 3) && ext[0] == '.' && (ext[1] == 'g' || ext[1] == 'G');
-}
-
-// The aperture table beside an RS-274-D file, found as the importer finds it.
-std::optional<fs::path> TableFileOf(const fs::path& file) {
-  std::string ext = file.extension().string();
-  if (ext.size() >= 2) {
-    ext[1] = 'A';
-    fs::path first = file;
-    first.replace_extension(ext);
-    if (fs::is_regular_file(first)) return first;
-  }
-  fs::path second = file;
-  second.replace_extension(".apr");
-  if (fs::is_regular_file(second)) return second;
-  return std::nullopt;
+std::string Plural(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 // An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and
@@ -92,24 +81,33 @@ bool IsRs274D(const std::string& path) {
   return selects || !format;
 }
 
-// Copies an RS-274-D file and its table so that the importer finds the table beside the copy.
-std::string PassThrough(const std::string& file, const std::string& target) {
-  const std::optional<fs::path> table = TableFileOf(file);
-  if (!table) {
-    throw std::runtime_error(file +
+// Copies an RS-274-D file and the table the importer loads with it, so that the importer finds
+// the table beside the copy. Returns what the summary says of the table.
+std::string PassThrough(const std::string& file, const std::string& shown, const std::string& target,
+                        const TableSearch& findTable) {
+  if (!findTable) throw std::runtime_error(shown + ": an RS-274-D file, and no importer to find its aperture table");
+  const TableSearchResult search = findTable(file);
+  if (search.NotRecognised) {
+    throw std::runtime_error(shown + ": an RS-274-D file (no aperture definitions) the importer does not recognise: " +
+                             *search.NotRecognised);
+  }
+  if (!search.TableFile && !search.ReadWhole) {
+    throw std::runtime_error(shown +
                              ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
   }
-  fs::copy_file(file, target, fs::copy_options::overwrite_existing);
-  fs::path targetTable = target;
-  std::string ext = fs::path(target).extension().string();
-  if (table->extension() == ".apr" || ext.size() < 2) {
+  fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  if (!search.TableFile) return "it draws nothing and needs no aperture table";
+  const fs::path table = PathFromUtf8(*search.TableFile);
+  fs::path targetTable = PathFromUtf8(target);
+  std::string ext = Utf8FromPath(targetTable.extension());
+  if (Utf8FromPath(table.extension()) == ".apr" || ext.size() < 2) {
     targetTable.replace_extension(".apr");
   } else {
     ext[1] = 'A';
-    targetTable.replace_extension(ext);
+    targetTable.replace_extension(PathFromUtf8(ext));
   }
-  fs::copy_file(*table, targetTable, fs::copy_options::overwrite_existing);
-  return targetTable.string();
+  fs::copy_file(table, targetTable, fs::copy_options::overwrite_existing);
+  return "with its aperture table " + FileNameOf(*search.TableFile) + " as " + Utf8FromPath(targetTable);
 }
 
 // The written file read back, against the original as the converter read it.
@@ -118,35 +116,39 @@ gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, co
   return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
 }
 
-// Why a file cannot be converted before anything is read, in plain words.
-std::optional<std::string> InputProblem(const std::string& path) {
-  std::error_code error;
-  const fs::file_status status = fs::status(fs::path(path), error);
-  if (!fs::exists(status)) return "the file does not exist";
-  if (!fs::is_regular_file(status)) return "it is not a regular file (a folder or a device)";
-  return std::nullopt;
+// Puts `line` after the first line of the file: the format statement must stay first.
+void InsertAfterFirstLine(const std::string& path, const std::string& line) {
+  std::string text;
+  {
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::size_t end = text.find('\n');
+  const std::size_t at = end == std::string::npos ? text.size() : end + 1;
+  const std::string eol = end != std::string::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
+  text.insert(at, (end == std::string::npos ? eol : "") + line + eol);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  if (out.fail()) throw std::runtime_error(path + ": writing failed");
 }
 
-bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ostream& out, std::ostream& err,
+bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
+                const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err,
                 std::vector<ConversionFigures>& proved) {
-  if (const std::optional<std::string> problem = InputProblem(file)) {
-    err << kTool << file << ": " << *problem << '\n';
-    return false;
-  }
-  if (IsDrillFile(file)) return ConvertDrillFile(command, file, out, err);
-  const std::string target = ConvertedPath(command, file);
+  const std::string& target = converted.Path;
   std::error_code same;
-  if (fs::exists(target) && fs::equivalent(file, target, same)) {
-    err << kTool << file << ": the output would overwrite the input; give another name with -o or --out-dir\n";
+  if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
+    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
     return false;
   }
   const auto started = std::chrono::steady_clock::now();
   try {
     if (IsRs274D(file)) {
-      const std::string table = PassThrough(file, target);
+      const std::string tableText = PassThrough(file, shown, target, findTable);
+      if (converted.LayerComment) InsertAfterFirstLine(target, *converted.LayerComment);
       if (!command.Quiet) {
-        out << file << " -> " << target << "\n  RS-274-D: copied unchanged, with its aperture table as " << table
-            << '\n';
+        out << shown << " -> " << target << "\n  RS-274-D: copied unchanged, " << tableText << '\n';
       }
       return true;
     }
@@ -182,6 +184,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
       err << kTool << target << ": cannot be written\n";
       return false;
     }
+    if (converted.LayerComment) InsertAfterFirstLine(partial, *converted.LayerComment);
     fs::rename(partial, target);
     figures.Written = counts;
     const auto proving = std::chrono::steady_clock::now();
@@ -190,13 +193,19 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, std::ost
     figures.ProofSeconds = std::chrono::duration<double>(now - proving).count();
     figures.Seconds = std::chrono::duration<double>(now - started).count();
     if (!command.Quiet || figures.Proof->Exceeds()) {
-      out << file << " -> " << target << '\n';
+      out << shown << " -> " << target << '\n';
       PrintConversion(out, layer, figures);
     }
     proved.push_back(std::move(figures));
     return true;
   } catch (const std::exception& e) {
-    err << kTool << e.what() << '\n';
+    // An archive's file is named as the user knows it, not by its scratch copy.
+    std::string text = e.what();
+    for (std::size_t at = text.find(file); shown != file && at != std::string::npos; at = text.find(file, at)) {
+      text.replace(at, file.size(), shown);
+      at += shown.size();
+    }
+    err << kTool << text << '\n';
     return false;
   }
 }
@@ -213,13 +222,19 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "otherwise and whatever clear polarity cuts become fills, tracks, arcs and pads within the tolerance;\n"
       "block apertures, step-and-repeat, aperture transforms and image parameters are applied. RS-274-D\n"
       "files are copied with their aperture table. Excellon drill files become round pads and tracks\n"
-      "(holes, slots, routed paths) in NAME.gd1.");
-  sub->add_option("FILE", command.Files, "Gerber files to convert")->required();
+      "(holes, slots, routed paths) on the drill drawing, named NAME.gd1.\n"
+      "A FOLDER or a .zip archive stands for every file in it; what is not a Gerber or drill file (job files,\n"
+      "netlists, texts...) is skipped with the reason `import` gives. A converted file keeps its original's\n"
+      "name up to the extension, and takes an extension the editor's dialog shows (*.g??;*.g?) that says\n"
+      "the original's layer (X2 file function, else name): copper_top.gbr becomes copper_top.gtl, an inner\n"
+      "layer .g1 to .g30, a drill file .gd1; a layer no such extension says gets .gbr and a G04 #@! comment\n"
+      "with its file function, which the importer reads as a comment.");
+  sub->add_option("FILE", command.Files, "Gerber or drill files, folders or .zip archives of them")->required();
   CLI::Option* output =
       sub->add_option("-o,--output", command.Output, "Write the converted file to OUT (one FILE only)");
   sub->add_option("--out-dir", command.OutputDir,
-                  "Write the converted files into DIR, under their own names (default: beside each FILE, "
-                  "as NAME.converted.EXT)")
+                  "Write the converted files into DIR (made when missing), under their own names (default: "
+                  "beside each FILE as NAME.converted.EXT; a FOLDER's or archive's into NAME-converted beside it)")
       ->excludes(output);
   sub->add_option("--tolerance", command.ToleranceMm,
                   "How far, in mm, the converted copper may stray from the original's edge (default 0.005)")
@@ -229,9 +244,11 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
                   "uncovered and added past the tolerance band, in mm2 and as shares of the dark area compared");
   sub->add_flag("--quiet,-q", command.Quiet, "Print nothing but errors (and a file whose proof shows a difference)");
   sub->footer(
-      "convert: exit code 0 when every file was converted, 1 when one was not (the error names its\n"
-      "file, line and statement), 2 on a usage error, 4 when every file was converted but the proof of\n"
-      "one shows a difference past what the tolerance allows (it is written all the same).\n"
+      "convert: exit code 0 when every Gerber and drill file was converted (skipped files aside), 1 when\n"
+      "one was not (the error names its file, line and statement) or there was none, 2 on a usage error,\n"
+      "4 when every file was converted but the proof of one shows a difference past what the tolerance\n"
+      "allows (it is written all the same). With a folder, an archive or several files the summary ends\n"
+      "with a line for them all: converted, skipped, failed.\n"
       "Proof: each written file is read back and compared with the original's dark area. Uncovered is\n"
       "the original's area deeper than the tolerance inside its edges that nothing written covers;\n"
       "added is what is written farther than the tolerance outside them. A difference piece larger than\n"
@@ -248,34 +265,163 @@ std::optional<std::string> CheckConvertCommand(const ConvertCommand& command) {
   if (command.Output && command.Files.size() != 1) {
     return "-o names one output file; with " + std::to_string(command.Files.size()) + " files use --out-dir";
   }
-  if (command.OutputDir && !fs::is_directory(*command.OutputDir)) {
+  if (command.Output) {
+    const std::string& file = command.Files.front();
+    std::error_code error;
+    if (fs::is_directory(PathFromUtf8(file), error) || LooksLikeZip(FileNameOf(file), ReadHead(file, 4))) {
+      return "-o names one output file; for the files of " + file + " use --out-dir";
+    }
+  }
+  std::error_code error;
+  if (command.OutputDir && fs::exists(PathFromUtf8(*command.OutputDir), error) &&
+      !fs::is_directory(PathFromUtf8(*command.OutputDir), error)) {
     return "--out-dir " + *command.OutputDir + ": not a folder";
   }
   return std::nullopt;
 }
 
-std::string ConvertedPath(const ConvertCommand& command, const std::string& file) {
-  if (command.Output) return *command.Output;
-  const fs::path input(file);
-  std::string ext = input.extension().string();
-  if (!EditorShowsExtension(ext)) ext = ".gbr";
-  if (command.OutputDir) return (fs::path(*command.OutputDir) / (input.stem().string() + ext)).string();
-  return (input.parent_path() / (input.stem().string() + ".converted" + ext)).string();
+ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& name, const std::string& infix,
+                                  const LayerChoice& layer) {
+  const fs::path original = PathFromUtf8(name);
+  const std::string stem = Utf8FromPath(original.stem()) + infix;
+  const std::string ext = Utf8FromPath(original.extension());
+  const bool byDefault = layer.Source == LayerSource::Default;
+  // The name's layer must be the original's: none for the default (it stays TopLayer).
+  const auto saysLayer = [&](const std::string& candidate) {
+    const std::optional<LayerChoice> byName = LayerFromFileName(candidate);
+    return byDefault ? !byName.has_value() : byName && byName->Layer == layer.Layer;
+  };
+  const auto in = [&](const std::string& fileName) {
+    return folder.empty() ? fileName : Utf8FromPath(PathFromUtf8(folder) / PathFromUtf8(fileName));
+  };
+  if (DialogShowsExtension(ext) && saysLayer(stem + ext)) return {in(stem + ext), std::nullopt};
+  if (!byDefault) {
+    if (const std::optional<std::string> conventional = DialogExtensionOf(layer.Layer)) {
+      if (saysLayer(stem + "." + *conventional)) return {in(stem + "." + *conventional), std::nullopt};
+    }
+  }
+  const std::string fallback = stem + ".gbr";
+  if (saysLayer(fallback)) return {in(fallback), std::nullopt};
+  // No name says it: a comment the importer reads as a comment says it to the tool.
+  return {in(fallback), "G04 #@! TF.FileFunction,Other," + std::string(zz::LayerNameTable[layer.Layer].View()) + "*"};
 }
 
-int RunConvert(const ConvertCommand& command, std::ostream& out, std::ostream& err) {
-  bool all = true;
+namespace {
+
+struct PackageTally {
+  std::size_t Converted = 0;
+  std::size_t Failed = 0;
+  std::vector<SkippedFile> Skipped;
+  bool AnyPackage = false;
+};
+
+// The folder a package argument's files go to without --out-dir: NAME-converted beside it.
+std::string BesideFolderOf(const std::string& argument) {
+  std::string name = argument;
+  while (name.size() > 1 && (name.back() == '/' || name.back() == '\\')) name.pop_back();
+  fs::path path = PathFromUtf8(name);
+  std::error_code error;
+  if (!fs::is_directory(path, error)) path.replace_extension();
+  return Utf8FromPath(path) + "-converted";
+}
+
+bool CreateFolder(const std::string& folder, std::ostream& err) {
+  std::error_code error;
+  fs::create_directories(PathFromUtf8(folder), error);
+  if (!error) return true;
+  err << kTool << folder << ": the folder cannot be made (" << error.message() << ")\n";
+  return false;
+}
+
+// A name for the set of targets: two files that would be one on Windows are one.
+std::string TargetKey(const std::string& path) {
+  std::error_code error;
+  std::string key = Utf8FromPath(fs::weakly_canonical(PathFromUtf8(path), error).lexically_normal());
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return key;
+}
+
+}  // namespace
+
+int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std::ostream& out, std::ostream& err) {
+  if (command.OutputDir && !CreateFolder(*command.OutputDir, err)) return 1;
+  struct Job {
+    PackageFile File;
+    std::string Folder;  // where its conversion goes
+    std::string Infix;   // before the extension
+  };
+  PackageTally tally;
   std::vector<ConversionFigures> proved;
-  for (const std::string& file : command.Files) all = ConvertOne(command, file, out, err, proved) && all;
+  std::vector<Job> jobs;
+  std::vector<std::shared_ptr<ScratchFolder>> scratch;  // the archives' files, removed at the end
+  std::map<std::string, std::string> taken;             // target key -> the file that has it
+  for (const std::string& argument : command.Files) {
+    std::error_code error;
+    if (!fs::exists(PathFromUtf8(argument), error)) {
+      err << kTool << argument << ": the file does not exist\n";
+      ++tally.Failed;
+      continue;
+    }
+    OpenedArgument opened = OpenArgument(argument);
+    if (opened.Error) {
+      err << kTool << *opened.Error << '\n';
+      ++tally.Failed;
+      continue;
+    }
+    if (opened.Scratch) scratch.push_back(opened.Scratch);
+    tally.AnyPackage = tally.AnyPackage || opened.Package;
+    for (SkippedFile& skipped : opened.Skipped) tally.Skipped.push_back(std::move(skipped));
+    const std::string folder = command.OutputDir ? *command.OutputDir
+                               : opened.Package  ? BesideFolderOf(argument)
+                                                 : Utf8FromPath(PathFromUtf8(argument).parent_path());
+    const std::string infix = command.OutputDir || opened.Package ? "" : ".converted";
+    for (PackageFile& file : opened.Files) {
+      if (file.Class.Kind == FileKind::Other) {
+        tally.Skipped.push_back({file.Shown, file.Class.Why});
+        continue;
+      }
+      taken.emplace(TargetKey(file.Path), file.Shown);  // no conversion may overwrite an original
+      jobs.push_back({std::move(file), folder, infix});
+    }
+  }
+  for (const Job& job : jobs) {
+    const bool drill = job.File.Class.Kind == FileKind::Drill;
+    const LayerChoice layer = drill ? kDrillLayer : ChooseLayerOfFile(job.File.Path);
+    ConvertedTarget target = ConvertedTargetOf(job.Folder, FileNameOf(job.File.Shown), job.Infix, layer);
+    if (command.Output) target = {*command.Output, std::nullopt};
+    const auto [slot, fresh] = taken.emplace(TargetKey(target.Path), job.File.Shown);
+    if (!fresh && slot->second != job.File.Shown) {
+      err << kTool << job.File.Shown << ": its conversion would be " << target.Path << ", which " << slot->second
+          << " has; convert them into separate folders\n";
+      ++tally.Failed;
+      continue;
+    }
+    if (!CreateFolder(job.Folder.empty() ? "." : job.Folder, err)) {
+      ++tally.Failed;
+      continue;
+    }
+    const bool done = drill ? ConvertDrillFile(command, job.File.Path, job.File.Shown, target.Path, out, err)
+                            : ConvertOne(command, job.File.Path, job.File.Shown, target, findTable, out, err, proved);
+    ++(done ? tally.Converted : tally.Failed);
+  }
+  if (!command.Quiet && (tally.AnyPackage || command.Files.size() > 1 || !tally.Skipped.empty())) {
+    out << FormatSkipped(tally.Skipped) << "Package:         " << Plural(tally.Converted, "file", "files")
+        << " converted, " << tally.Skipped.size() << " skipped, " << tally.Failed << " failed\n";
+  }
+  // Nothing to convert is no success: the folder or the files were not what the user meant.
+  if (tally.Converted == 0 && tally.Failed == 0) {
+    err << kTool << "no Gerber or drill file among the files given\n";
+    return 1;
+  }
   if (command.Json) {
-    std::ofstream json(*command.Json, std::ios::binary | std::ios::trunc);
+    std::ofstream json(PathFromUtf8(*command.Json), std::ios::binary | std::ios::trunc);
     json << ConversionJson(proved);
     if (!json) {
       err << kTool << *command.Json << ": cannot be written\n";
-      all = false;
+      ++tally.Failed;
     }
   }
-  if (!all) return 1;
+  if (tally.Failed != 0) return 1;
   const bool differs = std::any_of(proved.begin(), proved.end(),
                                    [](const ConversionFigures& f) { return f.Proof && f.Proof->Exceeds(); });
   return differs ? kExitProofDiffers : 0;

@@ -46,30 +46,29 @@ bool IsDrillFile(const std::string& path) {
 
 std::string DrillConvertedPath(const ConvertCommand& command, const std::string& file) {
   if (command.Output) return *command.Output;
-  fs::path target = PathFromUtf8(ConvertedPath(command, file));
-  target.replace_extension(".gd1");
-  return Utf8FromPath(target);
+  const std::string folder = command.OutputDir ? *command.OutputDir : Utf8FromPath(PathFromUtf8(file).parent_path());
+  return ConvertedTargetOf(folder, FileNameOf(file), command.OutputDir ? "" : ".converted", kDrillLayer).Path;
 }
 
-bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, std::ostream& out, std::ostream& err) {
+bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,
+                      const std::string& target, std::ostream& out, std::ostream& err) {
   constexpr const char* kTool = "zizozudu: ";
-  const std::string target = DrillConvertedPath(command, file);
   std::error_code same;
   if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
-    err << kTool << file << ": the output would overwrite the input; give another name with -o or --out-dir\n";
+    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
     return false;
   }
   const auto started = std::chrono::steady_clock::now();
   const fs::path partial = PathFromUtf8(target + ".partial");
   try {
     std::ifstream in(PathFromUtf8(file), std::ios::binary);
-    if (!in) throw gerberx::ReadError(file, 0, "", "cannot be opened");
+    if (!in) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
     std::string text;
     std::vector<char> piece(1 << 16);
     while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
       text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
     }
-    const dr::DrillFile drill = dr::ReadDrillText(text, file);
+    const dr::DrillFile drill = dr::ReadDrillText(text, shown);
     // Written beside the target first: a failure leaves no half-written file under its name.
     std::ofstream output(partial, std::ios::binary | std::ios::trunc);
     if (!output) {
@@ -86,7 +85,7 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, st
     fs::rename(partial, PathFromUtf8(target));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
-      out << file << " -> " << target << "\n  drill:       " << dr::DrillSummary(drill);
+      out << shown << " -> " << target << "\n  drill:       " << dr::DrillSummary(drill);
       if (const std::string plating = dr::PlatingText(drill.Plated); !plating.empty()) {
         out << "\n  plating:     " << plating;
       }

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/Utf8Path.h"
+#include "cli/ZipArchive.h"
 #include "gerberx/drill/DrillReader.h"
 
 namespace zzcli {
@@ -26,7 +27,7 @@ struct ExtensionKind {
 
 // What a CAD program writes beside its Gerber files.
 constexpr std::array<ExtensionKind, 7> kOtherFiles{{
-    {" drl xln drd exc nc tap drill ", "drill file"},
+    {" drl xln drd exc nc ncd cnc tap drill ", "drill file"},
     {" ipc d356 net ", "netlist"},
     {" gbrjob ", "job file"},
     {" pos mnt mnb xy csv ", "pick-and-place data or parts list"},
@@ -45,6 +46,31 @@ std::string_view Trimmed(std::string_view text) {
   return start == std::string_view::npos ? std::string_view() : text.substr(start);
 }
 
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(PathFromUtf8(path), error);
+}
+
+// The folder's entries in name order, the same on every system and whatever the listing order.
+std::vector<std::filesystem::path> SortedEntries(const std::string& folder) {
+  std::vector<std::filesystem::path> entries;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(PathFromUtf8(folder), error), end; !error && it != end;
+       it.increment(error)) {
+    entries.push_back(it->path());
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const auto& a, const auto& b) { return Utf8FromPath(a.filename()) < Utf8FromPath(b.filename()); });
+  return entries;
+}
+
+PackageFile Classified(std::string path, std::string shown) {
+  FileClass kind = ClassifyFile(FileNameOf(path), ReadHead(path, kClassifyHeadBytes));
+  return {std::move(path), std::move(shown), std::move(kind)};
+}
+
+}  // namespace
+
 std::string ReadHead(const std::string& path, std::size_t bytes) {
   std::string head(bytes, '\0');
   std::ifstream file(PathFromUtf8(path), std::ios::binary);
@@ -53,63 +79,71 @@ std::string ReadHead(const std::string& path, std::size_t bytes) {
   return head;
 }
 
-struct FolderContents {
-  std::vector<std::string> GerberFiles;
-  std::vector<SkippedFile> Skipped;
-};
-
-FolderContents ListFolder(const std::string& folder) {
-  std::vector<std::filesystem::path> entries;
-  std::error_code error;
-  for (std::filesystem::directory_iterator it(PathFromUtf8(folder), error), end; !error && it != end;
-       it.increment(error)) {
-    entries.push_back(it->path());
-  }
-  // Name order, the same on every system and whatever the listing order.
-  std::sort(entries.begin(), entries.end(),
-            [](const auto& a, const auto& b) { return Utf8FromPath(a.filename()) < Utf8FromPath(b.filename()); });
-  FolderContents contents;
-  // The folder as the user wrote it, so that the names shown and dumped are the user's.
-  const bool separated = folder.ends_with('/') || folder.ends_with('\\');
-  for (const std::filesystem::path& entry : entries) {
-    const std::string path = folder + (separated ? "" : "/") + Utf8FromPath(entry.filename());
-    if (std::filesystem::is_directory(entry, error)) {
-      contents.Skipped.push_back({path, "folder, not searched"});
-    } else if (const auto why = NotAGerberFile(FileNameOf(path), ReadHead(path, gerberx::drill::kDrillHeadBytes))) {
-      contents.Skipped.push_back({path, *why});
-    } else {
-      contents.GerberFiles.push_back(path);
-    }
-  }
-  return contents;
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_directory(PathFromUtf8(path), error);
-}
-
-}  // namespace
-
-std::optional<std::string> NotAGerberFile(std::string_view fileName, std::string_view head) {
+FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   const std::string name = Lower(fileName);
-  if (name.starts_with(".")) return "hidden file";
-  if (gerberx::drill::LooksLikeDrillFile(head)) return "drill file";
+  if (name.starts_with(".")) return {FileKind::Other, "hidden file"};
+  if (gerberx::drill::LooksLikeDrillFile(head)) return {FileKind::Drill, "drill file"};
   const std::size_t dot = name.rfind('.');
   const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-  if (LayerFromFileName(fileName)) return std::nullopt;
+  if (LayerFromFileName(fileName)) return {FileKind::Gerber, ""};
   if (!ext.empty()) {
     for (const ExtensionKind& other : kOtherFiles) {
       if (other.Extensions.find(" " + ext + " ") != std::string_view::npos) {
-        return std::string(other.Kind);
+        return {other.Kind == "drill file" ? FileKind::Drill : FileKind::Other, std::string(other.Kind)};
       }
     }
   }
-  if (name.starts_with("readme")) return "text";
-  if (IsGenericGerberExtension(ext)) return std::nullopt;
+  if (name.starts_with("readme")) return {FileKind::Other, "text"};
+  if (IsGenericGerberExtension(ext)) return {FileKind::Gerber, ""};
   const std::string_view start = Trimmed(head);
-  if (start.starts_with("%") || start.starts_with("G04")) return std::nullopt;
-  return "not a Gerber file";
+  if (start.starts_with("%") || start.starts_with("G04")) return {FileKind::Gerber, ""};
+  return {FileKind::Other, "not a Gerber file"};
+}
+
+std::optional<std::string> NotAGerberFile(std::string_view fileName, std::string_view head) {
+  FileClass kind = ClassifyFile(fileName, head);
+  if (kind.Kind == FileKind::Gerber) return std::nullopt;
+  return std::move(kind.Why);
+}
+
+OpenedArgument OpenArgument(const std::string& argument) {
+  OpenedArgument opened;
+  if (IsFolder(argument)) {
+    opened.Package = true;
+    // The folder as the user wrote it, so that the names shown and dumped are the user's.
+    const bool separated = argument.ends_with('/') || argument.ends_with('\\');
+    for (const std::filesystem::path& entry : SortedEntries(argument)) {
+      const std::string path = argument + (separated ? "" : "/") + Utf8FromPath(entry.filename());
+      std::error_code error;
+      if (std::filesystem::is_directory(entry, error)) {
+        opened.Skipped.push_back({path, "folder, not searched"});
+      } else {
+        opened.Files.push_back(Classified(path, path));
+      }
+    }
+    return opened;
+  }
+  const std::string head = ReadHead(argument, kClassifyHeadBytes);
+  if (!LooksLikeZip(FileNameOf(argument), head)) {
+    opened.Files.push_back(Classified(argument, argument));
+    return opened;
+  }
+  opened.Package = true;
+  try {
+    opened.Scratch = std::make_shared<ScratchFolder>();
+    std::vector<std::string> entries = ExtractZip(PathFromUtf8(argument), opened.Scratch->Path());
+    std::sort(entries.begin(), entries.end());
+    for (const std::string& entry : entries) {
+      std::string shown = argument;
+      shown.append("/").append(entry);
+      opened.Files.push_back(Classified(Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry)), std::move(shown)));
+    }
+  } catch (const std::exception& e) {
+    opened.Error = e.what();
+    opened.Files.clear();
+    opened.Scratch.reset();  // nothing of a refused archive stays on disk
+  }
+  return opened;
 }
 
 ImportPlan PlanImport(const ImportCommand& command) {
@@ -117,6 +151,7 @@ ImportPlan PlanImport(const ImportCommand& command) {
   bool anyFolder = false;
   struct Expanded {
     std::string File;
+    std::string Shown;
     std::optional<zz::TLayerNumber> Given;
     bool Auto;  // --layer auto
   };
@@ -124,20 +159,33 @@ ImportPlan PlanImport(const ImportCommand& command) {
   for (std::size_t i = 0; i < command.Files.size(); ++i) {
     const std::optional<zz::TLayerNumber> given = i < command.Layers.size() ? command.Layers[i] : std::nullopt;
     const bool autoLayer = i < command.Layers.size() && !command.Layers[i];
-    if (!IsFolder(command.Files[i])) {
-      expanded.push_back({command.Files[i], given, autoLayer});
+    OpenedArgument opened = OpenArgument(command.Files[i]);
+    if (!opened.Package) {
+      // A file named alone is imported whatever it looks like, as the editor would.
+      expanded.push_back({command.Files[i], command.Files[i], given, autoLayer});
       continue;
     }
     anyFolder = true;
-    FolderContents contents = ListFolder(command.Files[i]);
-    if (contents.GerberFiles.empty()) plan.EmptyFolders.push_back(command.Files[i]);
-    for (std::string& file : contents.GerberFiles) expanded.push_back({std::move(file), given, autoLayer});
-    for (SkippedFile& skipped : contents.Skipped) plan.Skipped.push_back(std::move(skipped));
+    if (opened.Error) plan.Errors.push_back(*opened.Error);
+    if (opened.Scratch) plan.Scratch.push_back(opened.Scratch);
+    std::size_t gerberFiles = 0;
+    for (PackageFile& file : opened.Files) {
+      if (file.Class.Kind == FileKind::Gerber) {
+        expanded.push_back({std::move(file.Path), std::move(file.Shown), given, autoLayer});
+        ++gerberFiles;
+      } else {
+        opened.Skipped.push_back({std::move(file.Shown), std::move(file.Class.Why)});
+      }
+    }
+    if (gerberFiles == 0 && !opened.Error) plan.EmptyFolders.push_back(command.Files[i]);
+    std::stable_sort(opened.Skipped.begin(), opened.Skipped.end(),
+                     [](const SkippedFile& a, const SkippedFile& b) { return a.File < b.File; });
+    for (SkippedFile& skipped : opened.Skipped) plan.Skipped.push_back(std::move(skipped));
   }
   // One file alone keeps the board's current layer unless told otherwise, as in the editor.
   const bool automatic = anyFolder || expanded.size() > 1;
   for (Expanded& input : expanded) {
-    PlannedImport planned{std::move(input.File), std::nullopt};
+    PlannedImport planned{std::move(input.File), std::move(input.Shown), std::nullopt};
     if (input.Given) {
       planned.Layer = LayerChoice{*input.Given, LayerSource::Option, ""};
     } else if (automatic || input.Auto) {

@@ -11,13 +11,17 @@ constexpr zz::IgnoredKindText kNotCreated{"objects_not_created", "objects not cr
 }  // namespace
 
 void ImportWatch::OnRunStart() {
+  MisreadingWatch::OnRunStart();
   tableSearched_ = false;
   tableFile_.reset();
   counts_.fill(0);
   objectsNotCreated_ = 0;
 }
 
-void ImportWatch::OnRunEnd(int32_t objectsNotCreated) { objectsNotCreated_ = objectsNotCreated; }
+void ImportWatch::OnRunEnd(int32_t objectsNotCreated) {
+  MisreadingWatch::OnRunEnd(objectsNotCreated);
+  objectsNotCreated_ = objectsNotCreated;
+}
 
 void ImportWatch::OnApertureTableFile(const std::optional<std::string>& file) {
   tableSearched_ = true;

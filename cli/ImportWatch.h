@@ -1,8 +1,9 @@
 #pragma once
 
 // What the tool learns from the plug-in through its import observer: why a file was turned
-// down, which aperture table file the run loaded, and what it read and ignored, by kind. It
-// changes nothing the plug-in does.
+// down, which aperture table file the run loaded, what it read and ignored, by kind, and (the
+// report's part) what it read differently from what the file means. It changes nothing the
+// plug-in does.
 
 #include <array>
 #include <cstdint>
@@ -12,10 +13,11 @@
 
 #include "cli/ImportDump.h"
 #include "importer/ImportObserver.h"
+#include "report/Misreadings.h"
 
 namespace zzcli {
 
-class ImportWatch : public zz::ImportObserver {
+class ImportWatch : public zzreport::MisreadingWatch {
  public:
   void OnNotRecognised(const zz::RecognitionFailure& failure) override { failure_ = failure; }
   void OnRunStart() override;

@@ -160,6 +160,11 @@ std::optional<zz::TLayerNumber> LayerOfFileFunction(std::string_view value) {
   if (type == "Profile" || type == "Keep-out") return kKeepOutLayer;
   if (type == "Drillmap") return kDrillDrawing;
   if (type == "Plated" || type == "NonPlated") return kDrillGuide;
+  if (type == "Other" && !second.empty()) {
+    for (int n = kTopLayer; n <= kDrillDrawing; ++n) {
+      if (second == zz::LayerNameTable[n].View()) return static_cast<zz::TLayerNumber>(n);
+    }
+  }
   return std::nullopt;
 }
 
@@ -200,6 +205,28 @@ LayerChoice ChooseLayerOfFile(const std::string& path) {
   file.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<std::size_t>(file.gcount()));
   return ChooseLayer(FileNameOf(path), head);
+}
+
+std::optional<std::string> DialogExtensionOf(zz::TLayerNumber layer) {
+  for (const NamedLayer& entry : kExtensions) {
+    if (entry.Layer == layer && entry.Name.starts_with('g')) return std::string(entry.Name);
+  }
+  const auto numbered = [](std::string_view prefix, int n) -> std::optional<std::string> {
+    std::string ext = std::string(prefix) + std::to_string(n);
+    if (!DialogShowsExtension("." + ext)) return std::nullopt;
+    return ext;
+  };
+  if (layer > kTopLayer && layer < kBottomLayer) return numbered("g", layer - 1);
+  if (layer > kBottomSolder && layer < kDrillGuide) return numbered("gp", layer - 38);
+  if (layer > kKeepOutLayer && layer < kDrillDrawing) return numbered("gm", layer - 56);
+  if (layer == kDrillGuide) return "gg1";
+  if (layer == kDrillDrawing) return "gd1";
+  return std::nullopt;
+}
+
+bool DialogShowsExtension(std::string_view extension) {
+  return (extension.size() == 3 || extension.size() == 4) && extension[0] == '.' &&
+         (extension[1] == 'g' || extension[1] == 'G');
 }
 
 std::string DescribeLayerChoice(const LayerChoice& choice) {

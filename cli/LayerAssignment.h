@@ -35,6 +35,8 @@ constexpr std::size_t kLayerHeadBytes = 16 * 1024;
 std::optional<std::string> FileFunctionOf(std::string_view head);
 
 // The classic layer of a file function value, or none (a drawing, glue, a component layer...).
+// "Other" with the name of a classic layer ("Other,Mechanical12") is that layer: the tool writes
+// it into a converted file whose layer no extension the editor's dialog shows would say.
 std::optional<zz::TLayerNumber> LayerOfFileFunction(std::string_view value);
 
 // The layer a file name's conventions give, with the part of the name that gave it, or none.
@@ -45,6 +47,15 @@ LayerChoice ChooseLayer(std::string_view fileName, std::string_view head);
 
 // The same for a file on disk (UTF-8 path); a file that cannot be read gives its name's layer.
 LayerChoice ChooseLayerOfFile(const std::string& path);
+
+// The extension (without its dot) that says the layer by the name conventions and that the
+// editor's import dialog shows (*.g??;*.g?): "gtl", "g3", "gp2", "gd1"...; none for a layer
+// without one (InternalPlane10-16, Mechanical10-16, the layers no Gerber file is for).
+std::optional<std::string> DialogExtensionOf(zz::TLayerNumber layer);
+
+// Whether the editor's import dialog shows files of this extension (with its dot): "g" and one
+// or two more characters.
+bool DialogShowsExtension(std::string_view extension);
 
 // "file function Copper,L1,Top", "file name .GTL", "--layer", "default: ...".
 std::string DescribeLayerChoice(const LayerChoice& choice);

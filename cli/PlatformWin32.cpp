@@ -59,6 +59,25 @@ void PrepareConsole() {
 
 bool ProgressWanted() { return IsConsole(STD_ERROR_HANDLE); }
 
+bool OwnsConsole() {
+  if (!IsConsole(STD_INPUT_HANDLE)) return false;
+  // Started from a command prompt, the prompt shares the console; alone, the tool is its only process.
+  DWORD processes[2];
+  return GetConsoleProcessList(processes, 2) == 1;
+}
+
+void WaitForKey(std::ostream& out) {
+  out << "\nPress any key to close this window\n";
+  out.flush();
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  FlushConsoleInputBuffer(input);
+  INPUT_RECORD record;
+  DWORD read = 0;
+  while (ReadConsoleInputW(input, &record, 1, &read) != FALSE && read == 1) {
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown != FALSE) return;
+  }
+}
+
 PluginFileName ToPluginFileName(const std::string& path) {
   bool lost = false;
   std::string bytes = Narrow(Wide(path, CP_UTF8), CP_ACP, &lost);

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "cli/ImportWatch.h"
-#include "cli/LeftOut.h"
+#include "cli/LeftOutOutput.h"
 
 namespace zzcli {
 namespace {

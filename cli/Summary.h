@@ -3,19 +3,17 @@
 // The one-screen summary of an import: what the user reads after `zizozudu import`.
 
 #include <cstddef>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/ImportDump.h"
 #include "host/LayerTypes.h"
+#include "report/LeftOut.h"
 #include "standin/Geometry.h"
 #include "standin/Server.h"
 
 namespace zzcli {
-
-struct LeftOutAnalysis;
 
 struct ObjectCounts {
   std::size_t Tracks = 0;
@@ -42,7 +40,7 @@ struct ImportReport {
   bool TableSearched = false;          // the import looked for an aperture table file
   std::optional<std::string> TableFile;
   std::optional<IgnoredCounts> Ignored;
-  std::shared_ptr<const LeftOutAnalysis> LeftOut;  // what the import leaves out, when measured
+  std::optional<zzreport::LeftOutAnalysis> LeftOut;  // what the import leaves out, when analysed
 };
 
 // The board's objects from the first-th on, in the order added.

@@ -1,20 +1,24 @@
 #include "cli/Tool.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <vector>
 
 #include "cli/BoardSvg.h"
 #include "cli/ImportDump.h"
 #include "cli/ImportPlan.h"
-#include "cli/LeftOut.h"
+#include "cli/LeftOutOutput.h"
 #include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
 #include "standin/BoardJson.h"
+#include "standin/ClientFiles.h"
 #include "standin/Geometry.h"
 #include "standin/Registration.h"
 #include "standin/Server.h"
@@ -70,10 +74,24 @@ std::string ExplainNotRecognised(const ImportWatch& watch) {
 
 namespace {
 
+struct ImportOptions {
+  bool Watch = false;           // observe the import: the summary or the dump shows what it learns
+  bool Summarise = false;       // count the objects and their box for the summary
+  bool MeasureLeftOut = false;  // what the import leaves out
+  bool Outlines = false;        // and its outlines, for the drawing
+};
+
+std::vector<zz::THandle> ObjectsFrom(const standin::Board& board, std::size_t first) {
+  std::vector<zz::THandle> added;
+  added.reserve(board.Objects.size() - first);
+  for (std::size_t i = first; i < board.Objects.size(); ++i) added.push_back(board.Objects[i]);
+  return added;
+}
+
 // One file's import into the board as it stands: the objects and messages it added are the
 // ones after those already there.
-ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::Server& server, standin::Board& board,
-                       bool watchImport, bool summarise, bool measureLeftOut) {
+ImportReport ImportOne(const std::string& file, const std::string& shown, const Plugin& plugin, standin::Server& server,
+                       standin::Board& board, const ImportOptions& how) {
   const std::size_t firstObject = board.Objects.size();
   const std::size_t firstMessage = server.Ui().Messages().size();
   ImportReport report;
@@ -82,14 +100,16 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   const zz::TShortString<255> fileName(name.Bytes);
   const zz::TShortString<255> reserved;
   // The recognition test is always watched, for the reason a file is turned down; the import
-  // only when the summary or the dump shows what it reports, so a quiet import runs unobserved.
+  // only when the summary, the dump or the drawing shows what it reports, so a quiet import
+  // runs unobserved.
   ImportWatch watch;
+  watch.SetReading(how.MeasureLeftOut);
   if (name.Problem.empty()) {
     report.Crashed = !Guarded(
         [&] {
           Observe(plugin, &watch);
           report.Recognised = plugin.Exports.Recognised != nullptr && plugin.Exports.Recognised(&fileName) != 0;
-          if (!watchImport) Observe(plugin, nullptr);
+          if (!how.Watch) Observe(plugin, nullptr);
           report.Result = plugin.Exports.Import != nullptr && plugin.Exports.Import(&fileName, &reserved, 0) != 0;
         },
         report.CrashText);
@@ -98,33 +118,99 @@ ImportReport ImportOne(const std::string& file, const Plugin& plugin, standin::S
   if (report.Crashed) report.Result = false;
   standin::ProgressDisplay& progress = server.Ui().Progress();
   if (progress.IsOpen()) progress.Finish();  // an import that threw left it open
-  if (watchImport) report.Ignored = watch.Counts();
+  if (how.Watch) report.Ignored = watch.Counts();
   // Its messages name the file as the importer got it.
-  std::vector<std::string>& shown = server.Ui().Messages();
-  for (std::size_t i = firstMessage; i < shown.size(); ++i) shown[i] = platform::FromPluginText(shown[i]);
+  std::vector<std::string>& messages = server.Ui().Messages();
+  for (std::size_t i = firstMessage; i < messages.size(); ++i) {
+    messages[i] = platform::FromPluginText(messages[i]);
+    // A file from an archive is named as the user knows it, not by its scratch copy.
+    if (shown != file) {
+      for (std::size_t at = messages[i].find(file); at != std::string::npos; at = messages[i].find(file, at)) {
+        messages[i].replace(at, file.size(), shown);
+        at += shown.size();
+      }
+    }
+  }
 
   if (!report.Recognised) {
     report.NotRecognisedReason = name.Problem.empty() ? ExplainNotRecognised(watch) : name.Problem;
   }
   report.TableSearched = watch.TableSearched();
-  report.TableFile = watch.TableFile();
+  // The importer's name of the table may differ from the file's in letter case; the summary
+  // gives it as it is spelled on disk.
+  if (watch.TableFile()) report.TableFile = platform::FromPluginText(standin::SpelledOnDisk(*watch.TableFile()));
   report.Layer = standin::CurrentLayerNumber(board);
   report.ObjectsAdded = board.Objects.size() - firstObject;
-  const std::vector<std::string>& messages = server.Ui().Messages();
   report.Messages.assign(messages.begin() + static_cast<std::ptrdiff_t>(firstMessage), messages.end());
   // Only the summary shows them; a quiet import of millions of objects does not walk the board twice.
-  if (summarise) {
+  if (how.Summarise) {
     report.Counts = CountObjects(server.Objects(), board, firstObject);
     report.Bounds = standin::BoardBounds(server.Objects(), board, firstObject);
   }
-  if (measureLeftOut && !report.Crashed) {
-    std::vector<zz::THandle> added;
-    added.reserve(board.Objects.size() - firstObject);
-    for (std::size_t i = firstObject; i < board.Objects.size(); ++i) added.push_back(board.Objects[i]);
-    report.LeftOut = std::make_shared<const LeftOutAnalysis>(
-        AnalyseImport(file, {report.Recognised, report.TableFile.has_value()}, server.Objects(), added));
+  // A file the importer turns down is read from a copy once all files are in (ReadFromCopy).
+  if (how.MeasureLeftOut && !report.Crashed && report.Recognised) {
+    zzreport::PluginReading reading = watch.TakeReading();
+    // The board's objects only where there are areas to measure.
+    const std::vector<zz::THandle> added =
+        reading.FoundAny() ? ObjectsFrom(board, firstObject) : std::vector<zz::THandle>();
+    report.LeftOut = zzreport::AnalyseImport(file, {true, how.Outlines}, std::move(reading), server.Objects(), added);
   }
+  report.File = shown;
   return report;
+}
+
+// The file's text from its format statement ("%FS" to the next "%") on a line of its own, then the
+// whole file: what the importer would read were the file readable. None without a format statement.
+std::optional<std::string> ReadableCopy(const std::string& file) {
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  const std::string content = text.str();
+  const std::size_t start = content.find("%FS");
+  if (start == std::string::npos) return std::nullopt;
+  const std::size_t end = content.find('%', start + 1);
+  if (end == std::string::npos) return std::nullopt;
+  return content.substr(start, end + 1 - start) + "\r\n" + content;
+}
+
+// What the importer would read differently in a file it turns down, from an import of a readable
+// copy into a board of its own; then the areas with nothing on the board. Run after every file of
+// the command is in, so that the copy's modal state reaches none of them.
+void AnalyseNotRecognised(ImportReport& report, const std::string& file, const Plugin& plugin, standin::Server& server,
+                          bool outlines) {
+  ImportWatch watch;
+  watch.SetLineShift(1);
+  bool read = false;
+  if (const std::optional<std::string> copy = ReadableCopy(file);
+      copy && plugin.Exports.Import != nullptr && plugin.SetObserver != nullptr) {
+    std::error_code error;
+    const std::filesystem::path original = PathFromUtf8(file);
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path(error) /
+        ("zizozudu-readable-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+         original.extension().string());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << *copy;
+    out.close();
+    const platform::PluginFileName name = platform::ToPluginFileName(Utf8FromPath(path));
+    const zz::THandle scratch = server.Boards().CreateBoard();
+    if (!error && out && name.Problem.empty() && scratch != 0) {
+      const std::size_t firstMessage = server.Ui().Messages().size();
+      const zz::TShortString<255> fileName(name.Bytes);
+      const zz::TShortString<255> reserved;
+      std::string crash;
+      Observe(plugin, &watch);
+      read = Guarded([&] { plugin.Exports.Import(&fileName, &reserved, static_cast<int32_t>(scratch)); }, crash);
+      Observe(plugin, nullptr);
+      if (server.Ui().Progress().IsOpen()) server.Ui().Progress().Finish();
+      server.Ui().Messages().resize(firstMessage);  // the user never saw the copy's
+    }
+    std::filesystem::remove(path, error);
+  }
+  report.LeftOut = zzreport::AnalyseImport(
+      file, {false, outlines}, read ? watch.TakeReading() : zzreport::PluginReading{}, server.Objects(), {});
+  report.LeftOut->ReadFromCopy = read;
 }
 
 // The worst of the files: one not recognised, else one that stopped early.
@@ -163,24 +249,38 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   // One after the other into the same board, each on its own current layer, as the editor does;
   // the importer's modal state carries from one file to the next there too.
   const ImportPlan plan = PlanImport(command);
+  for (const std::string& error : plan.Errors) err << kTool << error << '\n';
   for (const std::string& folder : plan.EmptyFolders) {
     err << kTool << folder << ": the folder holds no Gerber file\n";
   }
   if (plan.Imports.empty()) return kExitUsage;
   const bool several = plan.Imports.size() > 1;
-  const bool watchImport = plugin.SetObserver != nullptr && (!command.Quiet || command.JsonOut);
-  const bool measureLeftOut = !command.NoLeftOut && (!command.Quiet || command.JsonOut || command.SvgOut);
+  // With --quiet and neither --json nor --svg nothing shows what an observer learns: none is set.
+  const bool shown = !command.Quiet || command.JsonOut || command.SvgOut;
+  ImportOptions how;
+  how.Watch = plugin.SetObserver != nullptr && shown;
+  how.Summarise = !command.Quiet;
+  how.MeasureLeftOut = how.Watch && !command.NoLeftOut;
+  how.Outlines = command.SvgOut.has_value();
   std::vector<ImportReport> reports;
   for (const PlannedImport& planned : plan.Imports) {
     if (planned.Layer) {
       standin::SetCurrentLayer(board, planned.Layer->Layer);
       if (planned.Layer->Source == LayerSource::Default && !command.Quiet) {
-        err << kTool << "warning: " << planned.File << ": nothing in the file or its name says its layer; "
+        err << kTool << "warning: " << planned.Shown << ": nothing in the file or its name says its layer; "
             << "imported on TopLayer (give --layer to choose)\n";
       }
     }
-    reports.push_back(ImportOne(planned.File, plugin, server, board, watchImport, !command.Quiet, measureLeftOut));
+    reports.push_back(ImportOne(planned.File, planned.Shown, plugin, server, board, how));
     if (planned.Layer) reports.back().LayerWhy = DescribeLayerChoice(*planned.Layer);
+  }
+  if (how.MeasureLeftOut) {
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+      ImportReport& report = reports[i];
+      if (!report.Recognised && !report.Crashed) {
+        AnalyseNotRecognised(report, plan.Imports[i].File, plugin, server, how.Outlines);
+      }
+    }
   }
 
   bool written = true;
@@ -242,7 +342,7 @@ int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& 
   }
 
   if (!written) return kExitUsage;
-  return ExitCodeOf(reports);
+  return std::max(ExitCodeOf(reports), plan.Errors.empty() ? kExitImported : kExitImportFailed);
 }
 
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err) {
@@ -276,7 +376,40 @@ int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ost
   return all ? kExitImported : kExitNotRecognised;
 }
 
-int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+TableSearchResult SearchTableFile(const std::string& file, const Plugin& plugin) {
+  standin::Reset();
+  standin::Options options;
+  options.Progress = standin::ProgressDisplay::Mode::Never;
+  standin::Register(options);
+  const ImportReport report = ImportOne(file, file, plugin, standin::TheServer(),
+                                        standin::TheServer().Boards().CurrentBoard(), ImportOptions{true});
+  TableSearchResult result;
+  if (!report.Recognised) result.NotRecognised = report.NotRecognisedReason;
+  result.TableFile = report.TableFile;
+  result.ReadWhole = report.Result;
+  return result;
+}
+
+namespace {
+
+constexpr const char* kHowTo =
+    "zizozudu converts Gerber and drill files, folders and .zip packages of them into files the\n"
+    "editor's importer reads whole, each named so that it imports onto its layer.\n"
+    "Drop files, folders or .zip archives on zizozudu.exe: a file is converted beside itself\n"
+    "(NAME.converted.EXT), a folder's or an archive's files into NAME-converted beside it.\n"
+    "From a command prompt, `zizozudu --help` tells the commands: import, recognise, convert.\n";
+
+int Dispatch(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const auto findTable = [&plugin](const std::string& file) { return SearchTableFile(file, plugin); };
+  if (argc < 2 && platform::OwnsConsole()) {
+    out << kHowTo;
+    return kExitImported;
+  }
+  if (IsBareFileList(argc, argv)) {
+    ConvertCommand convert;
+    convert.Files.assign(argv + 1, argv + argc);
+    return RunConvert(convert, findTable, out, err);
+  }
   const auto version = [&plugin] {
     std::string text = std::string("zizozudu ") + ZZ_VERSION;
     if (plugin.Exports.Description != nullptr) text += "\nimporter: " + std::string(plugin.Exports.Description());
@@ -285,8 +418,17 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv, out, err, version);
   if (parsed.Import) return RunImport(*parsed.Import, plugin, out, err);
   if (parsed.Recognise) return RunRecognise(*parsed.Recognise, plugin, out, err);
-  if (parsed.Convert) return RunConvert(*parsed.Convert, out, err);
+  if (parsed.Convert) return RunConvert(*parsed.Convert, findTable, out, err);
   return parsed.ExitCode;
+}
+
+}  // namespace
+
+int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostream& out, std::ostream& err) {
+  const int code = Dispatch(argc, argv, plugin, out, err);
+  // A window of its own closes with the tool: its summary stays until the user has read it.
+  if (platform::OwnsConsole()) platform::WaitForKey(out);
+  return code;
 }
 
 }  // namespace zzcli

@@ -36,6 +36,10 @@ int RunTool(int argc, const char* const* argv, const Plugin& plugin, std::ostrea
 int RunImport(const ImportCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 int RunRecognise(const RecogniseCommand& command, const Plugin& plugin, std::ostream& out, std::ostream& err);
 
+// The importer's answer for an RS-274-D file that `convert` copies: an import through the
+// exports into a board of its own, watched for the table file it loads.
+TableSearchResult SearchTableFile(const std::string& file, const Plugin& plugin);
+
 // The reason a file the importer did not recognise was turned down, in plain words, as the watch
 // heard it from the recognition test.
 std::string ExplainNotRecognised(const ImportWatch& watch);

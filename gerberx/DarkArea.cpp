@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
 
+#include "gerberx/BoxGroups.h"
 #include "gerberx/PolygonSet.h"
 
 namespace gerberx {
@@ -52,32 +52,6 @@ PolygonSet UnionOfMany(const std::vector<const Area*>& areas, const std::vector<
     level.swap(next);
   }
   return level.empty() ? PolygonSet() : level[0];  // the set has no move constructor
-}
-
-std::size_t Root(std::vector<std::size_t>& parent, std::size_t i) {
-  while (parent[i] != i) i = parent[i] = parent[parent[i]];
-  return i;
-}
-
-// Groups of shapes whose boxes touch, directly or through others (a sweep along x). Shapes of
-// different groups are apart, so each group's boolean is independent of the others'.
-std::vector<std::vector<std::size_t>> TouchingGroups(const std::vector<Box>& boxes) {
-  std::vector<std::size_t> byX(boxes.size()), parent(boxes.size());
-  std::iota(byX.begin(), byX.end(), 0);
-  std::iota(parent.begin(), parent.end(), 0);
-  std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) { return boxes[a].min.x < boxes[b].min.x; });
-  std::vector<std::size_t> open;
-  for (std::size_t i : byX) {
-    const Box& b = boxes[i];
-    std::erase_if(open, [&](std::size_t j) { return boxes[j].max.x < b.min.x; });
-    for (std::size_t j : open)
-      if (boxes[j].min.y <= b.max.y && b.min.y <= boxes[j].max.y) parent[Root(parent, j)] = Root(parent, i);
-    open.push_back(i);
-  }
-  std::vector<std::vector<std::size_t>> groups(boxes.size());
-  for (std::size_t i = 0; i < boxes.size(); ++i) groups[Root(parent, i)].push_back(i);
-  std::erase_if(groups, [](const auto& g) { return g.empty(); });
-  return groups;
 }
 
 void Append(Area& to, const Area& from) { to.insert(to.end(), from.begin(), from.end()); }

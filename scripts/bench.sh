@@ -16,7 +16,8 @@
 #     is an empty function, so that the plug-in's share and the stand-in's are both in the table
 #   - zizozudu convert FILE -o OUT --quiet       (hyperfine median; peak RSS)
 # and, on the region-heavy file (pours with clearances and macro pads, `zz-gengerber pours`),
-# zizozudu convert against libgerbv's parse, with the objects before and after.
+# zizozudu convert against libgerbv's parse, with the objects before and after; and the left-out
+# analysis: the 30 MB import with and without it, and on pour files against gerbv's PNG export.
 # and writes the table into bench/README.md between its markers (unless --no-readme).
 #
 # Medians depend on the machine being quiet: the script prints the load average before it starts.
@@ -82,9 +83,10 @@ echo "== load: $(uptime | sed 's/.*load average/load average/')"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
-# median seconds of a command (hyperfine, one warm-up run)
+# median seconds of a command (hyperfine, one warm-up run; an exit code other than 0, such as a
+# file the importer does not recognise, is no failure)
 median() {
-  hyperfine --warmup 1 --runs "$runs" --style none --export-json "$tmp/h.json" "$1" >/dev/null 2>&1
+  hyperfine -i --warmup 1 --runs "$runs" --style none --export-json "$tmp/h.json" "$1" >/dev/null 2>&1
   jq -r '.results[0].median' "$tmp/h.json"
 }
 # peak RSS in kB of one run of the command and its arguments
@@ -175,6 +177,41 @@ rows+=("$(row '`zizozudu convert --quiet`' "$t_convert" "$m_convert")")
 [[ $have_peer == 1 ]] && rows+=("$(row 'libgerbv parse (`zz-gerbv-parse`)' "$t_peer" "$m_peer")")
 notes+=("pours-10MB.gbr: $(tr '\n' ' ' <"$pours.stats" | sed 's/ $//'); converted: $(sed -n 's/^ *decomposed: *//p' "$tmp/convert.txt"); $(sed -n 's/^ *written: *//p' "$tmp/convert.txt")")
 
+# The left-out analysis. On the 30 MB file: the import with its summary, with the analysis and
+# without it (--no-left-out); the file is read as it means, so only the first step runs. On pour
+# files: the import with the analysis into a dump (the areas are measured: the importer does not
+# read the original, and reads the converted layer whole) against gerbv's 1000-dpi PNG export
+# of the same file.
+analysis_rows=()
+large="$data/large-30MB.gbr"
+t_with=$(median "$zizozudu import '$large' >/dev/null")
+m_with=$(peak_rss "$zizozudu" import "$large")
+t_without=$(median "$zizozudu import '$large' --no-left-out >/dev/null")
+m_without=$(peak_rss "$zizozudu" import "$large" --no-left-out)
+share=$("$zizozudu" import "$large" --quiet --json - | jq -r '.left_out.share')
+analysis_rows+=("| \`zizozudu import\` (summary), with the analysis | large-30MB.gbr | $(printf '%.3f' "$t_with") | $((m_with / 1024)) MB | left_out share $share; $(awk -v a="$t_with" -v b="$t_without" 'BEGIN { printf "%+.1f %%", 100 * (a / b - 1) }') against without |")
+analysis_rows+=("| \`zizozudu import --no-left-out\` (summary) | large-30MB.gbr | $(printf '%.3f' "$t_without") | $((m_without / 1024)) MB | |")
+pours1="$data/pours-1MB.gbr"
+[[ -f $pours1 ]] || "$bin/zz-gengerber" pours --seed 10 --size 1M --out "$pours1" >/dev/null
+"$zizozudu" convert "$pours1" -o "$tmp/pours-1MB-converted.gbr" --quiet
+for entry in "pours-1MB.gbr:$pours1" "pours-1MB converted:$tmp/pours-1MB-converted.gbr" "pours-10MB.gbr:$pours"; do
+  label="${entry%%:*}"
+  f="${entry#*:}"
+  t_a=$(median "$zizozudu import '$f' --quiet --json /dev/null")
+  m_a=$(peak_rss "$zizozudu" import "$f" --quiet --json /dev/null)
+  share=$("$zizozudu" import "$f" --quiet --json - 2>/dev/null | jq -r '.left_out.share')
+  analysis_rows+=("| \`zizozudu import --json\` (import and analysis) | $label | $(printf '%.3f' "$t_a") | $((m_a / 1024)) MB | left_out share $share |")
+  if [[ $have_gerbv == 1 ]]; then
+    g_out="$tmp/gerbv.png"
+    rm -f "$g_out"
+    t_g=$(median "$gerbv_cmd --export=png --dpi=1000 -o '$g_out' '$f' >/dev/null 2>&1 || true")
+    m_g=$(peak_rss $gerbv_cmd --export=png --dpi=1000 -o "$g_out" "$f" || true)
+    note="picture written"
+    [[ -s $g_out ]] || note="no picture: gerbv cannot export an image of this size"
+    analysis_rows+=("| \`gerbv --export=png --dpi=1000\` | $label | $(printf '%.3f' "$t_g") | $((m_g / 1024)) MB | $note |")
+  fi
+done
+
 {
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)), $runs runs each, load before the run: $(uptime | sed 's/.*load average: //')."
   echo "Regenerate with \`scripts/bench.sh\`."
@@ -184,6 +221,12 @@ notes+=("pours-10MB.gbr: $(tr '\n' ' ' <"$pours.stats" | sed 's/ $//'); converte
   printf '%s\n' "${rows[@]}"
   echo
   for note in "${notes[@]}"; do echo "- $note"; done
+  echo
+  echo "What an import leaves out (the analysis):"
+  echo
+  echo "| run | file | median s | peak RSS | |"
+  echo "|---|---|---|---|---|"
+  printf '%s\n' "${analysis_rows[@]}"
   [[ -n $gerbv_note ]] && echo "- $gerbv_note"
 } >"$tmp/table.md"
 cat "$tmp/table.md"

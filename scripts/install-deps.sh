@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 wine wine32:i386
   libcli11-dev nlohmann-json3-dev libboost-dev libpng-dev
-  libtinyxml2-dev
+  libtinyxml2-dev zlib1g-dev libz-mingw-w64-dev
   clang libclang-rt-14-dev clang-format clang-tidy
   hyperfine gerbv time
   help2man dpkg-dev file lintian

@@ -11,7 +11,7 @@ cd "$root"
 build="${1:-build/native}"
 
 mapfile -t files < <(git ls-files -- 'src/*.cpp' 'src/*.h' 'standin/*.cpp' 'standin/*.h' \
-  'cli/*.cpp' 'cli/*.h' 'gerberx/*.cpp' 'gerberx/*.h')
+  'cli/*.cpp' 'cli/*.h' 'gerberx/*.cpp' 'gerberx/*.h' 'report/*.cpp' 'report/*.h')
 echo "lint.sh: clang-format on ${#files[@]} files"
 clang-format --dry-run --Werror "${files[@]}"
 

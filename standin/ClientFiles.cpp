@@ -74,6 +74,19 @@ std::optional<uint64_t> RegularFileSize(const char* path) {
 
 }  // namespace
 
+std::string SpelledOnDisk(const std::string& path) {
+  if (!RegularFileSize(path.c_str())) return path;
+#if defined(_WIN32)
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return path;
+  FindClose(search);
+  return path.substr(0, NameStart(path)) + found.cFileName;
+#else
+  return zz::platform::WindowsFileName(path.c_str());
+#endif
+}
+
 uint8_t ZZ_WINAPI ClientAPI_ExistSpecific(const char* path) { return RegularFileSize(path) ? 1 : 0; }
 
 void ZZ_WINAPI ClientAPI_ExtractFileDirFromPath(const char* path, char* result) {

@@ -13,6 +13,7 @@
 // ignored, trailing dots and blanks of the name dropped).
 
 #include <cstdint>
+#include <string>
 
 #include "host/CallConv.h"
 #include "host/ClientServices.h"
@@ -39,6 +40,11 @@ void ZZ_WINAPI ClientAPI_ForceFileNameExtension(const char* path, const char* ex
 int32_t ZZ_WINAPI ClientAPI_GetFileSize(const char* path);
 
 }  // extern "C"
+
+// The path of the file the editor would find under `path`, its name as the file system spells
+// it ("board.abr" for "BOARD.ABR"); the path as given when there is none. In the importer's
+// bytes, as the services take them.
+std::string SpelledOnDisk(const std::string& path);
 
 // All seven, as the plug-in's client services table takes them.
 zz::client::ClientServiceTable ClientFileServices();

@@ -119,8 +119,9 @@ bool CoverInscribed(const std::vector<IntPoint>& ring, double tolerance, const s
   if (!rings) return false;
 
   const int64_t coreWidth = 2 * static_cast<int64_t>(std::floor(core->Radius));
-  if (core->A.X == core->B.X && core->A.Y == core->B.Y) {
-    pieces.Discs.push_back({Round(core->A), coreWidth});
+  // A square's core has no length; rounding (x87 keeps more bits than SSE) may leave a trace of one.
+  if (Length(core->B - core->A) < 1.0) {
+    pieces.Discs.push_back({Round((core->A + core->B) * 0.5), coreWidth});
   } else {
     pieces.Tracks.push_back({Round(core->A), Round(core->B), coreWidth});
   }

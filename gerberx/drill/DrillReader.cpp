@@ -120,11 +120,16 @@ class Reader {
     }
     if (text.starts_with("TYPE=PLATED")) plated_ = true;
     if (text.starts_with("TYPE=NON_PLATED")) nonPlated_ = true;
-    // ";FILE_FORMAT=2:4": digits before and after the implied decimal point.
-    if (text.starts_with("FILE_FORMAT=") && text.size() == 15 && IsDigit(text[12]) && text[13] == ':' &&
-        IsDigit(text[14])) {
-      intDigits_ = text[12] - '0';
-      decDigits_ = text[14] - '0';
+    // ";FILE_FORMAT=2:4" and ";FORMAT={3:3/ absolute / metric / ...}": digits before and after
+    // the implied decimal point.
+    for (const std::string_view key : {std::string_view("FILE_FORMAT="), std::string_view("FORMAT={")}) {
+      if (text.starts_with(key) && text.size() >= key.size() + 3) {
+        const std::string_view f = text.substr(key.size(), 4);
+        if (IsDigit(f[0]) && f[1] == ':' && IsDigit(f[2]) && (f.size() == 3 || !IsDigit(f[3]))) {
+          intDigits_ = f[0] - '0';
+          decDigits_ = f[2] - '0';
+        }
+      }
     }
   }
 

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "gerber/Coordinates.h"
@@ -150,11 +151,10 @@ float ToSingle(double value) {
   return static_cast<float>(value);
 }
 
-// Both return what of the field is ignored, if anything.
-std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& field) {
+// Both return what of the field is ignored, if anything, and set `n` to the field's number.
+std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& field, int32_t& n) {
   state.Operation = TOperation::None;
   if (field.Text.empty()) return std::nullopt;
-  int32_t n = 0;
   if (!FieldNumber(field, "D", n)) return IgnoredKind::FieldWithoutDigits;
   if (n == 1) {
     state.Operation = TOperation::Draw;
@@ -170,9 +170,8 @@ std::optional<IgnoredKind> ApplyDField(TGerberState& state, const NumberField& f
   return std::nullopt;
 }
 
-std::optional<IgnoredKind> ApplyGField(TGerberState& state, const NumberField& field) {
+std::optional<IgnoredKind> ApplyGField(TGerberState& state, const NumberField& field, int32_t& n) {
   if (field.Text.empty()) return std::nullopt;
-  int32_t n = 0;
   if (!FieldNumber(field, "G", n)) return IgnoredKind::FieldWithoutDigits;
   switch (n) {
     case 1:
@@ -212,43 +211,19 @@ bool NamesStandardTemplate(std::string_view afterNumber) {
          StartsWith(afterNumber, "P,") || afterNumber == "C*%" || afterNumber.empty();
 }
 
-// What a parameter statement asks for that is not carried out, judged by its first code.
-std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
-  std::string_view body = statement.substr(statement.find('%') + 1);
-  while (!body.empty() && (body.front() == ' ' || body.front() == '\n')) body.remove_prefix(1);
-  if (StartsWith(body, "FS") || StartsWith(body, "MO")) return std::nullopt;
-  if (StartsWith(body, "AM")) return IgnoredKind::ApertureMacro;
-  if (StartsWith(body, "AD")) {
-    if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
-    std::string_view rest = body.substr(2);
-    if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
-    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
-    if (NamesStandardTemplate(rest)) return std::nullopt;
-    return IgnoredKind::MacroAperture;
-  }
-  if (StartsWith(body, "LP")) return IgnoredKind::Polarity;
-  if (StartsWith(body, "SR")) return IgnoredKind::StepAndRepeat;
-  if (!body.empty() && body.front() != '%') return IgnoredKind::OtherParameter;
-  return std::nullopt;
-}
-
-void ReportIgnoredData(const GerberRun& run, std::string_view statement, std::optional<IgnoredKind> d,
-                       std::optional<IgnoredKind> g) {
-  if (g) run.Observer->OnIgnored(*g, statement);
-  if (d && d != g) run.Observer->OnIgnored(*d, statement);  // once per kind and statement
-}
-
 // A present X, Y, I or J field: its plain digits as the pass read them, nearly always; anything
-// else goes through the field's text.
-void ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
+// else goes through the field's text. False when the key has no field characters after it.
+bool ApplyCoordinate(const GerberRun& run, std::string_view statement, const StatementFields::Field& field,
                      int32_t& registerValue) {
   int32_t value = 0;
   if (field.Length != 0 && run.Scales.Decode(field.Digits, field.Length, value)) {
     registerValue = field.Negative ? -value : value;
-    return;
+    return true;
   }
   const std::string_view text = FieldAfter(statement, field.Key + 1);
-  if (!text.empty()) registerValue = DecodeCoordinate(run.State, text);
+  if (text.empty()) return false;
+  registerValue = DecodeCoordinate(run.State, text);
+  return true;
 }
 
 // The length after key in the file's units, read through a 32-bit float; 0 when the field is
@@ -306,33 +281,52 @@ std::string_view ExtractField(std::string_view statement, std::string_view key) 
   return FieldAfter(statement, at + key.size());
 }
 
-bool DispatchStatement(GerberRun& run, std::string_view statement) {
+bool DispatchStatement(GerberRun& run, std::string_view statement, DataFields& out) {
   TGerberState& state = run.State;
   const StatementFields fields(statement);
   if (fields.Has(StatementFields::kPercent)) {
     if (Contains(statement, "MOIN")) state.Imperial = true;
     if (Contains(statement, "MOMM")) state.Imperial = false;
     if (Contains(statement, "ADD")) DefineApertureStatement(run, statement);
-    ReportIgnoredParameter(run, statement);
     return false;
   }
-  const std::optional<IgnoredKind> d = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]));
-  const std::optional<IgnoredKind> g = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]));
+  out.IgnoredD = ApplyDField(state, NumberFieldOf(statement, fields.At[StatementFields::kD]), out.D);
+  out.IgnoredG = ApplyGField(state, NumberFieldOf(statement, fields.At[StatementFields::kG]), out.G);
   run.Scales.Prepare(state);
-  const std::pair<StatementFields::Key, int32_t*> registers[] = {{StatementFields::kX, &state.CoordX},
-                                                                 {StatementFields::kY, &state.CoordY},
-                                                                 {StatementFields::kI, &state.CoordI},
-                                                                 {StatementFields::kJ, &state.CoordJ}};
-  for (const auto& [key, value] : registers) {
-    if (fields.Has(key)) ApplyCoordinate(run, statement, fields.At[key], *value);
+  const std::tuple<StatementFields::Key, int32_t*, bool*> registers[] = {
+      {StatementFields::kX, &state.CoordX, &out.HasX},
+      {StatementFields::kY, &state.CoordY, &out.HasY},
+      {StatementFields::kI, &state.CoordI, &out.HasI},
+      {StatementFields::kJ, &state.CoordJ, &out.HasJ}};
+  for (const auto& [key, value, loaded] : registers) {
+    if (fields.Has(key)) *loaded = ApplyCoordinate(run, statement, fields.At[key], *value);
   }
-  if (run.Observer != nullptr) ReportIgnoredData(run, statement, d, g);
   return true;
 }
 
-void ReportIgnoredParameter(const GerberRun& run, std::string_view statement) {
-  if (run.Observer == nullptr) return;
-  if (const std::optional<IgnoredKind> kind = IgnoredParameter(statement)) run.Observer->OnIgnored(*kind, statement);
+bool DispatchStatement(GerberRun& run, std::string_view statement) {
+  DataFields fields;
+  return DispatchStatement(run, statement, fields);
+}
+
+// What a parameter statement asks for that is not carried out, judged by its first code.
+std::optional<IgnoredKind> IgnoredParameter(std::string_view statement) {
+  std::string_view body = statement.substr(statement.find('%') + 1);
+  while (!body.empty() && (body.front() == ' ' || body.front() == '\n')) body.remove_prefix(1);
+  if (StartsWith(body, "FS") || StartsWith(body, "MO")) return std::nullopt;
+  if (StartsWith(body, "AM")) return IgnoredKind::ApertureMacro;
+  if (StartsWith(body, "AD")) {
+    if (Contains(statement, "ADD") && !HasDigit(ExtractField(statement, "ADD"))) return IgnoredKind::OtherParameter;
+    std::string_view rest = body.substr(2);
+    if (!rest.empty() && rest.front() == 'D') rest.remove_prefix(1);
+    rest.remove_prefix(FieldAfter(rest, 0).size());  // the number as the definition reads it ("+10" too)
+    if (NamesStandardTemplate(rest)) return std::nullopt;
+    return IgnoredKind::MacroAperture;
+  }
+  if (StartsWith(body, "LP")) return IgnoredKind::Polarity;
+  if (StartsWith(body, "SR")) return IgnoredKind::StepAndRepeat;
+  if (!body.empty() && body.front() != '%') return IgnoredKind::OtherParameter;
+  return std::nullopt;
 }
 
 }  // namespace zz

@@ -14,6 +14,7 @@
 // Both messages name the offending text.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "gerber/GerberRun.h"
@@ -24,13 +25,28 @@ namespace zz {
 // the key does not occur. Points into the statement.
 std::string_view ExtractField(std::string_view statement, std::string_view key);
 
+// What dispatch read of a data statement, for the run's observer.
+struct DataFields {
+  static constexpr int32_t kAbsent = -1;
+  int32_t D = kAbsent;  // the D and G numbers; kAbsent without a field or without digits
+  int32_t G = kAbsent;
+  std::optional<IgnoredKind> IgnoredD;
+  std::optional<IgnoredKind> IgnoredG;
+  // Which registers the statement loaded (a key with field characters after it).
+  bool HasX = false;
+  bool HasY = false;
+  bool HasI = false;
+  bool HasJ = false;
+};
+
 // True for a data statement, false for a parameter statement (one holding "%"). A data
 // statement only loads the state; carrying out its operation is the caller's next step. An
-// %ADD statement with a shape letter counts as an aperture table for the run.
+// %ADD statement with a shape letter counts as an aperture table for the run. Tells the
+// observer nothing: the caller reports the statement once it is carried out.
+bool DispatchStatement(GerberRun& run, std::string_view statement, DataFields& fields);
 bool DispatchStatement(GerberRun& run, std::string_view statement);
 
-// Tells the run's observer, if any, what of a parameter statement is not carried out (aperture
-// macros, polarity, ...). DispatchStatement does it for the statements it applies.
-void ReportIgnoredParameter(const GerberRun& run, std::string_view statement);
+// What of a parameter statement is not carried out (aperture macros, polarity, ...), if anything.
+std::optional<IgnoredKind> IgnoredParameter(std::string_view statement);
 
 }  // namespace zz

@@ -43,13 +43,13 @@ void CreateCounted(GerberRun& run, SetFields&& setFields) {
   if (!CreateBoardObject<TWrapper>(*run.Board, std::forward<SetFields>(setFields))) ++run.ObjectsNotCreated;
 }
 
-void DrawLinear(GerberRun& run, const ApertureData& aperture) {
+MadeObject DrawLinear(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
   const int32_t px = state.PointX;
   const int32_t py = state.PointY;
   state.PointX = state.CoordX;
   state.PointY = state.CoordY;
-  if (run.Board == nullptr) return;
+  if (run.Board == nullptr) return MadeObject::None;
 
   if (aperture.Shape == kShapeRectangle) {
     // The box of the stroke grown by half the aperture on each side, halves truncated.
@@ -66,7 +66,7 @@ void DrawLinear(GerberRun& run, const ApertureData& aperture) {
       fill.SetY2(y2);
       fill.SetRotation(0.0);
     });
-    return;
+    return MadeObject::Fill;
   }
 
   CreateCounted<TPcbTrack>(run, [&](TPcbTrack& track) {
@@ -76,9 +76,10 @@ void DrawLinear(GerberRun& run, const ApertureData& aperture) {
     track.SetY2(state.CoordY);
     track.SetWidth(aperture.XSize);
   });
+  return MadeObject::Track;
 }
 
-void DrawArc(GerberRun& run, const ApertureData& aperture) {
+MadeObject DrawArc(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
   const int32_t cx = Checked(int64_t{state.PointX} + state.CoordI, "arc centre");
   const int32_t cy = Checked(int64_t{state.PointY} + state.CoordJ, "arc centre");
@@ -101,7 +102,9 @@ void DrawArc(GerberRun& run, const ApertureData& aperture) {
                                        static_cast<float>(state.CoordY));
   const int32_t radius = Checked(std::llrint(static_cast<double>(distance)), "arc radius");
 
+  MadeObject made = MadeObject::None;
   if (run.Board != nullptr) {
+    made = MadeObject::Arc;
     CreateCounted<TPcbArc>(run, [&](TPcbArc& arc) {
       arc.SetX(cx);
       arc.SetY(cy);
@@ -113,13 +116,14 @@ void DrawArc(GerberRun& run, const ApertureData& aperture) {
   }
   state.CoordI = 0;
   state.CoordJ = 0;
+  return made;
 }
 
-void FlashAperture(GerberRun& run, const ApertureData& aperture) {
+MadeObject FlashAperture(GerberRun& run, const ApertureData& aperture) {
   TGerberState& state = run.State;
   state.PointX = state.CoordX;
   state.PointY = state.CoordY;
-  if (run.Board == nullptr) return;
+  if (run.Board == nullptr) return MadeObject::None;
   const uint8_t shape = PadShapeForAperture(aperture.Shape);
   CreateCounted<TPcbPad>(run, [&](TPcbPad& pad) {
     pad.SetX(state.CoordX);
@@ -135,6 +139,7 @@ void FlashAperture(GerberRun& run, const ApertureData& aperture) {
     pad.SetMidShape(shape);
     pad.SetBotShape(shape);
   });
+  return MadeObject::Pad;
 }
 
 }  // namespace
@@ -154,8 +159,9 @@ uint8_t PadShapeForAperture(uint8_t apertureShape) {
   }
 }
 
-void ExecuteStatement(GerberRun& run, const TAperture* aperture) {
+MadeObject ExecuteStatement(GerberRun& run, const TAperture* aperture) {
   TGerberState& state = run.State;
+  MadeObject made = MadeObject::None;
   switch (state.Operation) {
     case TOperation::Move:
       state.PointX = state.CoordX;
@@ -163,18 +169,19 @@ void ExecuteStatement(GerberRun& run, const TAperture* aperture) {
       break;
     case TOperation::Draw:
       if (state.Interpolation == TInterpolation::Clockwise || state.Interpolation == TInterpolation::CounterClockwise) {
-        DrawArc(run, DataOf(aperture));
+        made = DrawArc(run, DataOf(aperture));
       } else {
-        DrawLinear(run, DataOf(aperture));
+        made = DrawLinear(run, DataOf(aperture));
       }
       break;
     case TOperation::Flash:
-      FlashAperture(run, DataOf(aperture));
+      made = FlashAperture(run, DataOf(aperture));
       break;
     case TOperation::None:
       break;
   }
   state.FullCircleEnabled = true;
+  return made;
 }
 
 }  // namespace zz

@@ -8,12 +8,14 @@
 
 #include "apertures/Aperture.h"
 #include "gerber/GerberRun.h"
+#include "gerber/StatementObserver.h"
 
 namespace zz {
 
 // Carries out the state's operation with the current D-code's aperture, looked up by the
 // caller: null for a D-code without one, which draws and flashes with sizes 0 and shape round.
-void ExecuteStatement(GerberRun& run, const TAperture* aperture);
+// Returns the kind of object it asked the host for.
+MadeObject ExecuteStatement(GerberRun& run, const TAperture* aperture);
 
 // The pad shape code written for an aperture shape code.
 uint8_t PadShapeForAperture(uint8_t apertureShape);

@@ -1,12 +1,15 @@
 #pragma once
 
-// What the interpreter tells a watching tool about the statements it reads and cannot
-// represent. The editor never sets one; unset, it costs one test of a pointer per statement.
+// What the interpreter tells a watching tool about each statement it reads: what it made of it
+// and what of it it cannot represent. The editor never sets one; unset, it costs one test of a
+// pointer per statement.
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <string_view>
+
+#include "gerber/GerberState.h"
 
 namespace zz {
 
@@ -47,12 +50,56 @@ constexpr std::size_t kIgnoredKindCount = std::size(kIgnoredKindTexts);
 
 constexpr const IgnoredKindText& TextOf(IgnoredKind kind) { return kIgnoredKindTexts[static_cast<std::size_t>(kind)]; }
 
+// The aperture shapes the events name: the importer's own shape codes.
+enum class ApertureShapeCode : uint8_t { Round = 0, Rectangle = 1, Octagon = 2, Relief = 3 };
+
+// The host object a statement asked for.
+enum class MadeObject : uint8_t { None, Track, Fill, Arc, Pad };
+
+// One statement as the interpreter read it, told after it has been carried out.
+struct StatementEvent {
+  static constexpr int32_t kAbsent = -1;
+
+  int32_t Line = 0;        // where the statement begins, from 1
+  std::string_view Text;   // as the interpreter keeps it: at most 255 characters
+  bool Parameter = false;  // holds "%": units and aperture definitions only
+  bool Format = false;     // the format statement
+  // A move, draw or flash without any aperture table: not carried out, and the run ends.
+  bool StopsRun = false;
+  // Data statements: the D and G numbers read (kAbsent for none, or a field without digits) and
+  // which coordinate fields were loaded into the registers.
+  int32_t D = kAbsent;
+  int32_t G = kAbsent;
+  bool HasX = false;
+  bool HasY = false;
+  bool HasI = false;
+  bool HasJ = false;
+  // The current point before the statement and the arc centre offsets it drew with.
+  int32_t FromX = 0;
+  int32_t FromY = 0;
+  int32_t I = 0;
+  int32_t J = 0;
+  // The selected aperture's data for a draw or flash; Defined false for a D-code without one,
+  // which draws with size 0.
+  bool ApertureDefined = false;
+  ApertureShapeCode ApertureShape = ApertureShapeCode::Round;
+  int32_t ApertureXSize = 0;
+  int32_t ApertureYSize = 0;
+  MadeObject Made = MadeObject::None;
+  bool Refused = false;  // the host did not create it
+  // The modal state after the statement: units, selected D-code, operation, interpolation,
+  // quadrant mode, registers and current point.
+  const TGerberState* State = nullptr;
+};
+
 class StatementObserver {
  public:
   virtual ~StatementObserver() = default;
   // A statement has been read and (part of) it is ignored; called once per kind and statement,
-  // after the statement has been applied.
+  // after the statement has been applied and before OnStatement.
   virtual void OnIgnored(IgnoredKind /*kind*/, std::string_view /*statement*/) {}
+  // Every statement from the format statement on, in file order.
+  virtual void OnStatement(const StatementEvent& /*event*/) {}
 };
 
 }  // namespace zz

@@ -137,10 +137,59 @@ TEST_F(BoardSvgDrawing, PadsAndFillsTakeTheirShapes) {
     f.Y2 = 2 * kMm;
   });
   const std::string svg = Svg();
-  EXPECT_EQ(Count(svg, "<circle "), 2U) << svg;          // the round pad and the relief pad
+  EXPECT_EQ(Count(svg, "<circle "), 1U) << svg;          // the relief pad
   EXPECT_NE(svg.find("rx=\"0.5\""), std::string::npos);  // the stadium
   EXPECT_NE(svg.find("<polygon "), std::string::npos);   // the octagon
-  EXPECT_NE(svg.find("<rect x=\"0\" y=\"-2\" width=\"1\" height=\"2\" stroke=\"none\"/>"), std::string::npos) << svg;
+  // The fill, the rectangle pad and the round pad as parts of one path.
+  EXPECT_EQ(Count(svg, "<path "), 1U) << svg;
+  EXPECT_NE(svg.find("M0 -2L1 -2L1 0L0 0Z"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("M-0.5 0A0.5 0.5 0 1 1 0.5 0A0.5 0.5 0 1 1 -0.5 0Z"), std::string::npos) << svg;
+}
+
+// Abutting and overlapping fills and pads of any rotation: one path, each part clockwise as seen
+// (a part the other way round would cut a hole where it overlaps another), holes drawn over all.
+TEST_F(BoardSvgDrawing, AreasShareOnePathEachPartClockwise) {
+  for (const double rotation : {0.0, 30.0, 90.0, 200.0}) {
+    standin::test::Place<standin::test::Fill>(6, [&](standin::test::Fill& f) {
+      f.X2 = 2 * kMm;
+      f.Y2 = kMm;
+      f.Rotation = rotation;
+    });
+    standin::test::Place<standin::test::Pad>(2, [&](standin::test::Pad& p) {
+      p.X = 2 * kMm;
+      p.TopX = p.TopY = kMm;
+      p.TopShape = 2;  // rectangle
+      p.Hole = kMm / 2;
+      p.Rotation = rotation;
+    });
+  }
+  const std::string svg = Svg();
+  ASSERT_EQ(Count(svg, "<path "), 1U) << svg;
+  const std::size_t from = svg.find("d=\"", svg.find("<path ")) + 3;
+  std::istringstream d(svg.substr(from, svg.find('"', from) - from));
+  std::vector<std::pair<double, double>> part;
+  int parts = 0;
+  for (char command = 0; d >> command;) {
+    if (command == 'Z') {
+      double twiceArea = 0;  // shoelace in the drawing's y-down frame: positive when clockwise as seen
+      for (std::size_t i = 0; i < part.size(); ++i) {
+        const auto& [x1, y1] = part[i];
+        const auto& [x2, y2] = part[(i + 1) % part.size()];
+        twiceArea += x1 * y2 - x2 * y1;
+      }
+      EXPECT_GT(twiceArea, 0.0) << "part " << parts << " of " << svg;
+      part.clear();
+      ++parts;
+      continue;
+    }
+    double x = 0;
+    double y = 0;
+    d >> x >> y;
+    part.emplace_back(x, y);
+  }
+  EXPECT_EQ(parts, 8);
+  // The holes come after the path, so that nothing covers them.
+  EXPECT_EQ(Count(svg.substr(svg.find("<path ")), "fill=\"#0b1a14\""), 4U) << svg;
 }
 
 #ifdef ZZ_HAVE_TINYXML2

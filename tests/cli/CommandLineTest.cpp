@@ -74,7 +74,8 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSaySo) {
       {"import", "a.gtl", "--layer", "1", "--layer", "32"},
       {"convert", "a.gbr", "b.gbr", "-o", "c.gbr"},  // -o names one output
       {"convert", "a.gbr", "-o", "c.gbr", "--out-dir", "."},
-      {"convert", "a.gbr", "--out-dir", "no-such-folder"},
+      {"convert", ".", "-o", "c.gbr"},                           // a folder's files go into --out-dir
+      {"convert", "a.gbr", "--out-dir", "CTestTestfile.cmake"},  // a file, not a folder
       {"convert", "a.gbr", "--tolerance", "0"},
   };
   for (const auto& args : bad) {

@@ -260,8 +260,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "D10 CIRCULAR 10.0 10.0 0 STROKE\n", 0, "RS-274-D: copied unchanged", 1},
         ConvertCase{"Rs274DWithoutItsTableIsRefused", kHeader + std::string("G54D11*\nX0Y0D02*\nX1000Y0D01*\nM02*\n"),
                     "", 1, "without its aperture table", -1},
-        // Without a format statement no file is RS-274-X, whatever it draws.
-        ConvertCase{"NoFormatStatementIsRs274D", kSquareRegion + "M02*\n", "", 1, "without its aperture table", -1}),
+        // Without a format statement no file is RS-274-X, whatever it draws, and the importer
+        // does not recognise it: a copy would not be read either.
+        ConvertCase{"NoFormatStatementIsRs274D", kSquareRegion + "M02*\n", "", 1, "the importer does not recognise",
+                    -1}),
     [](const ::testing::TestParamInfo<ConvertCase>& row) { return std::string(row.param.Name); });
 
 }  // namespace

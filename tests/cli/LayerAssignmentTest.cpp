@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "cli/ConvertCommand.h"
 #include "cli/ImportPlan.h"
 #include "cli/LayerAssignment.h"
 
@@ -80,6 +83,52 @@ TEST(LayerAssignment, FilesGoOnTheLayerTheySay) {
     EXPECT_EQ(choice.Source, c.Source);
     EXPECT_EQ(choice.Evidence, c.Evidence);
     EXPECT_EQ(NotAGerberFile(c.Name, c.Head), c.Skipped ? std::optional<std::string>(c.Skipped) : std::nullopt);
+  }
+}
+
+// A converted file's name: the original's up to its extension, an extension the editor's dialog
+// shows, and the original's layer said by the name or, where no name can, by a comment.
+struct NameCase {
+  const char* Original;
+  const char* Infix;
+  int Layer;
+  LayerSource Source;
+  const char* Converted;
+  bool Comment = false;
+};
+
+const NameCase kNames[] = {
+    {"copper_top.gbr", "", 1, LayerSource::FileFunction, "copper_top.gtl"},
+    {"soldermask_bottom.gbr", "", 38, LayerSource::FileFunction, "soldermask_bottom.gbs"},
+    {"inner.art", "", 3, LayerSource::FileFunction, "inner.g2"},
+    {"x.gbr", "", 31, LayerSource::FileFunction, "x.g30"},
+    {"drawing.gbr", "", 73, LayerSource::FileFunction, "drawing.gd1"},
+    {"guide.gbr", "", 55, LayerSource::FileFunction, "guide.gg1"},
+    {"notes.gtl", "", 32, LayerSource::FileFunction, "notes.gbl"},  // the file function wins over the name
+    {"board.GBS", "", 38, LayerSource::FileName, "board.GBS"},      // kept as it is
+    {"board.cmp", "", 1, LayerSource::FileName, "board.gtl"},       // not shown by the dialog
+    {"board.gm3", "", 59, LayerSource::FileName, "board.gm3"},
+    {"board.GP9", ".converted", 47, LayerSource::FileName, "board.converted.GP9"},
+    {"board-F_Cu.gbr", "", 1, LayerSource::FileName, "board-F_Cu.gbr"},
+    {"board-F_Cu.gbr", ".converted", 1, LayerSource::FileName, "board-F_Cu.converted.gtl"},  // the suffix lost
+    {"board.gp12", "", 50, LayerSource::FileName, "board.gbr", true},
+    {"board.GM16", ".converted", 72, LayerSource::FileName, "board.converted.gbr", true},
+    {"board.art", "", 1, LayerSource::Default, "board.gbr"},
+    {"top.gbx", ".converted", 1, LayerSource::Default, "top.converted.gbx"},
+    {"holes.drl", "", 73, LayerSource::FileName, "holes.gd1"},
+};
+
+TEST(ConvertedName, SaysTheOriginalsLayerInANameTheDialogShows) {
+  for (const NameCase& c : kNames) {
+    SCOPED_TRACE(std::string(c.Original) + " on " + std::to_string(c.Layer));
+    const LayerChoice original{static_cast<zz::TLayerNumber>(c.Layer), c.Source, ""};
+    const ConvertedTarget target = ConvertedTargetOf("", c.Original, c.Infix, original);
+    EXPECT_EQ(target.Path, c.Converted);
+    EXPECT_EQ(target.LayerComment.has_value(), c.Comment);
+    // What the layer assignment makes of the converted file: the original's layer.
+    const std::string head = "%FSLAX46Y46*%\n" + target.LayerComment.value_or("") + "\n%MOMM*%\n";
+    EXPECT_EQ(ChooseLayer(target.Path, head).Layer, c.Layer);
+    EXPECT_TRUE(DialogShowsExtension(std::filesystem::path(target.Path).extension().string()));
   }
 }
 

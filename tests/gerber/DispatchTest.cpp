@@ -167,7 +167,7 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
       {"%MOIN*%", {}},
       {"%AMTHERM*7,0,0,0.1*%", {ApertureMacro}},
       {"%ADD10C,0.01*%", {}},
-      {"%ADD+10C,0.010*%", {}},  // the same D10, signed
+      {"%ADD+10C,0.010*%", {}},             // the same D10, signed
       {"% ADD11THERM*%", {MacroAperture}},  // "R": a rectangle of size 0
       {"%ADD12RECT,0.1X0.2*%", {MacroAperture}},
       {"%LPC*%", {Polarity}},
@@ -196,6 +196,62 @@ TEST_F(DispatchTest, TheObserverHearsWhatIsIgnored) {
     Interpret(step.Statement);
     EXPECT_EQ(recorder.Kinds, step.Kinds) << step.Statement;
   }
+}
+
+struct EventRecorder : StatementObserver {
+  void OnStatement(const StatementEvent& event) override {
+    Events.push_back(event);
+    Texts.emplace_back(event.Text);
+  }
+  std::vector<StatementEvent> Events;
+  std::vector<std::string> Texts;
+};
+
+// Each statement is told once, after it is carried out: its fields as read, the point a draw
+// started from and the arc offsets it used (both gone from the state by then), its stop.
+TEST_F(DispatchTest, TheObserverHearsEachStatementOnce) {
+  constexpr int32_t kNo = StatementEvent::kAbsent;
+  const struct {
+    const char* Statement;
+    bool Parameter;
+    bool StopsRun;
+    int32_t D;
+    int32_t G;
+    bool HasX, HasY, HasI;
+  } script[] = {
+      {"X0Y0D02*", false, true, 2, kNo, true, true, false},  // no aperture table yet
+      {"%ADD10C,0.01*%", true, false, kNo, kNo, false, false, false},
+      {"G04 D-CODE LIST*", false, false, kNo, 4, false, false, false},
+      {"D10*", false, false, 10, kNo, false, false, false},
+      {"G01X100Y200D02*", false, false, 2, 1, true, true, false},
+      {"X300D01*", false, false, 1, kNo, true, false, false},
+      {"G75*", false, false, kNo, 75, false, false, false},
+      {"G03X100Y0I-100J0D01*", false, false, 1, 3, true, true, true},
+  };
+  ReadFormatStatement(state_, "%FSLAX24Y24*%");
+  EventRecorder recorder;
+  Run().Observer = &recorder;
+  for (const auto& step : script) {
+    const int32_t fromX = state_.PointX, fromY = state_.PointY;
+    recorder.Events.clear();
+    recorder.Texts.clear();
+    EXPECT_EQ(Interpret(step.Statement), !step.StopsRun) << step.Statement;
+    ASSERT_EQ(recorder.Events.size(), 1U) << step.Statement;
+    const StatementEvent& e = recorder.Events.front();
+    EXPECT_EQ(recorder.Texts.front(), step.Statement);
+    EXPECT_EQ(e.Parameter, step.Parameter) << step.Statement;
+    EXPECT_EQ(e.StopsRun, step.StopsRun) << step.Statement;
+    EXPECT_EQ(e.D, step.D) << step.Statement;
+    EXPECT_EQ(e.G, step.G) << step.Statement;
+    EXPECT_EQ(std::tie(e.HasX, e.HasY, e.HasI), std::tie(step.HasX, step.HasY, step.HasI)) << step.Statement;
+    if (!step.Parameter && !step.StopsRun) {
+      EXPECT_EQ(std::tie(e.FromX, e.FromY), std::tie(fromX, fromY)) << step.Statement;
+      EXPECT_EQ(e.State, &state_);
+    }
+  }
+  // The arc's offsets as it drew with them, though the state has cleared them.
+  EXPECT_LT(recorder.Events.front().I, 0);
+  EXPECT_EQ(state_.CoordI, 0);
 }
 
 TEST_F(DispatchTest, ValuesBeyond32BitsEndTheStatementNamingIt) {

@@ -36,7 +36,7 @@ class DrillConversion : public ::testing::Test {
   int Run(const ConvertCommand& command) {
     out_.str("");
     err_.str("");
-    return RunConvert(command, out_, err_);
+    return RunConvert(command, {}, out_, err_);
   }
 
   fs::path folder_;

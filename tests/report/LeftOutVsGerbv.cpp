@@ -1,7 +1,9 @@
 // What `zizozudu import` says it leaves out, against a measure that owes nothing to our code:
 // gerbv draws the original file, and the imported board written back as Gerber, at 1000 dpi in
 // one frame; the share of the original's dark pixels that the board's picture lacks must match
-// the tool's "left_out" share within 1 % of the dark area.
+// the tool's "left_out" share within 1 % of the dark area, and the share the board's picture adds
+// its "added_share" within 2 %. A cause only counts as checked where it shares a file's area with
+// what is read right: each cause met must have at least two files whose share is neither 0 nor 1.
 //
 // Usage: zz-left-out-vs-gerbv TOOL WORKDIR FILE...
 // A file the importer does not recognise is also tried made readable by hand (its format
@@ -17,6 +19,7 @@
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -30,6 +33,9 @@ using nlohmann::json;
 constexpr double kNmPerUnit = 2.54;  // internal units of 1/10000 mil
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTolerance = 0.01;
+// gerbv draws every line at least a pixel wide: what the board adds along thin lines shows wider.
+constexpr double kAddedTolerance = 0.02;
+constexpr int kPartialFilesPerCause = 2;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -186,6 +192,7 @@ struct Measured {
   double ToolShare = 0;
   double ToolAdded = 0;
   long long DarkPixels = 0;
+  std::vector<std::string> Causes;  // those the tool gives a share of the left-out or added area
 };
 
 // Imports one file with the tool and measures it with gerbv; false when something failed.
@@ -205,6 +212,17 @@ bool Measure(const std::string& tool, const fs::path& work, const fs::path& file
   }
   m.ToolShare = board["left_out"]["share"];
   m.ToolAdded = board["left_out"].value("added_share", 0.0);
+  const json& leftOut = board["left_out"];
+  for (const char* key : {"by_cause_mm2", "added_by_cause_mm2"}) {
+    if (!leftOut.contains(key)) continue;
+    for (const auto& [cause, area] : leftOut[key].items()) {
+      // Causes of the whole file take all of it by design; "other" is no cause.
+      static const std::set<std::string> kWholeFile = {
+          "other",           "not_recognised",          "units_in_format",
+          "units_by_g_code", "incremental_coordinates", "image_parameters"};
+      if (area.get<double>() > 0.0005 && kWholeFile.count(cause) == 0) m.Causes.push_back(cause);
+    }
+  }
   const fs::path boardFile = work / (file.filename().string() + ".board.gbr");
   std::ofstream(boardFile) << BoardGerber().Text(board["objects"]);
 
@@ -250,6 +268,7 @@ int main(int argc, char** argv) {
   fs::create_directories(work);
   int failures = 0;
   int measured = 0;
+  std::map<std::string, int> partial;  // by cause: files whose share is neither 0 nor 1
   std::printf("%-34s %10s %10s %10s %10s %8s\n", "file", "gerbv", "tool", "difference", "added (g/t)", "");
   for (int i = 3; i < argc; ++i) {
     const fs::path file = argv[i];
@@ -275,7 +294,8 @@ int main(int argc, char** argv) {
       }
       ++measured;
       const double difference = m.ToolShare - m.GerbvShare;
-      const bool ok = std::abs(difference) <= kTolerance;
+      const bool ok = std::abs(difference) <= kTolerance && std::abs(m.ToolAdded - m.GerbvAdded) <= kAddedTolerance;
+      for (const std::string& cause : m.Causes) partial[cause] += m.ToolShare > 0.0 && m.ToolShare < 1.0 ? 1 : 0;
       failures += ok ? 0 : 1;
       std::printf("%-34s %9.2f%% %9.2f%% %9.2f%% %5.1f/%-5.1f %s\n", variant.filename().c_str(), 100 * m.GerbvShare,
                   100 * m.ToolShare, 100 * difference, 100 * m.GerbvAdded, 100 * m.ToolAdded, ok ? "ok" : "FAILED");
@@ -284,6 +304,11 @@ int main(int argc, char** argv) {
   if (measured == 0) {
     std::cout << "no file measured: skipped\n";
     return 77;
+  }
+  for (const auto& [cause, files] : partial) {
+    const bool ok = files >= kPartialFilesPerCause;
+    std::printf("%-34s %d file(s) with a share between 0 and 1 %s\n", cause.c_str(), files, ok ? "ok" : "FAILED");
+    failures += ok ? 0 : 1;
   }
   return failures == 0 ? 0 : 1;
 }

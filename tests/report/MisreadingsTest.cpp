@@ -1,29 +1,17 @@
 // Small files, each with one statement the importer reads differently from what the file means:
-// the scan must name the cause and the line.
+// the reading built from the importer's events must name the cause and the line.
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <filesystem>
+#include <fstream>
 
-#include "cli/Misreadings.h"
+#include "ReportTestSupport.h"
 
-namespace zzcli {
+namespace zzreport {
 namespace {
 
 constexpr const char* kHead = "%FSLAX24Y24*%\r\n%MOIN*%\r\n%ADD10C,0.0100*%\r\n";  // lines 1 to 3
-
-struct Row {
-  const char* Name;
-  std::string Body;  // from line 4; CR LF line ends
-  Cause Expected;
-  int32_t Line;
-  Cause Global = Cause::None;
-};
-
-PluginReading Scan(const std::string& text, ScanOptions options = {}) {
-  std::istringstream in(text);
-  return ScanPluginReading(in, options);
-}
 
 std::string Dos(const std::string& lines) {
   std::string out;
@@ -34,15 +22,37 @@ std::string Dos(const std::string& lines) {
   return out;
 }
 
-class Misreading : public ::testing::TestWithParam<Row> {};
+class Reading : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::remove(path_); }
+  PluginReading Read(const std::string& text) {
+    std::ofstream(path_, std::ios::binary) << text;
+    return test::ImportWatched(path_.string()).Reading;
+  }
+  std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() /
+      ("zz_report_misreading_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+       std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".gtl");
+};
+
+struct Row {
+  const char* Name;
+  std::string Body;  // from line 4; CR LF line ends
+  Cause Expected;
+  int32_t Line;
+  Cause Global = Cause::None;
+};
+
+class Misreading : public Reading, public ::testing::WithParamInterface<Row> {};
 
 TEST_P(Misreading, NamesCauseAndLine) {
   const Row& row = GetParam();
-  const PluginReading reading = Scan(kHead + Dos(row.Body));
+  const PluginReading reading = Read(kHead + Dos(row.Body));
   const CauseStatements& found = reading.Statements[static_cast<std::size_t>(row.Expected)];
   ASSERT_EQ(found.Count, 1) << CauseKey(row.Expected);
   EXPECT_EQ(found.First.front().first, row.Line);
   EXPECT_EQ(reading.Global, row.Global);
+  EXPECT_TRUE(reading.FoundAny());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,41 +75,37 @@ INSTANTIATE_TEST_SUITE_P(
             Cause::IncrementalCoordinates}),
     [](const ::testing::TestParamInfo<Row>& row) { return std::string(row.param.Name); });
 
-TEST(MisreadingScan, UnitsInsideTheFormatStatementAreNotAppliedToAnything) {
-  const PluginReading reading = Scan(Dos("%FSLAX25Y25*MOIN*%\n%ADD10C,0.01*%\nD10*\nX0Y0D03*\n"));
+TEST_F(Reading, UnitsInsideTheFormatStatementAreNotAppliedToAnything) {
+  const PluginReading reading = Read(Dos("%FSLAX25Y25*MOIN*%\n%MOMM*%\n%ADD10C,0.01*%\nD10*\nX0Y0D03*\n"));
+  // The importer keeps the millimetres of the run before; the file means inches until line 2.
   EXPECT_EQ(reading.Statements[static_cast<std::size_t>(Cause::UnitsInFormat)].First.at(0).first, 1);
-  EXPECT_EQ(reading.Global, Cause::UnitsInFormat);
 }
 
-TEST(MisreadingScan, AMoveBeforeAnyDefinitionEndsTheRunUnlessATableFileWasLoaded) {
-  const std::string text = Dos("%FSLAX24Y24*%\nG04 Layer: GND2*\n%ADD10C,0.01*%\nX0Y0D03*\n");
-  const PluginReading alone = Scan(text);
-  EXPECT_EQ(alone.FirstOperationWithoutApertures, 2);
-  EXPECT_EQ(alone.FirstOperationCause, Cause::CommentFields);
-  EXPECT_TRUE(alone.ObjectCauses.empty());
-  const PluginReading withTable = Scan(text, {.TableFile = true});
-  EXPECT_EQ(withTable.FirstOperationWithoutApertures, 0);
-  EXPECT_EQ(withTable.ObjectCauses.size(), 1U);
+TEST_F(Reading, AMoveBeforeAnyDefinitionEndsTheRunAtItsLine) {
+  const PluginReading reading = Read(Dos("%FSLAX24Y24*%\nG04 Layer: GND2*\n%ADD10C,0.01*%\nX0Y0D03*\n"));
+  EXPECT_EQ(reading.FirstOperationWithoutApertures, 2);
+  EXPECT_EQ(reading.FirstOperationCause, Cause::CommentFields);
+  EXPECT_EQ(reading.ObjectsCreated, 0);
 }
 
 // What the importer creates is matched to the board's objects one by one.
-TEST(MisreadingScan, OneCausePerObjectTheImporterCreates) {
-  const PluginReading reading = Scan(kHead + Dos("%ADD11R,0.1X0.05*%\nD10*\nX0Y0D02*\nX100Y0D01*\nG36*\n"
+TEST_F(Reading, OneCausePerObjectTheImporterCreates) {
+  const PluginReading reading = Read(kHead + Dos("%ADD11R,0.1X0.05*%\nD10*\nX0Y0D02*\nX100Y0D01*\nG36*\n"
                                                  "X100Y100D01*\nG37*\n%LPC*%\nX0Y0D03*\n%LPD*%\nD11*\nX200Y200D01*\n"
                                                  "X200Y200*\nG04 D03 here*\n"));
+  std::vector<Cause> causes;
+  for (int64_t i = 0; i < reading.ObjectsCreated; ++i) causes.push_back(reading.CauseOfObject(i));
   const std::vector<Cause> expected = {Cause::None, Cause::RegionContours, Cause::ClearPolarity,
                                        Cause::SlantedRectangleStrokes, Cause::CommentFields};
-  EXPECT_EQ(reading.ObjectCauses, expected);
+  EXPECT_EQ(causes, expected);
 }
 
-TEST(MisreadingScan, StatementsAreSplitAndCountedAsTheImporterDoes) {
-  // A lone line feed starts a line; a carriage return skips to the next line feed.
-  const PluginReading reading = Scan("%FSLAX24Y24*%\n%ADD10C,0.01*%\r junk\nD10*\nX0Y0D02*X5Y5*\n");
-  const CauseStatements& found = reading.Statements[static_cast<std::size_t>(Cause::CoordinatesWithoutOperation)];
-  ASSERT_EQ(found.Count, 1);
-  EXPECT_EQ(found.First.front().first, 4);
-  EXPECT_EQ(found.First.front().second, "X5Y5*");
+TEST_F(Reading, AFileReadAsItMeansFindsNothing) {
+  const PluginReading reading =
+      Read(kHead + Dos("D10*\nX0Y0D02*\nX100Y0D01*\nG75*\nG03X0Y100I-100J0D01*\nX500Y500D03*\nM02*\n"));
+  EXPECT_FALSE(reading.FoundAny());
+  EXPECT_EQ(reading.ObjectsCreated, 3);
 }
 
 }  // namespace
-}  // namespace zzcli
+}  // namespace zzreport
