@@ -1,14 +1,12 @@
 #include "gerberx/convert/Proof.h"
 
 #include <algorithm>
-#include <boost/geometry.hpp>
-#include <boost/geometry/index/rtree.hpp>
-#include <boost/iterator/function_output_iterator.hpp>
 #include <boost/polygon/polygon.hpp>
 #include <cmath>
 #include <tuple>
 #include <vector>
 
+#include "gerberx/BoxGroups.h"
 #include "gerberx/DrawnShapes.h"
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
@@ -16,11 +14,7 @@
 namespace gerberx::convert {
 namespace {
 
-namespace bg = boost::geometry;
-namespace bgi = boost::geometry::index;
 using namespace boost::polygon::operators;
-using BoxD = bg::model::box<bg::model::d2::point_xy<double>>;
-using BoxIndex = bgi::rtree<std::pair<BoxD, std::size_t>, bgi::quadratic<16>>;
 
 // What makes two plain objects draw the same shape.
 struct Key {
@@ -54,26 +48,48 @@ Key KeyOf(const Object& o) {
   return k;
 }
 
-BoxD Grown(const Box& box, double by) {
-  return BoxD({box.min.x - by, box.min.y - by}, {box.max.x + by, box.max.y + by});
+Box Grown(Box box, Coord by) {
+  box.min = {box.min.x - by, box.min.y - by};
+  box.max = {box.max.x + by, box.max.y + by};
+  return box;
 }
 
-BoxIndex ClearObjectsOf(const Layer& layer) {
-  std::vector<std::pair<BoxD, std::size_t>> boxes;
-  for (std::size_t i = 0; i < layer.objects.size(); ++i) {
-    const Object& o = layer.objects[i];
-    if (o.polarity == Polarity::Clear && !o.box.empty) boxes.emplace_back(Grown(o.box, 0), i);
+// Whether two boxes share a point, their edges included.
+bool Touch(const Box& a, const Box& b) {
+  return !a.empty && !b.empty && a.min.x <= b.max.x && b.min.x <= a.max.x && a.min.y <= b.max.y && b.min.y <= a.max.y;
+}
+
+// The original's clear objects, found by box.
+class ClearObjects {
+ public:
+  explicit ClearObjects(const Layer& layer) : ids_(ClearIds(layer)), index_(BoxesOf(layer, ids_)) {}
+
+  // Those whose boxes share a point with `window`, in drawing order.
+  std::vector<std::size_t> Meeting(const Box& window) const {
+    std::vector<std::size_t> found;
+    index_.ForEachTouching(window, [&](std::size_t k) { found.push_back(ids_[k]); });
+    std::sort(found.begin(), found.end());
+    return found;
   }
-  return BoxIndex(boxes.begin(), boxes.end());
-}
 
-std::vector<std::size_t> Meeting(const BoxIndex& index, const BoxD& window) {
-  std::vector<std::size_t> found;
-  index.query(bgi::intersects(window),
-              boost::make_function_output_iterator([&](const auto& entry) { found.push_back(entry.second); }));
-  std::sort(found.begin(), found.end());  // drawing order
-  return found;
-}
+ private:
+  static std::vector<std::size_t> ClearIds(const Layer& layer) {
+    std::vector<std::size_t> ids;
+    for (std::size_t i = 0; i < layer.objects.size(); ++i) {
+      const Object& o = layer.objects[i];
+      if (o.polarity == Polarity::Clear && !o.box.empty) ids.push_back(i);
+    }
+    return ids;
+  }
+  static std::vector<Box> BoxesOf(const Layer& layer, const std::vector<std::size_t>& ids) {
+    std::vector<Box> boxes;
+    for (const std::size_t i : ids) boxes.push_back(layer.objects[i].box);
+    return boxes;
+  }
+
+  std::vector<std::size_t> ids_;
+  BoxIndex index_;
+};
 
 double SetArea(const PolygonSet& set) { return AreaOf(ToArea(set)); }
 
@@ -88,36 +104,24 @@ class Prover {
   ProofResult Run() {
     const std::vector<bool> compared = Unmatched();
     // Groups of what is compared, by boxes that come within two tolerances of each other.
-    std::vector<std::pair<BoxD, std::size_t>> items;  // index: original first, then written
+    std::vector<Box> boxes;
+    std::vector<std::size_t> objectOf;  // index: original first, then written
     const std::size_t n = original_.objects.size();
     for (std::size_t i = 0; i < compared.size(); ++i) {
       const Object& o = i < n ? original_.objects[i] : written_.objects[i - n];
-      if (compared[i] && !o.box.empty) items.emplace_back(Grown(o.box, tolerance_), i);
+      if (!compared[i] || o.box.empty) continue;
+      boxes.push_back(Grown(o.box, static_cast<Coord>(tolerance_)));
+      objectOf.push_back(i);
     }
-    result_.Compared = items.size();
-    if (items.empty()) return result_;
-    std::vector<std::size_t> parent(items.size());
-    for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = i;
-    const auto root = [&](std::size_t i) {
-      while (parent[i] != i) i = parent[i] = parent[parent[i]];
-      return i;
-    };
-    {
-      std::vector<std::pair<BoxD, std::size_t>> byItem;
-      for (std::size_t i = 0; i < items.size(); ++i) byItem.emplace_back(items[i].first, i);
-      const BoxIndex index(byItem.begin(), byItem.end());
-      for (std::size_t i = 0; i < items.size(); ++i) {
-        index.query(bgi::intersects(items[i].first), boost::make_function_output_iterator([&](const auto& entry) {
-                      parent[root(entry.second)] = root(i);
-                    }));
-      }
+    result_.Compared = boxes.size();
+    if (boxes.empty()) return result_;
+    const ClearObjects clears(original_);
+    clears_ = &clears;
+    for (std::vector<std::size_t>& group : TouchingGroups(boxes)) {
+      for (std::size_t& k : group) k = objectOf[k];
+      Compare(group);
     }
-    std::vector<std::vector<std::size_t>> groups(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i) groups[root(i)].push_back(items[i].second);
-    clears_ = ClearObjectsOf(original_);
-    for (const std::vector<std::size_t>& group : groups) {
-      if (!group.empty()) Compare(group);
-    }
+    clears_ = nullptr;
     return result_;
   }
 
@@ -171,7 +175,7 @@ class Prover {
   void Compare(std::vector<std::size_t> group) {
     Box bounds;
     for (const std::size_t i : group) bounds.Add(ObjectAt(i).box);
-    for (const std::size_t i : Meeting(clears_, Grown(bounds, 2 * tolerance_))) group.push_back(i);
+    for (const std::size_t i : clears_->Meeting(Grown(bounds, static_cast<Coord>(2 * tolerance_)))) group.push_back(i);
     std::sort(group.begin(), group.end());  // the original's in drawing order, the written after
     constexpr std::size_t kPerTile = 400;
     if (group.size() <= 2 * kPerTile) {
@@ -189,10 +193,10 @@ class Prover {
         tile.Add(
             Point{tx + 1 == side ? bounds.max.x : static_cast<Coord>(std::floor(bounds.min.x + w * double(tx + 1))),
                   ty + 1 == side ? bounds.max.y : static_cast<Coord>(std::floor(bounds.min.y + h * double(ty + 1)))});
-        const BoxD reach = Grown(tile, 2 * tolerance_);
+        const Box reach = Grown(tile, static_cast<Coord>(2 * tolerance_));
         std::vector<std::size_t> near;
         for (const std::size_t i : group) {
-          if (bg::intersects(Grown(ObjectAt(i).box, 0), reach)) near.push_back(i);
+          if (Touch(ObjectAt(i).box, reach)) near.push_back(i);
         }
         if (!near.empty()) CompareIn(near, &tile);
       }
@@ -286,8 +290,8 @@ class Prover {
   const Layer& original_;
   const Layer& written_;
   double tolerance_;
-  double chord_;     // of the curves of plain objects, in grid units
-  BoxIndex clears_;  // the original's clear objects
+  double chord_;                          // of the curves of plain objects, in grid units
+  const ClearObjects* clears_ = nullptr;  // the original's, while Run works
   ProofResult result_;
 };
 
