@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <boost/geometry.hpp>
-#include <boost/geometry/index/rtree.hpp>
-#include <boost/iterator/function_output_iterator.hpp>
 #include <boost/polygon/polygon.hpp>
 #include <cmath>
 #include <limits>
@@ -12,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gerberx/BoxGroups.h"
 #include "gerberx/DrawnShapes.h"
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
@@ -22,7 +21,6 @@ namespace gerberx::convert {
 namespace {
 
 namespace bg = boost::geometry;
-namespace bgi = boost::geometry::index;
 using namespace boost::polygon::operators;
 
 using BoxD = bg::model::box<bg::model::d2::point_xy<double>>;
@@ -30,6 +28,17 @@ using BoxD = bg::model::box<bg::model::d2::point_xy<double>>;
 BoxD EmptyBox() {
   return BoxD({std::numeric_limits<double>::max(), std::numeric_limits<double>::max()},
               {std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest()});
+}
+
+// Back to the reader's box: the corners are whole units, an inverted box is empty.
+Box ToBox(const BoxD& box) {
+  Box result;
+  if (box.min_corner().x() > box.max_corner().x() || box.min_corner().y() > box.max_corner().y()) return result;
+  result.Add(Point{static_cast<Coord>(std::lround(box.min_corner().x())),
+                   static_cast<Coord>(std::lround(box.min_corner().y()))});
+  result.Add(Point{static_cast<Coord>(std::lround(box.max_corner().x())),
+                   static_cast<Coord>(std::lround(box.max_corner().y()))});
+  return result;
 }
 
 BoxD BoundsOf(const Area& area) {
@@ -81,23 +90,9 @@ class Converter {
     Flush();
     // Pieces whose boxes overlap are joined and decomposed together; a group alone is
     // decomposed alone, so that no step works on the whole layer at once.
-    std::vector<std::size_t> parent(dark_.size());
-    for (std::size_t i = 0; i < parent.size(); ++i) parent[i] = i;
-    const auto root = [&](std::size_t i) {
-      while (parent[i] != i) i = parent[i] = parent[parent[i]];
-      return i;
-    };
-    std::vector<std::pair<BoxD, std::size_t>> boxes;
-    for (std::size_t i = 0; i < dark_.size(); ++i) boxes.emplace_back(dark_[i].Box, i);
-    const bgi::rtree<std::pair<BoxD, std::size_t>, bgi::quadratic<16>> index(boxes.begin(), boxes.end());
-    for (std::size_t i = 0; i < dark_.size(); ++i) {
-      index.query(bgi::intersects(dark_[i].Box), boost::make_function_output_iterator(
-                                                     [&](const auto& entry) { parent[root(entry.second)] = root(i); }));
-    }
-    std::vector<std::vector<std::size_t>> groups(dark_.size());
-    for (std::size_t i = 0; i < dark_.size(); ++i) groups[root(i)].push_back(i);
-    for (const std::vector<std::size_t>& group : groups) {
-      if (group.empty()) continue;
+    std::vector<Box> boxes;
+    for (const Piece& piece : dark_) boxes.push_back(ToBox(piece.Box));
+    for (const std::vector<std::size_t>& group : TouchingGroups(boxes)) {
       PolygonSet joined;
       for (const std::size_t i : group) joined.insert(dark_[i].Set.begin(), dark_[i].Set.end());
       Pieces pieces = Decompose(Shapes(ToArea(joined)), options_);
