@@ -1,6 +1,8 @@
 #pragma once
 // The statement loop of the reader: the graphics state, apertures, macros, blocks and
-// step-and-repeat, turning statements into the layer's objects.
+// step-and-repeat, turning statements into the layer's objects. Internal to gerberx: Reader.h is
+// its face. Its members are defined by concept: the loop and its statements in Interpreter.cpp,
+// the rest in Interpreter{Operations,Apertures,Blocks,Objects,Image}.cpp.
 
 #include <map>
 #include <memory>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "gerberx/DarkArea.h"
+#include "gerberx/ImageTransform.h"
 #include "gerberx/Layer.h"
 #include "gerberx/Macro.h"
 #include "gerberx/Reader.h"
@@ -65,7 +68,6 @@ class Interpreter {
   void Statement(const gerberx::Statement& s);
   void Word(const std::string& text);
   void Extended(const gerberx::Statement& s);
-  void FormatStatement(const std::string& text);
   void ApertureDefinition(const std::string& text);
   void MacroDefinition(const gerberx::Statement& s);
   void ApertureBlock(const std::string& text);
@@ -92,7 +94,6 @@ class Interpreter {
   static Cost CostOf(const Object& obj);
   // Fails when `times` times `cost` more would pass the budget: before the work is done.
   void Afford(const Cost& cost, long long times, const char* what);
-  Object Placed(const Object& obj, const Affine& map) const;
 
   Coord ParseCoordinate(std::string_view digits, bool xAxis);
   double UnitScale();
@@ -129,11 +130,7 @@ class Interpreter {
 
   // Image parameters (deprecated statements that move the whole image).
   bool negative_ = false;
-  bool mirrorA_ = false, mirrorB_ = false;
-  double scaleA_ = 1, scaleB_ = 1;
-  Point offset_;
-  double imageRotation_ = 0;
-  bool swapAxes_ = false;
+  ImageParameters image_;
   Affine imageMap_;
   bool imageMapIdentity_ = true;
 
