@@ -45,6 +45,7 @@ class Interpreter {
     Box box;                       // of the area, relative to the flash point
     double diameter = 0;           // circle: in grid units
     std::vector<MacroPart> parts;  // macro: its primitives, relative to the flash point
+    long long vertices = 0;        // of the area
   };
 
   // What objects place: primitives and polygon vertices (see Options).
@@ -90,7 +91,8 @@ class Interpreter {
 
   void Produce(Object obj);
   void Emit(Object obj);
-  void CountProduced(const Object& obj);
+  // Counts the object against the bounds; gives what it cost.
+  Cost CountProduced(const Object& obj);
   static Cost CostOf(const Object& obj);
   // Fails when `times` times `cost` more would pass the budget: before the work is done.
   void Afford(const Cost& cost, long long times, const char* what);

@@ -61,6 +61,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
     primitives_ += instance.primitives;
     use.area = macro.Instantiate(p, map, chordError_, limits, &use.parts);
     use.box = BoundingBox(use.area);
+    use.vertices = static_cast<long long>(VertexCount(use.area));
     return use;
   }
   DRing outer;
@@ -112,6 +113,7 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   }
   use.area = std::move(area);
   use.box = BoundingBox(use.area);
+  use.vertices = static_cast<long long>(VertexCount(use.area));
   return use;
 }
 

@@ -96,7 +96,8 @@ void Interpreter::CloseStepRepeat() {
     if (produced_ + (copies - 1) * static_cast<long long>(c.objects.size()) > options_.maxObjects)
       Fail("step-and-repeat gives more than " + std::to_string(options_.maxObjects) +
            " objects (the bound on objects)");
-    Afford(c.cost, copies - 1, "the copies of this step-and-repeat");
+    // Their objects are bounded just above, in words of their own.
+    Afford({c.cost.primitives, c.cost.vertices, 0}, copies - 1, "the copies of this step-and-repeat");
   }
   int index = 0;
   for (long long iy = 0; iy < c.yCount; ++iy) {

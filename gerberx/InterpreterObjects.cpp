@@ -10,33 +10,30 @@
 namespace gerberx {
 
 Interpreter::Cost Interpreter::CostOf(const Object& obj) {
-  const long long vertices = static_cast<long long>(VertexCount(obj.area));
-  long long primitives = 1;
-  if (obj.kind == ObjectKind::MacroFlash)
-    primitives = std::max<long long>(1, static_cast<long long>(obj.macroParts.size()));
-  if (obj.kind == ObjectKind::Region) primitives = std::max<long long>(1, vertices);  // its edges
-  return {primitives, vertices, 1};
+  return {static_cast<long long>(obj.Primitives()), static_cast<long long>(VertexCount(obj.area)), 1};
 }
 
 void Interpreter::Afford(const Cost& cost, long long times, const char* what) {
   const auto over = [times](long long spent, long long each, long long budget) {
     return each > 0 && (times > (budget - spent) / each || spent + times * each > budget);
   };
-  const auto text = [&](long long each, const char* unit, long long spent, long long budget) {
+  const auto text = [&](long long each, const char* unit, long long spent, long long budget, const char* bound) {
     const double more = static_cast<double>(each) * static_cast<double>(times);
     return std::string(what) + " would place " + std::to_string(std::llround(std::min(more, 9e18))) + " " + unit +
            " more where " + std::to_string(std::max<long long>(0, budget - spent)) + " of the file's " +
-           std::to_string(budget) + " are left (the bound on work for a file of this size)";
+           std::to_string(budget) + " are left (" + bound + ")";
   };
+  const char* work = "the bound on work for a file of this size";
   if (over(primitives_, cost.primitives, primitiveBudget_))
-    Fail(text(cost.primitives, "primitives", primitives_, primitiveBudget_));
+    Fail(text(cost.primitives, "primitives", primitives_, primitiveBudget_, work));
   if (over(vertices_, cost.vertices, vertexBudget_))
-    Fail(text(cost.vertices, "polygon vertices", vertices_, vertexBudget_));
+    Fail(text(cost.vertices, "polygon vertices", vertices_, vertexBudget_, work));
+  // The bound on objects is the same for every file.
   if (over(produced_, cost.objects, options_.maxObjects))
-    Fail(text(cost.objects, "objects", produced_, options_.maxObjects));
+    Fail(text(cost.objects, "objects", produced_, options_.maxObjects, "the bound on objects"));
 }
 
-void Interpreter::CountProduced(const Object& obj) {
+Interpreter::Cost Interpreter::CountProduced(const Object& obj) {
   const Cost cost = CostOf(obj);
   if (++produced_ > options_.maxObjects)
     Fail("more than " + std::to_string(options_.maxObjects) + " objects (the bound on objects)");
@@ -46,13 +43,13 @@ void Interpreter::CountProduced(const Object& obj) {
   primitives_ += cost.primitives;
   if (primitives_ > primitiveBudget_)
     Fail("more than " + std::to_string(primitiveBudget_) + " primitives placed (the bound on work for this file)");
+  return cost;
 }
 
 void Interpreter::Produce(Object obj) {
-  CountProduced(obj);
+  const Cost cost = CountProduced(obj);
   if (!collectors_.empty()) {
     Cost& recorded = collectors_.back().cost;
-    const Cost cost = CostOf(obj);
     recorded.primitives += cost.primitives;
     recorded.vertices += cost.vertices;
     ++recorded.objects;

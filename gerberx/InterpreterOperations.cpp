@@ -102,9 +102,8 @@ void Interpreter::Flash(Point at) {
     return;
   }
   const ApertureUse& use = Use(aperture_);
-  Afford({std::max<long long>(1, static_cast<long long>(use.parts.size())),
-          needAreas_ ? static_cast<long long>(VertexCount(use.area)) : 0, 1},
-         1, "this flash");
+  Afford({std::max<long long>(1, static_cast<long long>(use.parts.size())), needAreas_ ? use.vertices : 0, 1}, 1,
+         "this flash");
   Object obj;
   obj.kind = def.shape == ApertureShape::Macro ? ObjectKind::MacroFlash : ObjectKind::Flash;
   obj.polarity = clear_ ? Polarity::Clear : Polarity::Dark;

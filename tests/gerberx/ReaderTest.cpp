@@ -204,6 +204,19 @@ TEST(ObjectTest, CountsAndAttributes) {
   EXPECT_EQ(layer.counts.comments, 1);
 }
 
+TEST(BudgetTest, CountsARegionByItsEdgesWithOrWithoutAreas) {
+  // Two edges, one an arc: its hundreds of vertices are the vertex budget's, not primitives.
+  const std::string halfDisc = "G75*G36*X-5000000Y0D02*X5000000D01*G03X-5000000Y0I-5000000J0D01*G37*\n";
+  Options tight;
+  tight.maxPrimitives = 3;
+  tight.primitivesPerByte = 0;
+  EXPECT_EQ(Read(halfDisc, tight).objects.size(), 1u);
+  EXPECT_THROW(Read(halfDisc + halfDisc, tight), ReadError);
+  tight.keepObjectAreas = tight.computeDarkArea = false;
+  EXPECT_EQ(Read(halfDisc, tight).objects.size(), 1u);
+  EXPECT_THROW(Read(halfDisc + halfDisc, tight), ReadError);
+}
+
 TEST(ObjectTest, MarksWhatALaterClearObjectCuts) {
   // A pad cut by a later clear square, one beside it untouched, one drawn after the cut, and one
   // that only touches the clear square's edge.
@@ -337,6 +350,12 @@ INSTANTIATE_TEST_SUITE_P(
                             "%ABD14*%D13*X0Y0D03*%AB*%%ABD15*%D14*X0Y0D03*%AB*%D15*X0Y0D03*",
                   3, "nested deeper"},
         ErrorCase{"BlockNeverClosed", kHeader + "%ADD10C,1*%%ABD11*%D10*X0Y0D03*", 0, "inside the block aperture"},
+        // A block of 400 flashes, flashed twice more: the bound on objects, whatever the file's size.
+        ErrorCase{
+            "BlockFlashPastTheObjectBound",
+            kHeader + "%ADD10C,1*%\n%ABD11*%\nD10*\n" + FlashesOnOneLine(400) + "%AB*%\nD11*\nX0Y0D03*\nX0Y0D03*\n", 10,
+            "this flash of a block aperture would place 400 objects more where 200 of the file's 1000 are "
+            "left (the bound on objects)"},
         ErrorCase{"DrillFile", "M48\nINCH,TZ\nT01C0.02\n%\nT01\nX1Y1\nM30\n", 1, "Excellon"}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
