@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CoverageCheck.h"
 #include "gerberx/convert/Convert.h"
+#include "gerberx/convert/GerberWriter.h"
+#include "gerberx/convert/Proof.h"
 
 namespace gerberx::convert {
 namespace {
@@ -76,6 +79,12 @@ TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
       testing::CheckCoverage(shapes, kept, static_cast<double>(DecomposeOptions{}.Tolerance), 200);
   EXPECT_EQ(miss.Uncovered, 0u);
   EXPECT_EQ(miss.Overshoot, 0u);
+  // And the written file, read back, passes the proof.
+  std::ostringstream written;
+  WriteGerber(written, out);
+  const ProofResult proof =
+      Prove(layer, ReadGerberText(written.str(), "w.gbr", ReadingOptions(0.005)), DecomposeOptions{}.Tolerance);
+  EXPECT_FALSE(proof.Exceeds()) << proof.UncoveredMm2 << " mm2 uncovered, " << proof.AddedMm2 << " mm2 added";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,6 +136,20 @@ INSTANTIATE_TEST_SUITE_P(
         // Wider than a hairline: a track's round ends would leave the square corners past the
         // tolerance, so the line gets a core and rings into its corners.
         KeepCase{"LineWiderThanAHairlineIsACoreAndRings", "%AMW*21,1,2,0.05,0,0,30*%%ADD10W*%D10*X0Y0D03*", 0, 5, 0, 0},
+        // Wider lines at any angle, by centre or by ends: a core track and two rings into the corners.
+        KeepCase{"CentreLineTurnedIsACoreAndRings", "%AMW*21,1,2,0.2,0,0,30*%%ADD10W*%D10*X0Y0D03*", 0, 9, 0, 0},
+        KeepCase{"VectorLineIsACoreAndRings", "%AMV*20,1,0.2,0,0,1.732,1,0*%%ADD10V*%D10*X0Y0D03*", 0, 9, 0, 0},
+        // A line with a dot as wide as it on each end is one round track; wider dots stay pads.
+        KeepCase{"LineWithDotsOnItsEndsIsOneTrack",
+                 "%AMDL*20,1,0.2,0,0,1.732,1,0*1,1,0.2,0,0*1,1,0.2,1.732,1*%%ADD10DL*%D10*X0Y0D03*", 0, 1, 0, 0},
+        KeepCase{"LineAlongAnAxisWithDotsOnItsEndsIsOneTrack",
+                 "%AMDL*21,1,1,0.2,0.5,0,0*1,1,0.2,0,0*1,1,0.2,1,0*%%ADD10DL*%D10*X0Y0D03*", 0, 1, 0, 0},
+        KeepCase{"LineWithWiderDotsIsATrackAndPads",
+                 "%AMDL*20,1,0.2,0,0,1.732,1,0*1,1,0.3,0,0*1,1,0.3,1.732,1*%%ADD10DL*%%LR15*%D10*X0Y0D03*", 2, 1, 0, 0},
+        KeepCase{"PolylineWithRoundJoinsIsATrackForEachLine",
+                 "%AMPL*20,1,0.2,0,0,1,0,0*20,1,0.2,1,0,1.5,1,0*20,1,0.2,1.5,1,0,0,0*1,1,0.2,0,0*1,1,0.2,1,0*"
+                 "1,1,0.2,1.5,1*%%ADD10PL*%D10*X0Y0D03*",
+                 0, 3, 0, 0},
         KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
         KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
         // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
