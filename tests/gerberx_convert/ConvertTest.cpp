@@ -150,6 +150,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "%AMPL*20,1,0.2,0,0,1,0,0*20,1,0.2,1,0,1.5,1,0*20,1,0.2,1.5,1,0,0,0*1,1,0.2,0,0*1,1,0.2,1,0*"
                  "1,1,0.2,1.5,1*%%ADD10PL*%D10*X0Y0D03*",
                  0, 3, 0, 0},
+        // Circles off the flash point, turned with it: a pad each, where they overlap too.
+        KeepCase{"MacroCirclesArePads",
+                 "%AMCI*1,1,0.8,0.3,0.2*1,1,0.5,-0.2,0*1,1,0.3,1,1*%%ADD10CI*%%LR30*%D10*X0Y0D03*", 3, 0, 0, 0},
         KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
         KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
         // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
