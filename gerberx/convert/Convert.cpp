@@ -16,6 +16,7 @@
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
 #include "gerberx/Shapes.h"
+#include "gerberx/convert/Band.h"
 #include "gerberx/convert/InscribedCover.h"
 
 namespace gerberx::convert {
@@ -96,8 +97,17 @@ class Converter {
     for (const std::vector<std::size_t>& group : TouchingGroups(boxes)) {
       PolygonSet joined;
       for (const std::size_t i : group) joined.insert(dark_[i].Set.begin(), dark_[i].Set.end());
-      Pieces pieces = Decompose(Shapes(ToArea(joined)), options_);
       Pieces& all = result_.Decomposed;
+      std::vector<IntShape> shapes = Shapes(ToArea(joined));
+      // A closed line drawn as an area: the tracks along it, when they are fewer.
+      std::erase_if(shapes, [&](const IntShape& shape) {
+        const std::optional<std::vector<RoundTrack>> band =
+            BandTracks(shape, static_cast<double>(options_.Tolerance), options_.MaxTrackWidth);
+        if (!band || band->size() >= Decompose({shape}, options_).Count()) return false;
+        all.Tracks.insert(all.Tracks.end(), band->begin(), band->end());
+        return true;
+      });
+      Pieces pieces = Decompose(shapes, options_);
       all.Fills.insert(all.Fills.end(), pieces.Fills.begin(), pieces.Fills.end());
       all.Tracks.insert(all.Tracks.end(), pieces.Tracks.begin(), pieces.Tracks.end());
       all.Arcs.insert(all.Arcs.end(), pieces.Arcs.begin(), pieces.Arcs.end());
