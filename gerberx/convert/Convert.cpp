@@ -301,20 +301,22 @@ class Converter {
       const DPoint half{length / 2 * std::cos(turn), length / 2 * std::sin(turn)};
       const std::array<DPoint, 2> ends{DPoint{centre.x - half.x, centre.y - half.y},
                                        DPoint{centre.x + half.x, centre.y + half.y}};
-      std::array<const MacroPart*, 2> dots{};
+      // Every dot on each end: some programs place one for each line that meets there.
+      std::array<std::vector<const MacroPart*>, 2> dots;
       for (std::size_t e = 0; e < 2; ++e) {
         for (const MacroPart* part : parts) {
           if (part->shape == MacroPart::Shape::Circle && double(part->xSize) >= width - kSlack &&
               std::hypot(double(part->centre.x) - ends[e].x, double(part->centre.y) - ends[e].y) <= kSlack) {
-            dots[e] = part;
-            break;
+            dots[e].push_back(part);
           }
         }
       }
-      if (dots[0] == nullptr || dots[1] == nullptr) continue;
-      for (const MacroPart* dot : dots) {
-        if (double(dot->xSize) <= width + kSlack && std::find(caps.begin(), caps.end(), dot) == caps.end())
-          caps.push_back(dot);
+      if (dots[0].empty() || dots[1].empty()) continue;
+      for (const auto& end : dots) {
+        for (const MacroPart* dot : end) {
+          if (double(dot->xSize) <= width + kSlack && std::find(caps.begin(), caps.end(), dot) == caps.end())
+            caps.push_back(dot);
+        }
       }
       return RoundTrack{{std::llround(ends[0].x), std::llround(ends[0].y)},
                         {std::llround(ends[1].x), std::llround(ends[1].y)},

@@ -153,6 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "%AMDL*21,1,1,0.2,0.5,0,0*1,1,0.2,0,0*1,1,0.2,1,0*%%ADD10DL*%D10*X0Y0D03*", 0, 1, 0, 0},
         KeepCase{"LineWithWiderDotsIsATrackAndPads",
                  "%AMDL*20,1,0.2,0,0,1.732,1,0*1,1,0.3,0,0*1,1,0.3,1.732,1*%%ADD10DL*%%LR15*%D10*X0Y0D03*", 2, 1, 0, 0},
+        // A fiducial's corner: two lines, each with its own dots, two of them on one place.
+        KeepCase{"CornerOfLinesWithADotEachIsTwoTracks",
+                 "%AMFA*20,1,0.2,0,0,-1.5,0,0*1,1,0.2,0,0*1,1,0.2,-1.5,0*20,1,0.2,0,0,0,1.5,0*1,1,0.2,0,0*"
+                 "1,1,0.2,0,1.5*%%ADD10FA*%%LR20*%D10*X0Y0D03*",
+                 0, 2, 0, 0},
         KeepCase{"PolylineWithRoundJoinsIsATrackForEachLine",
                  "%AMPL*20,1,0.2,0,0,1,0,0*20,1,0.2,1,0,1.5,1,0*20,1,0.2,1.5,1,0,0,0*1,1,0.2,0,0*1,1,0.2,1,0*"
                  "1,1,0.2,1.5,1*%%ADD10PL*%D10*X0Y0D03*",
