@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "gerberx/Overlaps.h"
 #include "gerberx/PolygonSet.h"
 #include "gerberx/Shapes.h"
+#include "gerberx/convert/Band.h"
 #include "gerberx/convert/InscribedCover.h"
 
 namespace gerberx::convert {
@@ -95,8 +97,17 @@ class Converter {
     for (const std::vector<std::size_t>& group : TouchingGroups(boxes)) {
       PolygonSet joined;
       for (const std::size_t i : group) joined.insert(dark_[i].Set.begin(), dark_[i].Set.end());
-      Pieces pieces = Decompose(Shapes(ToArea(joined)), options_);
       Pieces& all = result_.Decomposed;
+      std::vector<IntShape> shapes = Shapes(ToArea(joined));
+      // A closed line drawn as an area: the tracks along it, when they are fewer.
+      std::erase_if(shapes, [&](const IntShape& shape) {
+        const std::optional<std::vector<RoundTrack>> band =
+            BandTracks(shape, static_cast<double>(options_.Tolerance), options_.MaxTrackWidth);
+        if (!band || band->size() >= Decompose({shape}, options_).Count()) return false;
+        all.Tracks.insert(all.Tracks.end(), band->begin(), band->end());
+        return true;
+      });
+      Pieces pieces = Decompose(shapes, options_);
       all.Fills.insert(all.Fills.end(), pieces.Fills.begin(), pieces.Fills.end());
       all.Tracks.insert(all.Tracks.end(), pieces.Tracks.begin(), pieces.Tracks.end());
       all.Arcs.insert(all.Arcs.end(), pieces.Arcs.begin(), pieces.Arcs.end());
@@ -216,24 +227,47 @@ class Converter {
     for (const MacroPart* part : parts) {
       if (!part->dark) return false;
     }
+    // A line with a dot as wide as it on each end is the round track between the dots.
+    std::vector<RoundTrack> cappedTracks;
+    std::vector<const MacroPart*> capped, caps;
+    for (const MacroPart* part : parts) {
+      if (const std::optional<RoundTrack> track = CappedLine(*part, parts, caps)) {
+        capped.push_back(part);
+        cappedTracks.push_back(*track);
+      }
+    }
+    const auto in = [](const std::vector<const MacroPart*>& list, const MacroPart* part) {
+      return std::find(list.begin(), list.end(), part) != list.end();
+    };
     // A line primitive as thin as a hairline is the one round track a designer draws: its round
     // ends stay within the tolerance of the square ones while (sqrt 2 - 1) / 2 of its width does.
     const double hairline = 2.0 * static_cast<double>(options_.Tolerance) / (std::numbers::sqrt2 - 1.0);
     const auto thin = [&](const MacroPart* part) {
-      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 &&
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 && !in(capped, part) &&
              static_cast<double>(std::min(part->xSize, part->ySize)) <= hairline;
     };
     const auto turned = [&](const MacroPart* part) {
-      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 && !thin(part);
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 && !in(capped, part) &&
+             !thin(part);
     };
     const bool anyTurned = std::any_of(parts.begin(), parts.end(), turned);
-    if (anyTurned && KeepRoundedRectangle(o, parts)) return true;
+    // A rounded rectangle may have its edges drawn as capped lines.
+    const bool anySlanted = std::any_of(parts.begin(), parts.end(), [&](const MacroPart* part) {
+      return part->shape == MacroPart::Shape::Rectangle && QuarterTurns(part->rotation) < 0 &&
+             static_cast<double>(std::min(part->xSize, part->ySize)) > hairline;
+    });
+    if (anySlanted && KeepRoundedRectangle(o, parts)) return true;
     std::vector<const MacroPart*> wide;
     std::copy_if(parts.begin(), parts.end(), std::back_inserter(wide), [&](const MacroPart* p) { return !thin(p); });
     Pieces covers;
     if (anyTurned && !CoverTurnedRectangles(wide, covers)) return false;
+    const std::size_t before = result_.Pads.size() + result_.Tracks.size();
     for (const MacroPart* part : parts) {
-      if (thin(part)) {
+      if (in(caps, part)) continue;
+      if (in(capped, part)) {
+        covers.Tracks.push_back(
+            cappedTracks[static_cast<std::size_t>(std::find(capped.begin(), capped.end(), part) - capped.begin())]);
+      } else if (thin(part)) {
         covers.Tracks.push_back(Hairline(*part));
       } else if (part->shape == MacroPart::Shape::Circle) {
         result_.Pads.push_back({At(part->centre), ApertureShape::Circle, part->xSize, part->xSize});
@@ -248,11 +282,47 @@ class Converter {
       result_.Pads.push_back({d.Centre, ApertureShape::Circle, d.Diameter, d.Diameter});
     for (const RoundTrack& t : covers.Tracks) result_.Tracks.push_back({t.A, t.B, t.Width});
     ++result_.MacroFlashesKept;
-    result_.MacroObjectsKept += parts.size() -
-                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), turned)) -
-                                static_cast<std::size_t>(std::count_if(parts.begin(), parts.end(), thin)) +
-                                covers.Discs.size() + covers.Tracks.size();
+    result_.MacroObjectsKept += result_.Pads.size() + result_.Tracks.size() - before;
     return true;
+  }
+
+  // A rectangle part with a dot centred on the middle of each end, each at least as wide as the
+  // rectangle: the round track between the dots covers all the rectangle but its corners, which
+  // lie in the dots. Dots no wider than the track are its round ends: they are added to `caps`.
+  static std::optional<RoundTrack> CappedLine(const MacroPart& line, const std::vector<const MacroPart*>& parts,
+                                              std::vector<const MacroPart*>& caps) {
+    if (line.shape != MacroPart::Shape::Rectangle) return std::nullopt;
+    constexpr double kSlack = 2;  // grid units: ends and dots computed apart round apart
+    for (const bool alongX : {true, false}) {
+      const double length = double(alongX ? line.xSize : line.ySize);
+      const double width = double(alongX ? line.ySize : line.xSize);
+      const double turn = (line.rotation + (alongX ? 0.0 : 90.0)) * std::numbers::pi / 180;
+      const DPoint centre{double(line.centre.x), double(line.centre.y)};
+      const DPoint half{length / 2 * std::cos(turn), length / 2 * std::sin(turn)};
+      const std::array<DPoint, 2> ends{DPoint{centre.x - half.x, centre.y - half.y},
+                                       DPoint{centre.x + half.x, centre.y + half.y}};
+      // Every dot on each end: some programs place one for each line that meets there.
+      std::array<std::vector<const MacroPart*>, 2> dots;
+      for (std::size_t e = 0; e < 2; ++e) {
+        for (const MacroPart* part : parts) {
+          if (part->shape == MacroPart::Shape::Circle && double(part->xSize) >= width - kSlack &&
+              std::hypot(double(part->centre.x) - ends[e].x, double(part->centre.y) - ends[e].y) <= kSlack) {
+            dots[e].push_back(part);
+          }
+        }
+      }
+      if (dots[0].empty() || dots[1].empty()) continue;
+      for (const auto& end : dots) {
+        for (const MacroPart* dot : end) {
+          if (double(dot->xSize) <= width + kSlack && std::find(caps.begin(), caps.end(), dot) == caps.end())
+            caps.push_back(dot);
+        }
+      }
+      return RoundTrack{{std::llround(ends[0].x), std::llround(ends[0].y)},
+                        {std::llround(ends[1].x), std::llround(ends[1].y)},
+                        static_cast<int64_t>(width)};
+    }
+    return std::nullopt;
   }
 
   // A thermal is four pieces of a ring between its gaps. Each is an arc as wide as the ring,

@@ -5,12 +5,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <numbers>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "CoverageCheck.h"
 #include "gerberx/convert/Convert.h"
+#include "gerberx/convert/GerberWriter.h"
+#include "gerberx/convert/Proof.h"
 
 namespace gerberx::convert {
 namespace {
@@ -25,16 +31,10 @@ std::ostream& operator<<(std::ostream& out, const KeepCase& c) { return out << c
 
 class KeepTest : public ::testing::TestWithParam<KeepCase> {};
 
-TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
-  const KeepCase& c = GetParam();
-  const Layer layer = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + c.Body, "t.gbr", ReadingOptions(0.005));
-  const ConvertedLayer out = ConvertLayer(layer, {});
-  EXPECT_EQ(out.Pads.size(), c.Pads);
-  EXPECT_EQ(out.Tracks.size(), c.Tracks);
-  EXPECT_EQ(out.Arcs.size(), c.Arcs);
-  EXPECT_EQ(out.Decomposed.Count() > 0, c.Decomposed > 0);
-  // What is kept and what is decomposed draw the file's dark area.
-  const Layer whole = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + c.Body, "t.gbr", {});
+// What is kept and what is decomposed draw the file's dark area, and the written file, read back,
+// passes the proof.
+void ExpectDrawsTheFile(const std::string& body, const Layer& layer, const ConvertedLayer& out) {
+  const Layer whole = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + body, "t.gbr", {});
   std::vector<IntShape> shapes;
   for (const Polygon& polygon : whole.dark) {
     IntShape shape;
@@ -76,6 +76,22 @@ TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
       testing::CheckCoverage(shapes, kept, static_cast<double>(DecomposeOptions{}.Tolerance), 200);
   EXPECT_EQ(miss.Uncovered, 0u);
   EXPECT_EQ(miss.Overshoot, 0u);
+  std::ostringstream written;
+  WriteGerber(written, out);
+  const ProofResult proof =
+      Prove(layer, ReadGerberText(written.str(), "w.gbr", ReadingOptions(0.005)), DecomposeOptions{}.Tolerance);
+  EXPECT_FALSE(proof.Exceeds()) << proof.UncoveredMm2 << " mm2 uncovered, " << proof.AddedMm2 << " mm2 added";
+}
+
+TEST_P(KeepTest, KeepsWhatTheImporterDrawsAlikeAndDecomposesTheRest) {
+  const KeepCase& c = GetParam();
+  const Layer layer = ReadGerberText(std::string("%FSLAX46Y46*%\n%MOMM*%\n") + c.Body, "t.gbr", ReadingOptions(0.005));
+  const ConvertedLayer out = ConvertLayer(layer, {});
+  EXPECT_EQ(out.Pads.size(), c.Pads);
+  EXPECT_EQ(out.Tracks.size(), c.Tracks);
+  EXPECT_EQ(out.Arcs.size(), c.Arcs);
+  EXPECT_EQ(out.Decomposed.Count() > 0, c.Decomposed > 0);
+  ExpectDrawsTheFile(c.Body, layer, out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,6 +143,28 @@ INSTANTIATE_TEST_SUITE_P(
         // Wider than a hairline: a track's round ends would leave the square corners past the
         // tolerance, so the line gets a core and rings into its corners.
         KeepCase{"LineWiderThanAHairlineIsACoreAndRings", "%AMW*21,1,2,0.05,0,0,30*%%ADD10W*%D10*X0Y0D03*", 0, 5, 0, 0},
+        // Wider lines at any angle, by centre or by ends: a core track and two rings into the corners.
+        KeepCase{"CentreLineTurnedIsACoreAndRings", "%AMW*21,1,2,0.2,0,0,30*%%ADD10W*%D10*X0Y0D03*", 0, 9, 0, 0},
+        KeepCase{"VectorLineIsACoreAndRings", "%AMV*20,1,0.2,0,0,1.732,1,0*%%ADD10V*%D10*X0Y0D03*", 0, 9, 0, 0},
+        // A line with a dot as wide as it on each end is one round track; wider dots stay pads.
+        KeepCase{"LineWithDotsOnItsEndsIsOneTrack",
+                 "%AMDL*20,1,0.2,0,0,1.732,1,0*1,1,0.2,0,0*1,1,0.2,1.732,1*%%ADD10DL*%D10*X0Y0D03*", 0, 1, 0, 0},
+        KeepCase{"LineAlongAnAxisWithDotsOnItsEndsIsOneTrack",
+                 "%AMDL*21,1,1,0.2,0.5,0,0*1,1,0.2,0,0*1,1,0.2,1,0*%%ADD10DL*%D10*X0Y0D03*", 0, 1, 0, 0},
+        KeepCase{"LineWithWiderDotsIsATrackAndPads",
+                 "%AMDL*20,1,0.2,0,0,1.732,1,0*1,1,0.3,0,0*1,1,0.3,1.732,1*%%ADD10DL*%%LR15*%D10*X0Y0D03*", 2, 1, 0, 0},
+        // A fiducial's corner: two lines, each with its own dots, two of them on one place.
+        KeepCase{"CornerOfLinesWithADotEachIsTwoTracks",
+                 "%AMFA*20,1,0.2,0,0,-1.5,0,0*1,1,0.2,0,0*1,1,0.2,-1.5,0*20,1,0.2,0,0,0,1.5,0*1,1,0.2,0,0*"
+                 "1,1,0.2,0,1.5*%%ADD10FA*%%LR20*%D10*X0Y0D03*",
+                 0, 2, 0, 0},
+        KeepCase{"PolylineWithRoundJoinsIsATrackForEachLine",
+                 "%AMPL*20,1,0.2,0,0,1,0,0*20,1,0.2,1,0,1.5,1,0*20,1,0.2,1.5,1,0,0,0*1,1,0.2,0,0*1,1,0.2,1,0*"
+                 "1,1,0.2,1.5,1*%%ADD10PL*%D10*X0Y0D03*",
+                 0, 3, 0, 0},
+        // Circles off the flash point, turned with it: a pad each, where they overlap too.
+        KeepCase{"MacroCirclesArePads",
+                 "%AMCI*1,1,0.8,0.3,0.2*1,1,0.5,-0.2,0*1,1,0.3,1,1*%%ADD10CI*%%LR30*%D10*X0Y0D03*", 3, 0, 0, 0},
         KeepCase{"DonutMacroIsAFullCircleArc", "%AMD*1,1,2,0,0*1,0,1.5,0,0*%%ADD10D*%D10*X0Y0D03*", 0, 0, 1, 0},
         KeepCase{"OutlineMacroIsDecomposed", "%AMT*4,1,3,0,0,2,0,0,2,0,0,0*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0, 1},
         // G74 ends that meet: a dot, which equal ends in a multi-quadrant file would make a circle.
@@ -175,6 +213,105 @@ std::vector<KeepCase> TurnedCases() {
 
 INSTANTIATE_TEST_SUITE_P(Turned, KeepTest, ::testing::ValuesIn(TurnedCases()),
                          [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });
+
+// Closed lines drawn as areas, by regions and by outline primitives: a ring made of an outer
+// contour, a cut and the inner one back.
+struct BandCase {
+  std::string Name;
+  std::vector<std::pair<double, double>> Outer, Inner;  // mm, counter-clockwise
+  std::size_t Tracks;  // along the band; 0: decomposed otherwise, into fewer objects or exactly
+};
+
+std::ostream& operator<<(std::ostream& out, const BandCase& c) { return out << c.Name; }
+
+std::vector<std::pair<double, double>> Turned(std::vector<std::pair<double, double>> points, double degrees) {
+  const double a = degrees * std::numbers::pi / 180;
+  for (auto& [x, y] : points)
+    std::tie(x, y) = std::pair{x * std::cos(a) - y * std::sin(a), x * std::sin(a) + y * std::cos(a)};
+  return points;
+}
+
+std::vector<std::pair<double, double>> Rectangle(double w, double h, double degrees) {
+  return Turned({{-w / 2, -h / 2}, {w / 2, -h / 2}, {w / 2, h / 2}, {-w / 2, h / 2}}, degrees);
+}
+
+std::vector<std::pair<double, double>> Regular(int n, double apothem, double degrees) {
+  std::vector<std::pair<double, double>> points;
+  const double r = apothem / std::cos(std::numbers::pi / n);
+  for (int k = 0; k < n; ++k) {
+    const double a = (degrees + 360.0 * k / n) * std::numbers::pi / 180;
+    points.emplace_back(r * std::cos(a), r * std::sin(a));
+  }
+  return points;
+}
+
+// The contour: around the outer ring, in to the inner one, around it the other way and out again.
+std::vector<std::pair<double, double>> Keyhole(const BandCase& c) {
+  std::vector<std::pair<double, double>> contour = c.Outer;
+  contour.push_back(c.Outer[0]);
+  contour.push_back(c.Inner[0]);
+  for (std::size_t k = c.Inner.size() - 1; k > 0; --k) contour.push_back(c.Inner[k]);
+  contour.push_back(c.Inner[0]);
+  return contour;
+}
+
+class BandTest : public ::testing::TestWithParam<std::pair<BandCase, bool>> {};
+
+TEST_P(BandTest, ClosedLinesAreTracksAlongThemWhereTheirCornersAllow) {
+  const auto& [c, byOutline] = GetParam();
+  const std::vector<std::pair<double, double>> contour = Keyhole(c);
+  std::ostringstream body;
+  body << std::fixed << std::setprecision(6);
+  if (byOutline) {
+    body << "%AMOL*4,1," << contour.size();
+    for (const auto& [x, y] : contour) body << "," << x << "," << y;
+    body << "," << contour[0].first << "," << contour[0].second << ",0*%%ADD10OL*%D10*X0Y0D03*";
+  } else {
+    const auto at = [&](std::pair<double, double> p, const char* op) {
+      body << "X" << std::llround(p.first * 1e6) << "Y" << std::llround(p.second * 1e6) << op << "*";
+    };
+    body << "G36*";
+    at(contour[0], "D02");
+    for (std::size_t k = 1; k < contour.size(); ++k) at(contour[k], "D01");
+    at(contour[0], "D01");
+    body << "G37*";
+  }
+  const Layer layer = ReadGerberText("%FSLAX46Y46*%\n%MOMM*%\n" + body.str(), "t.gbr", ReadingOptions(0.005));
+  const ConvertedLayer out = ConvertLayer(layer, {});
+  if (c.Tracks > 0) {
+    EXPECT_EQ(out.Decomposed.Tracks.size(), c.Tracks);
+    EXPECT_EQ(out.Decomposed.Count(), c.Tracks);
+  } else {
+    EXPECT_GT(out.Decomposed.Fills.size() + out.Decomposed.Arcs.size(), 0u);
+  }
+  ExpectDrawsTheFile(body.str(), layer, out);
+}
+
+std::vector<std::pair<BandCase, bool>> BandCases() {
+  const std::vector<BandCase> cases{
+      // As thin as a hairline: the round joins stay within the tolerance of the square corners.
+      {"ThinFrameTurned30", Rectangle(3, 2, 30), Rectangle(2.96, 1.96, 30), 4},
+      // An octagon's corners turn by 45 degrees: a band 0.1 mm wide stays within them.
+      {"OctagonRing", Regular(8, 1, 22.5), Regular(8, 0.9, 22.5), 8},
+      {"HexagonRingTurned", Regular(6, 1, 7), Regular(6, 0.97, 7), 6},
+      // Too wide for round joins at right angles.
+      {"WideFrameTurned30", Rectangle(3, 2, 30), Rectangle(2.6, 1.6, 30), 0},
+      {"FrameTurned30TooWideForRoundJoins", Rectangle(3, 2, 30), Rectangle(2.88, 1.88, 30), 0},
+      // Fills are as few, and exact.
+      {"ThinFrameOnTheAxes", Rectangle(3, 2, 0), Rectangle(2.96, 1.96, 0), 0},
+      // Arcs draw a ring of many chords with fewer objects.
+      {"RingOf64Chords", Regular(64, 1, 0), Regular(64, 0.8, 0), 0}};
+  std::vector<std::pair<BandCase, bool>> rows;
+  for (const BandCase& c : cases) {
+    rows.emplace_back(c, false);
+    rows.emplace_back(c, true);
+  }
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Bands, BandTest, ::testing::ValuesIn(BandCases()), [](const auto& row) {
+  return row.param.first.Name + (row.param.second ? "Outline" : "Region");
+});
 
 }  // namespace
 }  // namespace gerberx::convert
