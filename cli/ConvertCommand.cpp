@@ -81,10 +81,26 @@ bool IsRs274D(const std::string& path) {
   return selects || !format;
 }
 
-// Copies an RS-274-D file and the table the importer loads with it, so that the importer finds
-// the table beside the copy. Returns what the summary says of the table.
+// Copies `file` to `target` with `line` after the first line: the format statement must stay first.
+void CopyWithSecondLine(const std::string& file, const std::string& target, const std::string& line) {
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
+  if (!in) throw std::runtime_error(file + ": cannot be read");
+  std::ofstream out(PathFromUtf8(target), std::ios::binary | std::ios::trunc);
+  std::string first;
+  std::getline(in, first);
+  // A first line that ends in CR LF: the added line too.
+  const bool crlf = !in.eof() && first.ends_with('\r');
+  out << first << '\n' << line << (crlf ? "\r\n" : "\n");
+  if (in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+  out.close();
+  if (out.fail()) throw std::runtime_error(target + ": writing failed");
+}
+
+// Copies an RS-274-D file (with `layerComment` after its first line, if any) and the table the
+// importer loads with it, so that the importer finds the table beside the copy. Returns what
+// the summary says of the table.
 std::string PassThrough(const std::string& file, const std::string& shown, const std::string& target,
-                        const TableSearch& findTable) {
+                        const std::optional<std::string>& layerComment, const TableSearch& findTable) {
   if (!findTable) throw std::runtime_error(shown + ": an RS-274-D file, and no importer to find its aperture table");
   const TableSearchResult search = findTable(file);
   if (search.NotRecognised) {
@@ -95,7 +111,11 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
     throw std::runtime_error(shown +
                              ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
   }
-  fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  if (layerComment) {
+    CopyWithSecondLine(file, target, *layerComment);
+  } else {
+    fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  }
   if (!search.TableFile) return "it draws nothing and needs no aperture table";
   const fs::path table = PathFromUtf8(*search.TableFile);
   fs::path targetTable = PathFromUtf8(target);
@@ -116,23 +136,6 @@ gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, co
   return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
 }
 
-// Puts `line` after the first line of the file: the format statement must stay first.
-void InsertAfterFirstLine(const std::string& path, const std::string& line) {
-  std::string text;
-  {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  const std::size_t end = text.find('\n');
-  const std::size_t at = end == std::string::npos ? text.size() : end + 1;
-  const std::string eol = end != std::string::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
-  text.insert(at, (end == std::string::npos ? eol : "") + line + eol);
-  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (out.fail()) throw std::runtime_error(path + ": writing failed");
-}
-
 bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
                 const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err,
                 std::vector<ConversionFigures>& proved) {
@@ -145,8 +148,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
   const auto started = std::chrono::steady_clock::now();
   try {
     if (IsRs274D(file)) {
-      const std::string tableText = PassThrough(file, shown, target, findTable);
-      if (converted.LayerComment) InsertAfterFirstLine(target, *converted.LayerComment);
+      const std::string tableText = PassThrough(file, shown, target, converted.LayerComment, findTable);
       if (!command.Quiet) {
         out << shown << " -> " << target << "\n  RS-274-D: copied unchanged, " << tableText << '\n';
       }
@@ -172,7 +174,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     output.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     cv::WrittenCounts counts;
     try {
-      counts = cv::WriteGerber(output, layer);
+      counts = cv::WriteGerber(output, layer, converted.LayerComment.value_or(""));
     } catch (...) {
       output.close();
       fs::remove(partial);
@@ -184,7 +186,6 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
       err << kTool << target << ": cannot be written\n";
       return false;
     }
-    if (converted.LayerComment) InsertAfterFirstLine(partial, *converted.LayerComment);
     fs::rename(partial, target);
     figures.Written = counts;
     const auto proving = std::chrono::steady_clock::now();
