@@ -18,6 +18,7 @@
 #include "cli/DrillConversion.h"
 #include "cli/ImportPlan.h"
 #include "cli/Utf8Path.h"
+#include "cli/WriteReplacing.h"
 #include "cli/ZipArchive.h"
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
@@ -140,11 +141,6 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
                 const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err,
                 std::vector<ConversionFigures>& proved) {
   const std::string& target = converted.Path;
-  std::error_code same;
-  if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
-    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
-    return false;
-  }
   const auto started = std::chrono::steady_clock::now();
   try {
     if (IsRs274D(file)) {
@@ -163,31 +159,10 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     figures.ObjectsRead = read.objects.size();
     for (const gerberx::Object& object : read.objects) figures.Primitives += object.Primitives();
     const cv::ConvertedLayer layer = cv::ConvertLayer(read, options);
-    // Written beside the target first: a failure leaves no half-written file under its name.
-    const std::string partial = target + ".partial";
-    std::ofstream output(partial, std::ios::binary | std::ios::trunc);
-    if (!output) {
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    std::vector<char> buffer(1 << 20);
-    output.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    cv::WrittenCounts counts;
-    try {
-      counts = cv::WriteGerber(output, layer, converted.LayerComment.value_or(""));
-    } catch (...) {
-      output.close();
-      fs::remove(partial);
-      throw;
-    }
-    output.close();
-    if (output.fail()) {
-      fs::remove(partial);
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    fs::rename(partial, target);
-    figures.Written = counts;
+    const auto write = [&](std::ostream& output) {
+      figures.Written = cv::WriteGerber(output, layer, converted.LayerComment.value_or(""));
+    };
+    if (!WriteReplacing(target, write, err)) return false;
     const auto proving = std::chrono::steady_clock::now();
     figures.Proof = ProveConversion(read, target, command.ToleranceMm, options.Tolerance);
     const auto now = std::chrono::steady_clock::now();
@@ -334,6 +309,12 @@ bool CreateFolder(const std::string& folder, std::ostream& err) {
   return false;
 }
 
+// Whether `target` is `file` itself.
+bool IsSameFile(const std::string& file, const std::string& target) {
+  std::error_code error;
+  return fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), error);
+}
+
 // A name for the set of targets: two files that would be one on Windows are one.
 std::string TargetKey(const std::string& path) {
   std::error_code error;
@@ -398,6 +379,12 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       continue;
     }
     if (!CreateFolder(job.Folder.empty() ? "." : job.Folder, err)) {
+      ++tally.Failed;
+      continue;
+    }
+    if (IsSameFile(job.File.Path, target.Path)) {
+      err << kTool << job.File.Shown
+          << ": the output would overwrite the input; give another name with -o or --out-dir\n";
       ++tally.Failed;
       continue;
     }

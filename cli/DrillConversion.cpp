@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/Utf8Path.h"
+#include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
 #include "gerberx/drill/DrillConvert.h"
 #include "gerberx/drill/DrillReader.h"
@@ -53,13 +54,7 @@ std::string DrillConvertedPath(const ConvertCommand& command, const std::string&
 bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,
                       const std::string& target, std::ostream& out, std::ostream& err) {
   constexpr const char* kTool = "zizozudu: ";
-  std::error_code same;
-  if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
-    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
-    return false;
-  }
   const auto started = std::chrono::steady_clock::now();
-  const fs::path partial = PathFromUtf8(target + ".partial");
   try {
     std::ifstream in(PathFromUtf8(file), std::ios::binary);
     if (!in) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
@@ -69,20 +64,11 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, co
       text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
     }
     const dr::DrillFile drill = dr::ReadDrillText(text, shown);
-    // Written beside the target first: a failure leaves no half-written file under its name.
-    std::ofstream output(partial, std::ios::binary | std::ios::trunc);
-    if (!output) {
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    const gerberx::convert::WrittenCounts counts = gerberx::convert::WriteGerber(output, dr::ToConvertedLayer(drill));
-    output.close();
-    if (output.fail()) {
-      fs::remove(partial, same);
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    fs::rename(partial, PathFromUtf8(target));
+    gerberx::convert::WrittenCounts counts;
+    const auto write = [&](std::ostream& output) {
+      counts = gerberx::convert::WriteGerber(output, dr::ToConvertedLayer(drill));
+    };
+    if (!WriteReplacing(target, write, err)) return false;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
       out << shown << " -> " << target << "\n  drill:       " << dr::DrillSummary(drill);
@@ -94,7 +80,6 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, co
     }
     return true;
   } catch (const std::exception& e) {
-    fs::remove(partial, same);
     err << kTool << e.what() << '\n';
     return false;
   }
