@@ -17,6 +17,7 @@
 #include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
 #include "cli/ImportPlan.h"
+#include "cli/Plural.h"
 #include "cli/Utf8Path.h"
 #include "cli/WriteReplacing.h"
 #include "cli/ZipArchive.h"
@@ -32,10 +33,6 @@ namespace cv = gerberx::convert;
 
 constexpr const char* kTool = "zizozudu: ";
 constexpr double kUnitsPerMm = 10000.0 / 0.0254;
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 // An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and
 // up) without defining any, or has no format statement. A file with a format statement that

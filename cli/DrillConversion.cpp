@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/ConversionSummary.h"
 #include "cli/Utf8Path.h"
 #include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -19,16 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace dr = gerberx::drill;
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string WrittenText(const gerberx::convert::WrittenCounts& counts) {
-  return Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
-         Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs") + "), " +
-         Plural(counts.Apertures, "aperture", "apertures");
-}
 
 std::string UnitsText(const dr::DrillFile& drill) {
   if (!drill.UnitsStated) return "inch (the file states none: the format's default)";
@@ -75,7 +66,7 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, co
       if (const std::string plating = dr::PlatingText(drill.Plated); !plating.empty()) {
         out << "\n  plating:     " << plating;
       }
-      out << "\n  units:       " << UnitsText(drill) << "\n  written:     " << WrittenText(counts)
+      out << "\n  units:       " << UnitsText(drill) << "\n  written:     " << WrittenText(counts, false)
           << "\n  time:        " << std::llround(seconds * 1000.0) << " ms\n";
     }
     return true;
