@@ -16,6 +16,7 @@
 
 #include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
+#include "cli/FileContents.h"
 #include "cli/ImportPlan.h"
 #include "cli/Plural.h"
 #include "cli/Utf8Path.h"

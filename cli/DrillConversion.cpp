@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/ConversionSummary.h"
+#include "cli/FileContents.h"
 #include "cli/Utf8Path.h"
 #include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -47,14 +48,10 @@ bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, co
   constexpr const char* kTool = "zizozudu: ";
   const auto started = std::chrono::steady_clock::now();
   try {
-    std::ifstream in(PathFromUtf8(file), std::ios::binary);
-    if (!in) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
-    std::string text;
-    std::vector<char> piece(1 << 16);
-    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
-      text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    const dr::DrillFile drill = dr::ReadDrillText(text, shown);
+    // Read here, not by the reader: the path is UTF-8, which the file system gets as such.
+    const std::optional<std::string> text = ReadWholeFile(file);
+    if (!text) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
+    const dr::DrillFile drill = dr::ReadDrillText(*text, shown);
     gerberx::convert::WrittenCounts counts;
     const auto write = [&](std::ostream& output) {
       counts = gerberx::convert::WriteGerber(output, dr::ToConvertedLayer(drill));

@@ -4,9 +4,9 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "cli/FileContents.h"
 #include "cli/Utf8Path.h"
 #include "cli/ZipArchive.h"
 #include "gerberx/drill/DrillReader.h"
@@ -70,14 +70,6 @@ PackageFile Classified(std::string path, std::string shown) {
 }
 
 }  // namespace
-
-std::string ReadHead(const std::string& path, std::size_t bytes) {
-  std::string head(bytes, '\0');
-  std::ifstream file(PathFromUtf8(path), std::ios::binary);
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(file.gcount()));
-  return head;
-}
 
 FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   const std::string name = Lower(fileName);

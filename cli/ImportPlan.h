@@ -72,9 +72,6 @@ struct OpenedArgument {
 };
 OpenedArgument OpenArgument(const std::string& argument);
 
-// The first bytes of a file (fewer when it is shorter or cannot be read).
-std::string ReadHead(const std::string& path, std::size_t bytes);
-
 // The plan of an import command. The k-th --layer belongs to the k-th FILE, to each file of it
 // for a folder; "auto" (or no --layer with several files or a folder) takes the layer the file says.
 ImportPlan PlanImport(const ImportCommand& command);

@@ -6,11 +6,10 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <vector>
 
 #include "cli/BoardSvg.h"
+#include "cli/FileContents.h"
 #include "cli/ImportDump.h"
 #include "cli/ImportPlan.h"
 #include "cli/LeftOutOutput.h"
@@ -162,11 +161,9 @@ ImportReport ImportOne(const std::string& file, const std::string& shown, const 
 // The file's text from its format statement ("%FS" to the next "%") on a line of its own, then the
 // whole file: what the importer would read were the file readable. None without a format statement.
 std::optional<std::string> ReadableCopy(const std::string& file) {
-  std::ifstream in(PathFromUtf8(file), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string content = text.str();
+  const std::optional<std::string> whole = ReadWholeFile(file);
+  if (!whole) return std::nullopt;
+  const std::string& content = *whole;
   const std::size_t start = content.find("%FS");
   if (start == std::string::npos) return std::nullopt;
   const std::size_t end = content.find('%', start + 1);
