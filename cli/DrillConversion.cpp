@@ -3,10 +3,6 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <vector>
 
 #include "cli/ConversionSummary.h"
 #include "cli/FileContents.h"
@@ -19,7 +15,6 @@
 namespace zzcli {
 namespace {
 
-namespace fs = std::filesystem;
 namespace dr = gerberx::drill;
 
 std::string UnitsText(const dr::DrillFile& drill) {
@@ -28,14 +23,6 @@ std::string UnitsText(const dr::DrillFile& drill) {
 }
 
 }  // namespace
-
-bool IsDrillFile(const std::string& path) {
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
-  std::string head(dr::kDrillHeadBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  return dr::LooksLikeDrillFile(head);
-}
 
 std::string DrillConvertedPath(const ConvertCommand& command, const std::string& file) {
   if (command.Output) return *command.Output;

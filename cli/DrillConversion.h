@@ -10,9 +10,6 @@
 
 namespace zzcli {
 
-// Whether the file (UTF-8 path) is an Excellon drill file, by its first bytes.
-bool IsDrillFile(const std::string& path);
-
 // Where a drill file given alone goes: -o as given, else NAME.converted.gd1 beside it or NAME.gd1
 // in --out-dir; ".gd1", which the editor's file dialog shows and the name conventions put on the
 // drill drawing.
