@@ -282,13 +282,6 @@ ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& 
 
 namespace {
 
-struct PackageTally {
-  std::size_t Converted = 0;
-  std::size_t Failed = 0;
-  std::vector<SkippedFile> Skipped;
-  bool AnyPackage = false;
-};
-
 // The folder a package argument's files go to without --out-dir: NAME-converted beside it.
 std::string BesideFolderOf(const std::string& argument) {
   std::string name = argument;
@@ -298,6 +291,29 @@ std::string BesideFolderOf(const std::string& argument) {
   if (!fs::is_directory(path, error)) path.replace_extension();
   return Utf8FromPath(path) + "-converted";
 }
+
+}  // namespace
+
+OutputPlace OutputPlaceOf(const ConvertCommand& command, const std::string& argument, bool package) {
+  if (command.OutputDir) return {*command.OutputDir, ""};
+  if (package) return {BesideFolderOf(argument), ""};
+  return {Utf8FromPath(PathFromUtf8(argument).parent_path()), ".converted"};
+}
+
+ConvertedTarget TargetOfFile(const ConvertCommand& command, const OutputPlace& place, const std::string& shown,
+                             const LayerChoice& layer) {
+  if (command.Output) return {*command.Output, std::nullopt};
+  return ConvertedTargetOf(place.Folder, FileNameOf(shown), place.Infix, layer);
+}
+
+namespace {
+
+struct PackageTally {
+  std::size_t Converted = 0;
+  std::size_t Failed = 0;
+  std::vector<SkippedFile> Skipped;
+  bool AnyPackage = false;
+};
 
 bool CreateFolder(const std::string& folder, std::ostream& err) {
   std::error_code error;
@@ -327,8 +343,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
   if (command.OutputDir && !CreateFolder(*command.OutputDir, err)) return 1;
   struct Job {
     PackageFile File;
-    std::string Folder;  // where its conversion goes
-    std::string Infix;   // before the extension
+    OutputPlace Place;
   };
   PackageTally tally;
   std::vector<ConversionFigures> proved;
@@ -351,24 +366,20 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
     if (opened.Scratch) scratch.push_back(opened.Scratch);
     tally.AnyPackage = tally.AnyPackage || opened.Package;
     for (SkippedFile& skipped : opened.Skipped) tally.Skipped.push_back(std::move(skipped));
-    const std::string folder = command.OutputDir ? *command.OutputDir
-                               : opened.Package  ? BesideFolderOf(argument)
-                                                 : Utf8FromPath(PathFromUtf8(argument).parent_path());
-    const std::string infix = command.OutputDir || opened.Package ? "" : ".converted";
+    const OutputPlace place = OutputPlaceOf(command, argument, opened.Package);
     for (PackageFile& file : opened.Files) {
       if (file.Class.Kind == FileKind::Other) {
         tally.Skipped.push_back({file.Shown, file.Class.Why});
         continue;
       }
       taken.emplace(TargetKey(file.Path), file.Shown);  // no conversion may overwrite an original
-      jobs.push_back({std::move(file), folder, infix});
+      jobs.push_back({std::move(file), place});
     }
   }
   for (const Job& job : jobs) {
     const bool drill = job.File.Class.Kind == FileKind::Drill;
     const LayerChoice layer = drill ? kDrillLayer : ChooseLayerOfFile(job.File.Path);
-    ConvertedTarget target = ConvertedTargetOf(job.Folder, FileNameOf(job.File.Shown), job.Infix, layer);
-    if (command.Output) target = {*command.Output, std::nullopt};
+    const ConvertedTarget target = TargetOfFile(command, job.Place, job.File.Shown, layer);
     const auto [slot, fresh] = taken.emplace(TargetKey(target.Path), job.File.Shown);
     if (!fresh && slot->second != job.File.Shown) {
       err << kTool << job.File.Shown << ": its conversion would be " << target.Path << ", which " << slot->second
@@ -376,7 +387,7 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       ++tally.Failed;
       continue;
     }
-    if (!CreateFolder(job.Folder.empty() ? "." : job.Folder, err)) {
+    if (!CreateFolder(job.Place.Folder.empty() ? "." : job.Place.Folder, err)) {
       ++tally.Failed;
       continue;
     }

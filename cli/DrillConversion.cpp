@@ -6,7 +6,6 @@
 
 #include "cli/ConversionSummary.h"
 #include "cli/FileContents.h"
-#include "cli/Utf8Path.h"
 #include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
 #include "gerberx/drill/DrillConvert.h"
@@ -23,12 +22,6 @@ std::string UnitsText(const dr::DrillFile& drill) {
 }
 
 }  // namespace
-
-std::string DrillConvertedPath(const ConvertCommand& command, const std::string& file) {
-  if (command.Output) return *command.Output;
-  const std::string folder = command.OutputDir ? *command.OutputDir : Utf8FromPath(PathFromUtf8(file).parent_path());
-  return ConvertedTargetOf(folder, FileNameOf(file), command.OutputDir ? "" : ".converted", kDrillLayer).Path;
-}
 
 bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,
                       const std::string& target, std::ostream& out, std::ostream& err) {

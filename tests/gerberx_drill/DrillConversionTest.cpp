@@ -9,7 +9,6 @@
 #include <string>
 
 #include "cli/ConvertCommand.h"
-#include "cli/DrillConversion.h"
 #include "gerberx/Reader.h"
 
 namespace zzcli {
@@ -65,7 +64,7 @@ TEST_F(DrillConversion, ConvertsHolesToPadsUnderAGd1Name) {
     if (row.Output) command.Output = (folder_ / row.Output).string();
     if (row.OutDir) command.OutputDir = (folder_ / "out").string();
     SCOPED_TRACE(row.Expected);
-    EXPECT_EQ(DrillConvertedPath(command, drill), row.Expected);
+    EXPECT_EQ(TargetOfFile(command, OutputPlaceOf(command, drill, false), drill, kDrillLayer).Path, row.Expected);
     ASSERT_EQ(Run(command), 0) << err_.str();
     EXPECT_NE(out_.str().find(drill + " -> " + row.Expected), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("drill:       holes: 0.800 mm x 2; slots: 1.200 mm x 1"), std::string::npos)
