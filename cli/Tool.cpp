@@ -1,7 +1,6 @@
 #include "cli/Tool.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
+#include "cli/ZipArchive.h"
 #include "standin/BoardJson.h"
 #include "standin/ClientFiles.h"
 #include "standin/Geometry.h"
@@ -181,29 +181,30 @@ void AnalyseNotRecognised(ImportReport& report, const std::string& file, const P
   bool read = false;
   if (const std::optional<std::string> copy = ReadableCopy(file);
       copy && plugin.Exports.Import != nullptr && plugin.SetObserver != nullptr) {
-    std::error_code error;
-    const std::filesystem::path original = PathFromUtf8(file);
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path(error) /
-        ("zizozudu-readable-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-         original.extension().string());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << *copy;
-    out.close();
-    const platform::PluginFileName name = platform::ToPluginFileName(Utf8FromPath(path));
-    const zz::THandle scratch = server.Boards().CreateBoard();
-    if (!error && out && name.Problem.empty() && scratch != 0) {
-      const std::size_t firstMessage = server.Ui().Messages().size();
-      const zz::TShortString<255> fileName(name.Bytes);
-      const zz::TShortString<255> reserved;
-      std::string crash;
-      Observe(plugin, &watch);
-      read = Guarded([&] { plugin.Exports.Import(&fileName, &reserved, static_cast<int32_t>(scratch)); }, crash);
-      Observe(plugin, nullptr);
-      if (server.Ui().Progress().IsOpen()) server.Ui().Progress().Finish();
-      server.Ui().Messages().resize(firstMessage);  // the user never saw the copy's
+    try {
+      const ScratchFolder folder;
+      // The copy keeps the file's extension.
+      const std::filesystem::path path =
+          folder.Path() / PathFromUtf8("readable" + Utf8FromPath(PathFromUtf8(file).extension()));
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << *copy;
+      out.close();
+      const platform::PluginFileName name = platform::ToPluginFileName(Utf8FromPath(path));
+      const zz::THandle scratch = server.Boards().CreateBoard();
+      if (out && name.Problem.empty() && scratch != 0) {
+        const std::size_t firstMessage = server.Ui().Messages().size();
+        const zz::TShortString<255> fileName(name.Bytes);
+        const zz::TShortString<255> reserved;
+        std::string crash;
+        Observe(plugin, &watch);
+        read = Guarded([&] { plugin.Exports.Import(&fileName, &reserved, static_cast<int32_t>(scratch)); }, crash);
+        Observe(plugin, nullptr);
+        if (server.Ui().Progress().IsOpen()) server.Ui().Progress().Finish();
+        server.Ui().Messages().resize(firstMessage);  // the user never saw the copy's
+      }
+    } catch (const std::exception&) {
+      // No scratch folder for the copy: nothing read from it.
     }
-    std::filesystem::remove(path, error);
   }
   report.LeftOut = zzreport::AnalyseImport(
       file, {false, outlines}, read ? watch.TakeReading() : zzreport::PluginReading{}, server.Objects(), {});
