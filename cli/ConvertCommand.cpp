@@ -173,13 +173,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     proved.push_back(std::move(figures));
     return true;
   } catch (const std::exception& e) {
-    // An archive's file is named as the user knows it, not by its scratch copy.
-    std::string text = e.what();
-    for (std::size_t at = text.find(file); shown != file && at != std::string::npos; at = text.find(file, at)) {
-      text.replace(at, file.size(), shown);
-      at += shown.size();
-    }
-    err << kTool << text << '\n';
+    err << kTool << AsShown(e.what(), file, shown) << '\n';
     return false;
   }
 }

@@ -138,6 +138,15 @@ OpenedArgument OpenArgument(const std::string& argument) {
   return opened;
 }
 
+std::string AsShown(std::string text, const std::string& file, const std::string& shown) {
+  if (shown == file) return text;
+  for (std::size_t at = text.find(file); at != std::string::npos; at = text.find(file, at)) {
+    text.replace(at, file.size(), shown);
+    at += shown.size();
+  }
+  return text;
+}
+
 ImportPlan PlanImport(const ImportCommand& command) {
   ImportPlan plan;
   bool anyFolder = false;

@@ -121,14 +121,7 @@ ImportReport ImportOne(const std::string& file, const std::string& shown, const 
   // Its messages name the file as the importer got it.
   std::vector<std::string>& messages = server.Ui().Messages();
   for (std::size_t i = firstMessage; i < messages.size(); ++i) {
-    messages[i] = platform::FromPluginText(messages[i]);
-    // A file from an archive is named as the user knows it, not by its scratch copy.
-    if (shown != file) {
-      for (std::size_t at = messages[i].find(file); at != std::string::npos; at = messages[i].find(file, at)) {
-        messages[i].replace(at, file.size(), shown);
-        at += shown.size();
-      }
-    }
+    messages[i] = AsShown(platform::FromPluginText(messages[i]), file, shown);
   }
 
   if (!report.Recognised) {
