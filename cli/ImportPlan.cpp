@@ -22,18 +22,19 @@ std::string Lower(std::string_view text) {
 
 struct ExtensionKind {
   std::string_view Extensions;  // lower case, each between blanks
-  std::string_view Kind;
+  FileKind Kind;
+  std::string_view Why;
 };
 
 // What a CAD program writes beside its Gerber files.
 constexpr std::array<ExtensionKind, 7> kOtherFiles{{
-    {" drl xln drd exc nc ncd cnc tap drill ", "drill file"},
-    {" ipc d356 net ", "netlist"},
-    {" gbrjob ", "job file"},
-    {" pos mnt mnb xy csv ", "pick-and-place data or parts list"},
-    {" apr abr ", "aperture table, read with its Gerber file"},
-    {" txt md pdf htm html rtf doc ", "text"},
-    {" svg png jpg jpeg bmp gif zip json xml ", "not a Gerber file"},
+    {" drl xln drd exc nc ncd cnc tap drill ", FileKind::Drill, "drill file"},
+    {" ipc d356 net ", FileKind::Other, "netlist"},
+    {" gbrjob ", FileKind::Other, "job file"},
+    {" pos mnt mnb xy csv ", FileKind::Other, "pick-and-place data or parts list"},
+    {" apr abr ", FileKind::Other, "aperture table, read with its Gerber file"},
+    {" txt md pdf htm html rtf doc ", FileKind::Other, "text"},
+    {" svg png jpg jpeg bmp gif zip json xml ", FileKind::Other, "not a Gerber file"},
 }};
 
 bool IsGenericGerberExtension(const std::string& ext) {
@@ -81,7 +82,7 @@ FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   if (!ext.empty()) {
     for (const ExtensionKind& other : kOtherFiles) {
       if (other.Extensions.find(" " + ext + " ") != std::string_view::npos) {
-        return {other.Kind == "drill file" ? FileKind::Drill : FileKind::Other, std::string(other.Kind)};
+        return {other.Kind, std::string(other.Why)};
       }
     }
   }
