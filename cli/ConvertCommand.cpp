@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -334,7 +335,11 @@ std::string TargetKey(const std::string& path) {
 }  // namespace
 
 int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std::ostream& out, std::ostream& err) {
-  if (command.OutputDir && !CreateFolder(*command.OutputDir, err)) return 1;
+  std::set<std::string> made;  // the output folders made
+  if (command.OutputDir) {
+    if (!CreateFolder(*command.OutputDir, err)) return 1;
+    made.insert(*command.OutputDir);
+  }
   struct Job {
     PackageFile File;
     OutputPlace Place;
@@ -381,10 +386,12 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       ++tally.Failed;
       continue;
     }
-    if (!CreateFolder(job.Place.Folder.empty() ? "." : job.Place.Folder, err)) {
+    const std::string folder = job.Place.Folder.empty() ? "." : job.Place.Folder;
+    if (!made.contains(folder) && !CreateFolder(folder, err)) {
       ++tally.Failed;
       continue;
     }
+    made.insert(folder);
     if (IsSameFile(job.File.Path, target.Path)) {
       err << kTool << job.File.Shown
           << ": the output would overwrite the input; give another name with -o or --out-dir\n";
