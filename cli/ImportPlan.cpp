@@ -65,8 +65,9 @@ std::vector<std::filesystem::path> SortedEntries(const std::string& folder) {
   return entries;
 }
 
-PackageFile Classified(std::string path, std::string shown) {
-  FileClass kind = ClassifyFile(FileNameOf(path), ReadHead(path, kClassifyHeadBytes));
+// `head`: the file's first kClassifyHeadBytes bytes.
+PackageFile Classified(std::string path, std::string shown, std::string_view head) {
+  FileClass kind = ClassifyFile(FileNameOf(path), head);
   return {std::move(path), std::move(shown), std::move(kind)};
 }
 
@@ -111,14 +112,14 @@ OpenedArgument OpenArgument(const std::string& argument) {
       if (std::filesystem::is_directory(entry, error)) {
         opened.Skipped.push_back({path, "folder, not searched"});
       } else {
-        opened.Files.push_back(Classified(path, path));
+        opened.Files.push_back(Classified(path, path, ReadHead(path, kClassifyHeadBytes)));
       }
     }
     return opened;
   }
   const std::string head = ReadHead(argument, kClassifyHeadBytes);
   if (!LooksLikeZip(FileNameOf(argument), head)) {
-    opened.Files.push_back(Classified(argument, argument));
+    opened.Files.push_back(Classified(argument, argument, head));
     return opened;
   }
   opened.Package = true;
@@ -129,7 +130,9 @@ OpenedArgument OpenArgument(const std::string& argument) {
     for (const std::string& entry : entries) {
       std::string shown = argument;
       shown.append("/").append(entry);
-      opened.Files.push_back(Classified(Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry)), std::move(shown)));
+      std::string path = Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry));
+      const std::string entryHead = ReadHead(path, kClassifyHeadBytes);
+      opened.Files.push_back(Classified(std::move(path), std::move(shown), entryHead));
     }
   } catch (const std::exception& e) {
     opened.Error = e.what();
