@@ -17,6 +17,7 @@
 
 #include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
+#include "cli/ErrorPrefix.h"
 #include "cli/FileContents.h"
 #include "cli/ImportPlan.h"
 #include "cli/Plural.h"
@@ -33,7 +34,6 @@ namespace {
 namespace fs = std::filesystem;
 namespace cv = gerberx::convert;
 
-constexpr const char* kTool = "zizozudu: ";
 constexpr double kUnitsPerMm = 10000.0 / 0.0254;
 
 // An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "cli/ConversionSummary.h"
+#include "cli/ErrorPrefix.h"
 #include "cli/FileContents.h"
 #include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
@@ -25,7 +26,6 @@ std::string UnitsText(const dr::DrillFile& drill) {
 
 bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,
                       const std::string& target, std::ostream& out, std::ostream& err) {
-  constexpr const char* kTool = "zizozudu: ";
   const auto started = std::chrono::steady_clock::now();
   try {
     // Read here, not by the reader: the path is UTF-8, which the file system gets as such.

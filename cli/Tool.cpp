@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/BoardSvg.h"
+#include "cli/ErrorPrefix.h"
 #include "cli/FileContents.h"
 #include "cli/ImportDump.h"
 #include "cli/ImportPlan.h"
@@ -28,8 +29,6 @@
 
 namespace zzcli {
 namespace {
-
-constexpr const char* kTool = "zizozudu: ";
 
 // An output file, opened before the import so that a bad path costs no import.
 bool OpenOutput(std::ofstream& file, const std::string& path, std::ostream& err) {

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/ErrorPrefix.h"
 #include "cli/Utf8Path.h"
 
 namespace zzcli {
@@ -15,7 +16,7 @@ bool WriteReplacing(const std::string& target, const std::function<void(std::ost
   std::vector<char> buffer(1 << 20);
   std::ofstream output(partial, std::ios::binary | std::ios::trunc);
   if (!output) {
-    err << "zizozudu: " << target << ": cannot be written\n";
+    err << kTool << target << ": cannot be written\n";
     return false;
   }
   output.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -25,7 +26,7 @@ bool WriteReplacing(const std::string& target, const std::function<void(std::ost
     output.close();
     if (output.fail()) {
       fs::remove(partial, ignored);
-      err << "zizozudu: " << target << ": cannot be written\n";
+      err << kTool << target << ": cannot be written\n";
       return false;
     }
     fs::rename(partial, PathFromUtf8(target));
