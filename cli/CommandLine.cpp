@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/ErrorPrefix.h"
 #include "cli/Platform.h"
 #include "cli/Utf8Path.h"
 
@@ -136,7 +137,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       }
       const std::optional<zz::TLayerNumber> layer = ParseLayerArgument(layerText);
       if (!layer) {
-        err << "zizozudu: --layer " << layerText
+        err << kTool << "--layer " << layerText
             << ": not a layer; give a number from 0 to 82 or a layer name such as TopLayer, BottomLayer, "
                "MidLayer1, Mechanical1 or KeepOutLayer, or auto\n";
         parsed.ExitCode = kExitUsage;
@@ -145,7 +146,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
       import.Layers.push_back(*layer);
     }
     if (layerOption->count() != 0 && import.Layers.size() != import.Files.size()) {
-      err << "zizozudu: " << import.Files.size() << (import.Files.size() == 1 ? " file" : " files") << " but "
+      err << kTool << import.Files.size() << (import.Files.size() == 1 ? " file" : " files") << " but "
           << import.Layers.size() << (import.Layers.size() == 1 ? " --layer option" : " --layer options")
           << ": give one --layer per file, in the order of the files, "
           << "or none (each file on the layer it says)\n";
@@ -154,7 +155,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
     }
     for (const std::string& file : import.Files) {
       if (const auto error = PathLengthError(file)) {
-        err << "zizozudu: " << *error << '\n';
+        err << kTool << *error << '\n';
         parsed.ExitCode = kExitUsage;
         return parsed;
       }
@@ -162,7 +163,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
     parsed.Import = std::move(import);
   } else if (convertApp->parsed()) {
     if (const auto error = CheckConvertCommand(convert)) {
-      err << "zizozudu: " << *error << '\n';
+      err << kTool << *error << '\n';
       parsed.ExitCode = kExitUsage;
       return parsed;
     }
@@ -170,7 +171,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv, std::ostre
   } else {
     for (const std::string& file : recognise.Files) {
       if (const auto error = PathLengthError(file)) {
-        err << "zizozudu: " << *error << '\n';
+        err << kTool << *error << '\n';
         parsed.ExitCode = kExitUsage;
         return parsed;
       }

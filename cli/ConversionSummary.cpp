@@ -4,14 +4,12 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "cli/Plural.h"
+
 namespace zzcli {
 namespace {
 
 namespace cv = gerberx::convert;
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 std::string KeptText(const cv::ConvertedLayer& layer) {
   std::string text = Plural(layer.Pads.size(), "pad", "pads") + ", " + Plural(layer.Tracks.size(), "track", "tracks") +
@@ -30,12 +28,6 @@ std::string DecomposedText(const cv::ConvertedLayer& layer) {
     text += cv::DecomposeReasonText(static_cast<cv::DecomposeReason>(i), layer.DecomposedBy[i]);
   }
   return text.empty() ? "nothing" : text;
-}
-
-std::string WrittenText(const cv::WrittenCounts& counts) {
-  return Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
-         Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs") + ", " +
-         Plural(counts.Fills, "fill", "fills") + "), " + Plural(counts.Apertures, "aperture", "apertures");
 }
 
 std::string Mm2(double mm2) {
@@ -59,14 +51,22 @@ std::string Mm(gerberx::Coord units) {
 
 }  // namespace
 
+std::string WrittenText(const cv::WrittenCounts& counts, bool fills) {
+  std::string text = Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
+                     Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs");
+  if (fills) text += ", " + Plural(counts.Fills, "fill", "fills");
+  return text + "), " + Plural(counts.Apertures, "aperture", "apertures");
+}
+
 void PrintConversion(std::ostream& out, const cv::ConvertedLayer& layer, const ConversionFigures& figures) {
   if (figures.ObjectsRead == 0) {
     // A CAD program writes such a file for every empty layer of a package.
     out << "  nothing to convert: the file draws nothing; written as an empty layer\n";
   } else {
     out << "  kept:        " << KeptText(layer) << "\n  decomposed:  " << DecomposedText(layer) << " into "
-        << Plural(layer.Decomposed.Count(), "object", "objects") << "\n  written:     " << WrittenText(figures.Written)
-        << " for " << Plural(figures.Primitives, "primitive", "primitives") << " placed by the original\n";
+        << Plural(layer.Decomposed.Count(), "object", "objects")
+        << "\n  written:     " << WrittenText(figures.Written, true) << " for "
+        << Plural(figures.Primitives, "primitive", "primitives") << " placed by the original\n";
   }
   if (const std::optional<cv::ProofResult>& proof = figures.Proof) {
     out << "  proof:       uncovered " << Mm2(proof->UncoveredMm2) << " ("

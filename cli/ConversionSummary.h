@@ -26,6 +26,10 @@ struct ConversionFigures {
   double ProofSeconds = 0.0;
 };
 
+// "143 objects (25 pads, 48 tracks, 7 arcs, 63 fills), 57 apertures"; `fills`: whether the fills
+// are named (a drill file's conversion has none).
+std::string WrittenText(const gerberx::convert::WrittenCounts& counts, bool fills);
+
 // The lines after "FILE -> TARGET", each indented and ending with a line feed.
 void PrintConversion(std::ostream& out, const gerberx::convert::ConvertedLayer& layer,
                      const ConversionFigures& figures);

@@ -11,13 +11,18 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <system_error>
 #include <vector>
 
 #include "cli/ConversionSummary.h"
 #include "cli/DrillConversion.h"
+#include "cli/ErrorPrefix.h"
+#include "cli/FileContents.h"
 #include "cli/ImportPlan.h"
+#include "cli/Plural.h"
 #include "cli/Utf8Path.h"
+#include "cli/WriteReplacing.h"
 #include "cli/ZipArchive.h"
 #include "gerberx/Reader.h"
 #include "gerberx/convert/Convert.h"
@@ -29,12 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace cv = gerberx::convert;
 
-constexpr const char* kTool = "zizozudu: ";
 constexpr double kUnitsPerMm = 10000.0 / 0.0254;
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 // An RS-274-D file: its apertures are in a table beside it, so it selects apertures (D10 and
 // up) without defining any, or has no format statement. A file with a format statement that
@@ -81,10 +81,26 @@ bool IsRs274D(const std::string& path) {
   return selects || !format;
 }
 
-// Copies an RS-274-D file and the table the importer loads with it, so that the importer finds
-// the table beside the copy. Returns what the summary says of the table.
+// Copies `file` to `target` with `line` after the first line: the format statement must stay first.
+void CopyWithSecondLine(const std::string& file, const std::string& target, const std::string& line) {
+  std::ifstream in(PathFromUtf8(file), std::ios::binary);
+  if (!in) throw std::runtime_error(file + ": cannot be read");
+  std::ofstream out(PathFromUtf8(target), std::ios::binary | std::ios::trunc);
+  std::string first;
+  std::getline(in, first);
+  // A first line that ends in CR LF: the added line too.
+  const bool crlf = !in.eof() && first.ends_with('\r');
+  out << first << '\n' << line << (crlf ? "\r\n" : "\n");
+  if (in.peek() != std::ifstream::traits_type::eof()) out << in.rdbuf();
+  out.close();
+  if (out.fail()) throw std::runtime_error(target + ": writing failed");
+}
+
+// Copies an RS-274-D file (with `layerComment` after its first line, if any) and the table the
+// importer loads with it, so that the importer finds the table beside the copy. Returns what
+// the summary says of the table.
 std::string PassThrough(const std::string& file, const std::string& shown, const std::string& target,
-                        const TableSearch& findTable) {
+                        const std::optional<std::string>& layerComment, const TableSearch& findTable) {
   if (!findTable) throw std::runtime_error(shown + ": an RS-274-D file, and no importer to find its aperture table");
   const TableSearchResult search = findTable(file);
   if (search.NotRecognised) {
@@ -95,7 +111,11 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
     throw std::runtime_error(shown +
                              ": an RS-274-D file (no aperture definitions) without its aperture table beside it");
   }
-  fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  if (layerComment) {
+    CopyWithSecondLine(file, target, *layerComment);
+  } else {
+    fs::copy_file(PathFromUtf8(file), PathFromUtf8(target), fs::copy_options::overwrite_existing);
+  }
   if (!search.TableFile) return "it draws nothing and needs no aperture table";
   const fs::path table = PathFromUtf8(*search.TableFile);
   fs::path targetTable = PathFromUtf8(target);
@@ -116,37 +136,14 @@ gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, co
   return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
 }
 
-// Puts `line` after the first line of the file: the format statement must stay first.
-void InsertAfterFirstLine(const std::string& path, const std::string& line) {
-  std::string text;
-  {
-    std::ifstream in(PathFromUtf8(path), std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  const std::size_t end = text.find('\n');
-  const std::size_t at = end == std::string::npos ? text.size() : end + 1;
-  const std::string eol = end != std::string::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
-  text.insert(at, (end == std::string::npos ? eol : "") + line + eol);
-  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (out.fail()) throw std::runtime_error(path + ": writing failed");
-}
-
 bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
                 const ConvertedTarget& converted, const TableSearch& findTable, std::ostream& out, std::ostream& err,
                 std::vector<ConversionFigures>& proved) {
   const std::string& target = converted.Path;
-  std::error_code same;
-  if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
-    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
-    return false;
-  }
   const auto started = std::chrono::steady_clock::now();
   try {
     if (IsRs274D(file)) {
-      const std::string tableText = PassThrough(file, shown, target, findTable);
-      if (converted.LayerComment) InsertAfterFirstLine(target, *converted.LayerComment);
+      const std::string tableText = PassThrough(file, shown, target, converted.LayerComment, findTable);
       if (!command.Quiet) {
         out << shown << " -> " << target << "\n  RS-274-D: copied unchanged, " << tableText << '\n';
       }
@@ -161,32 +158,10 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     figures.ObjectsRead = read.objects.size();
     for (const gerberx::Object& object : read.objects) figures.Primitives += object.Primitives();
     const cv::ConvertedLayer layer = cv::ConvertLayer(read, options);
-    // Written beside the target first: a failure leaves no half-written file under its name.
-    const std::string partial = target + ".partial";
-    std::ofstream output(partial, std::ios::binary | std::ios::trunc);
-    if (!output) {
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    std::vector<char> buffer(1 << 20);
-    output.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    cv::WrittenCounts counts;
-    try {
-      counts = cv::WriteGerber(output, layer);
-    } catch (...) {
-      output.close();
-      fs::remove(partial);
-      throw;
-    }
-    output.close();
-    if (output.fail()) {
-      fs::remove(partial);
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    if (converted.LayerComment) InsertAfterFirstLine(partial, *converted.LayerComment);
-    fs::rename(partial, target);
-    figures.Written = counts;
+    const auto write = [&](std::ostream& output) {
+      figures.Written = cv::WriteGerber(output, layer, converted.LayerComment.value_or(""));
+    };
+    if (!WriteReplacing(target, write, err)) return false;
     const auto proving = std::chrono::steady_clock::now();
     figures.Proof = ProveConversion(read, target, command.ToleranceMm, options.Tolerance);
     const auto now = std::chrono::steady_clock::now();
@@ -199,13 +174,7 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     proved.push_back(std::move(figures));
     return true;
   } catch (const std::exception& e) {
-    // An archive's file is named as the user knows it, not by its scratch copy.
-    std::string text = e.what();
-    for (std::size_t at = text.find(file); shown != file && at != std::string::npos; at = text.find(file, at)) {
-      text.replace(at, file.size(), shown);
-      at += shown.size();
-    }
-    err << kTool << text << '\n';
+    err << kTool << AsShown(e.what(), file, shown) << '\n';
     return false;
   }
 }
@@ -308,13 +277,6 @@ ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& 
 
 namespace {
 
-struct PackageTally {
-  std::size_t Converted = 0;
-  std::size_t Failed = 0;
-  std::vector<SkippedFile> Skipped;
-  bool AnyPackage = false;
-};
-
 // The folder a package argument's files go to without --out-dir: NAME-converted beside it.
 std::string BesideFolderOf(const std::string& argument) {
   std::string name = argument;
@@ -325,12 +287,41 @@ std::string BesideFolderOf(const std::string& argument) {
   return Utf8FromPath(path) + "-converted";
 }
 
+}  // namespace
+
+OutputPlace OutputPlaceOf(const ConvertCommand& command, const std::string& argument, bool package) {
+  if (command.OutputDir) return {*command.OutputDir, ""};
+  if (package) return {BesideFolderOf(argument), ""};
+  return {Utf8FromPath(PathFromUtf8(argument).parent_path()), ".converted"};
+}
+
+ConvertedTarget TargetOfFile(const ConvertCommand& command, const OutputPlace& place, const std::string& shown,
+                             const LayerChoice& layer) {
+  if (command.Output) return {*command.Output, std::nullopt};
+  return ConvertedTargetOf(place.Folder, FileNameOf(shown), place.Infix, layer);
+}
+
+namespace {
+
+struct PackageTally {
+  std::size_t Converted = 0;
+  std::size_t Failed = 0;
+  std::vector<SkippedFile> Skipped;
+  bool AnyPackage = false;
+};
+
 bool CreateFolder(const std::string& folder, std::ostream& err) {
   std::error_code error;
   fs::create_directories(PathFromUtf8(folder), error);
   if (!error) return true;
   err << kTool << folder << ": the folder cannot be made (" << error.message() << ")\n";
   return false;
+}
+
+// Whether `target` is `file` itself.
+bool IsSameFile(const std::string& file, const std::string& target) {
+  std::error_code error;
+  return fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), error);
 }
 
 // A name for the set of targets: two files that would be one on Windows are one.
@@ -344,11 +335,14 @@ std::string TargetKey(const std::string& path) {
 }  // namespace
 
 int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std::ostream& out, std::ostream& err) {
-  if (command.OutputDir && !CreateFolder(*command.OutputDir, err)) return 1;
+  std::set<std::string> made;  // the output folders made
+  if (command.OutputDir) {
+    if (!CreateFolder(*command.OutputDir, err)) return 1;
+    made.insert(*command.OutputDir);
+  }
   struct Job {
     PackageFile File;
-    std::string Folder;  // where its conversion goes
-    std::string Infix;   // before the extension
+    OutputPlace Place;
   };
   PackageTally tally;
   std::vector<ConversionFigures> proved;
@@ -371,24 +365,20 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
     if (opened.Scratch) scratch.push_back(opened.Scratch);
     tally.AnyPackage = tally.AnyPackage || opened.Package;
     for (SkippedFile& skipped : opened.Skipped) tally.Skipped.push_back(std::move(skipped));
-    const std::string folder = command.OutputDir ? *command.OutputDir
-                               : opened.Package  ? BesideFolderOf(argument)
-                                                 : Utf8FromPath(PathFromUtf8(argument).parent_path());
-    const std::string infix = command.OutputDir || opened.Package ? "" : ".converted";
+    const OutputPlace place = OutputPlaceOf(command, argument, opened.Package);
     for (PackageFile& file : opened.Files) {
       if (file.Class.Kind == FileKind::Other) {
         tally.Skipped.push_back({file.Shown, file.Class.Why});
         continue;
       }
       taken.emplace(TargetKey(file.Path), file.Shown);  // no conversion may overwrite an original
-      jobs.push_back({std::move(file), folder, infix});
+      jobs.push_back({std::move(file), place});
     }
   }
   for (const Job& job : jobs) {
     const bool drill = job.File.Class.Kind == FileKind::Drill;
     const LayerChoice layer = drill ? kDrillLayer : ChooseLayerOfFile(job.File.Path);
-    ConvertedTarget target = ConvertedTargetOf(job.Folder, FileNameOf(job.File.Shown), job.Infix, layer);
-    if (command.Output) target = {*command.Output, std::nullopt};
+    const ConvertedTarget target = TargetOfFile(command, job.Place, job.File.Shown, layer);
     const auto [slot, fresh] = taken.emplace(TargetKey(target.Path), job.File.Shown);
     if (!fresh && slot->second != job.File.Shown) {
       err << kTool << job.File.Shown << ": its conversion would be " << target.Path << ", which " << slot->second
@@ -396,7 +386,15 @@ int RunConvert(const ConvertCommand& command, const TableSearch& findTable, std:
       ++tally.Failed;
       continue;
     }
-    if (!CreateFolder(job.Folder.empty() ? "." : job.Folder, err)) {
+    const std::string folder = job.Place.Folder.empty() ? "." : job.Place.Folder;
+    if (!made.contains(folder) && !CreateFolder(folder, err)) {
+      ++tally.Failed;
+      continue;
+    }
+    made.insert(folder);
+    if (IsSameFile(job.File.Path, target.Path)) {
+      err << kTool << job.File.Shown
+          << ": the output would overwrite the input; give another name with -o or --out-dir\n";
       ++tally.Failed;
       continue;
     }

@@ -58,6 +58,20 @@ struct ConvertedTarget {
 ConvertedTarget ConvertedTargetOf(const std::string& folder, const std::string& name, const std::string& infix,
                                   const LayerChoice& layer);
 
+// Where the conversions of a FILE argument's files go: into --out-dir under their own names; else
+// a folder's or an archive's (`package`) into NAME-converted beside it, under their own names;
+// else beside the file, NAME.converted.EXT.
+struct OutputPlace {
+  std::string Folder;  // UTF-8; empty: the current one
+  std::string Infix;   // before the extension
+};
+OutputPlace OutputPlaceOf(const ConvertCommand& command, const std::string& argument, bool package);
+
+// The converted file of `shown` (as the summary names it), of an argument whose conversions go
+// to `place`: -o as given, else as ConvertedTargetOf says.
+ConvertedTarget TargetOfFile(const ConvertCommand& command, const OutputPlace& place, const std::string& shown,
+                             const LayerChoice& layer);
+
 // Where a drill file's conversion puts its holes.
 inline const LayerChoice kDrillLayer{73, LayerSource::FileName, ""};  // DrillDrawing
 

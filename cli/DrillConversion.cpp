@@ -3,12 +3,11 @@
 #include <chrono>
 #include <cmath>
 #include <exception>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <vector>
 
-#include "cli/Utf8Path.h"
+#include "cli/ConversionSummary.h"
+#include "cli/ErrorPrefix.h"
+#include "cli/FileContents.h"
+#include "cli/WriteReplacing.h"
 #include "gerberx/convert/GerberWriter.h"
 #include "gerberx/drill/DrillConvert.h"
 #include "gerberx/drill/DrillReader.h"
@@ -16,18 +15,7 @@
 namespace zzcli {
 namespace {
 
-namespace fs = std::filesystem;
 namespace dr = gerberx::drill;
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string WrittenText(const gerberx::convert::WrittenCounts& counts) {
-  return Plural(counts.Total(), "object", "objects") + " (" + Plural(counts.Pads, "pad", "pads") + ", " +
-         Plural(counts.Tracks, "track", "tracks") + ", " + Plural(counts.Arcs, "arc", "arcs") + "), " +
-         Plural(counts.Apertures, "aperture", "apertures");
-}
 
 std::string UnitsText(const dr::DrillFile& drill) {
   if (!drill.UnitsStated) return "inch (the file states none: the format's default)";
@@ -36,65 +24,30 @@ std::string UnitsText(const dr::DrillFile& drill) {
 
 }  // namespace
 
-bool IsDrillFile(const std::string& path) {
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
-  std::string head(dr::kDrillHeadBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  return dr::LooksLikeDrillFile(head);
-}
-
-std::string DrillConvertedPath(const ConvertCommand& command, const std::string& file) {
-  if (command.Output) return *command.Output;
-  const std::string folder = command.OutputDir ? *command.OutputDir : Utf8FromPath(PathFromUtf8(file).parent_path());
-  return ConvertedTargetOf(folder, FileNameOf(file), command.OutputDir ? "" : ".converted", kDrillLayer).Path;
-}
-
 bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,
                       const std::string& target, std::ostream& out, std::ostream& err) {
-  constexpr const char* kTool = "zizozudu: ";
-  std::error_code same;
-  if (fs::exists(PathFromUtf8(target)) && fs::equivalent(PathFromUtf8(file), PathFromUtf8(target), same)) {
-    err << kTool << shown << ": the output would overwrite the input; give another name with -o or --out-dir\n";
-    return false;
-  }
   const auto started = std::chrono::steady_clock::now();
-  const fs::path partial = PathFromUtf8(target + ".partial");
   try {
-    std::ifstream in(PathFromUtf8(file), std::ios::binary);
-    if (!in) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
-    std::string text;
-    std::vector<char> piece(1 << 16);
-    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
-      text.append(piece.data(), static_cast<std::size_t>(in.gcount()));
-    }
-    const dr::DrillFile drill = dr::ReadDrillText(text, shown);
-    // Written beside the target first: a failure leaves no half-written file under its name.
-    std::ofstream output(partial, std::ios::binary | std::ios::trunc);
-    if (!output) {
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    const gerberx::convert::WrittenCounts counts = gerberx::convert::WriteGerber(output, dr::ToConvertedLayer(drill));
-    output.close();
-    if (output.fail()) {
-      fs::remove(partial, same);
-      err << kTool << target << ": cannot be written\n";
-      return false;
-    }
-    fs::rename(partial, PathFromUtf8(target));
+    // Read here, not by the reader: the path is UTF-8, which the file system gets as such.
+    const std::optional<std::string> text = ReadWholeFile(file);
+    if (!text) throw gerberx::ReadError(shown, 0, "", "cannot be opened");
+    const dr::DrillFile drill = dr::ReadDrillText(*text, shown);
+    gerberx::convert::WrittenCounts counts;
+    const auto write = [&](std::ostream& output) {
+      counts = gerberx::convert::WriteGerber(output, dr::ToConvertedLayer(drill));
+    };
+    if (!WriteReplacing(target, write, err)) return false;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!command.Quiet) {
       out << shown << " -> " << target << "\n  drill:       " << dr::DrillSummary(drill);
       if (const std::string plating = dr::PlatingText(drill.Plated); !plating.empty()) {
         out << "\n  plating:     " << plating;
       }
-      out << "\n  units:       " << UnitsText(drill) << "\n  written:     " << WrittenText(counts)
+      out << "\n  units:       " << UnitsText(drill) << "\n  written:     " << WrittenText(counts, false)
           << "\n  time:        " << std::llround(seconds * 1000.0) << " ms\n";
     }
     return true;
   } catch (const std::exception& e) {
-    fs::remove(partial, same);
     err << kTool << e.what() << '\n';
     return false;
   }

@@ -10,14 +10,6 @@
 
 namespace zzcli {
 
-// Whether the file (UTF-8 path) is an Excellon drill file, by its first bytes.
-bool IsDrillFile(const std::string& path);
-
-// Where a drill file given alone goes: -o as given, else NAME.converted.gd1 beside it or NAME.gd1
-// in --out-dir; ".gd1", which the editor's file dialog shows and the name conventions put on the
-// drill drawing.
-std::string DrillConvertedPath(const ConvertCommand& command, const std::string& file);
-
 // Converts one drill file (`shown` as the summary names it) into `target` and prints its part of
 // the summary; false after an error on `err`.
 bool ConvertDrillFile(const ConvertCommand& command, const std::string& file, const std::string& shown,

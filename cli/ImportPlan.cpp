@@ -4,9 +4,9 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "cli/FileContents.h"
 #include "cli/Utf8Path.h"
 #include "cli/ZipArchive.h"
 #include "gerberx/drill/DrillReader.h"
@@ -22,18 +22,19 @@ std::string Lower(std::string_view text) {
 
 struct ExtensionKind {
   std::string_view Extensions;  // lower case, each between blanks
-  std::string_view Kind;
+  FileKind Kind;
+  std::string_view Why;
 };
 
 // What a CAD program writes beside its Gerber files.
 constexpr std::array<ExtensionKind, 7> kOtherFiles{{
-    {" drl xln drd exc nc ncd cnc tap drill ", "drill file"},
-    {" ipc d356 net ", "netlist"},
-    {" gbrjob ", "job file"},
-    {" pos mnt mnb xy csv ", "pick-and-place data or parts list"},
-    {" apr abr ", "aperture table, read with its Gerber file"},
-    {" txt md pdf htm html rtf doc ", "text"},
-    {" svg png jpg jpeg bmp gif zip json xml ", "not a Gerber file"},
+    {" drl xln drd exc nc ncd cnc tap drill ", FileKind::Drill, "drill file"},
+    {" ipc d356 net ", FileKind::Other, "netlist"},
+    {" gbrjob ", FileKind::Other, "job file"},
+    {" pos mnt mnb xy csv ", FileKind::Other, "pick-and-place data or parts list"},
+    {" apr abr ", FileKind::Other, "aperture table, read with its Gerber file"},
+    {" txt md pdf htm html rtf doc ", FileKind::Other, "text"},
+    {" svg png jpg jpeg bmp gif zip json xml ", FileKind::Other, "not a Gerber file"},
 }};
 
 bool IsGenericGerberExtension(const std::string& ext) {
@@ -64,20 +65,13 @@ std::vector<std::filesystem::path> SortedEntries(const std::string& folder) {
   return entries;
 }
 
-PackageFile Classified(std::string path, std::string shown) {
-  FileClass kind = ClassifyFile(FileNameOf(path), ReadHead(path, kClassifyHeadBytes));
+// `head`: the file's first kClassifyHeadBytes bytes.
+PackageFile Classified(std::string path, std::string shown, std::string_view head) {
+  FileClass kind = ClassifyFile(FileNameOf(path), head);
   return {std::move(path), std::move(shown), std::move(kind)};
 }
 
 }  // namespace
-
-std::string ReadHead(const std::string& path, std::size_t bytes) {
-  std::string head(bytes, '\0');
-  std::ifstream file(PathFromUtf8(path), std::ios::binary);
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(file.gcount()));
-  return head;
-}
 
 FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   const std::string name = Lower(fileName);
@@ -89,7 +83,7 @@ FileClass ClassifyFile(std::string_view fileName, std::string_view head) {
   if (!ext.empty()) {
     for (const ExtensionKind& other : kOtherFiles) {
       if (other.Extensions.find(" " + ext + " ") != std::string_view::npos) {
-        return {other.Kind == "drill file" ? FileKind::Drill : FileKind::Other, std::string(other.Kind)};
+        return {other.Kind, std::string(other.Why)};
       }
     }
   }
@@ -118,14 +112,14 @@ OpenedArgument OpenArgument(const std::string& argument) {
       if (std::filesystem::is_directory(entry, error)) {
         opened.Skipped.push_back({path, "folder, not searched"});
       } else {
-        opened.Files.push_back(Classified(path, path));
+        opened.Files.push_back(Classified(path, path, ReadHead(path, kClassifyHeadBytes)));
       }
     }
     return opened;
   }
   const std::string head = ReadHead(argument, kClassifyHeadBytes);
   if (!LooksLikeZip(FileNameOf(argument), head)) {
-    opened.Files.push_back(Classified(argument, argument));
+    opened.Files.push_back(Classified(argument, argument, head));
     return opened;
   }
   opened.Package = true;
@@ -136,7 +130,9 @@ OpenedArgument OpenArgument(const std::string& argument) {
     for (const std::string& entry : entries) {
       std::string shown = argument;
       shown.append("/").append(entry);
-      opened.Files.push_back(Classified(Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry)), std::move(shown)));
+      std::string path = Utf8FromPath(opened.Scratch->Path() / PathFromUtf8(entry));
+      const std::string entryHead = ReadHead(path, kClassifyHeadBytes);
+      opened.Files.push_back(Classified(std::move(path), std::move(shown), entryHead));
     }
   } catch (const std::exception& e) {
     opened.Error = e.what();
@@ -144,6 +140,15 @@ OpenedArgument OpenArgument(const std::string& argument) {
     opened.Scratch.reset();  // nothing of a refused archive stays on disk
   }
   return opened;
+}
+
+std::string AsShown(std::string text, const std::string& file, const std::string& shown) {
+  if (shown == file) return text;
+  for (std::size_t at = text.find(file); at != std::string::npos; at = text.find(file, at)) {
+    text.replace(at, file.size(), shown);
+    at += shown.size();
+  }
+  return text;
 }
 
 ImportPlan PlanImport(const ImportCommand& command) {

@@ -72,8 +72,9 @@ struct OpenedArgument {
 };
 OpenedArgument OpenArgument(const std::string& argument);
 
-// The first bytes of a file (fewer when it is shorter or cannot be read).
-std::string ReadHead(const std::string& path, std::size_t bytes);
+// `text` (a message, an error) with `file`, a package file's path on disk, named as the user knows
+// it: `shown`, not an archive's scratch copy.
+std::string AsShown(std::string text, const std::string& file, const std::string& shown);
 
 // The plan of an import command. The k-th --layer belongs to the k-th FILE, to each file of it
 // for a folder; "auto" (or no --layer with several files or a folder) takes the layer the file says.

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cctype>
-#include <fstream>
 #include <vector>
 
+#include "cli/FileContents.h"
 #include "cli/Utf8Path.h"
 
 namespace zzcli {
@@ -200,11 +200,7 @@ LayerChoice ChooseLayer(std::string_view fileName, std::string_view head) {
 }
 
 LayerChoice ChooseLayerOfFile(const std::string& path) {
-  std::string head(kLayerHeadBytes, '\0');
-  std::ifstream file(PathFromUtf8(path), std::ios::binary);
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(file.gcount()));
-  return ChooseLayer(FileNameOf(path), head);
+  return ChooseLayer(FileNameOf(path), ReadHead(path, kLayerHeadBytes));
 }
 
 std::optional<std::string> DialogExtensionOf(zz::TLayerNumber layer) {

@@ -5,6 +5,7 @@
 
 #include "cli/ImportWatch.h"
 #include "cli/LeftOutOutput.h"
+#include "cli/Plural.h"
 
 namespace zzcli {
 namespace {
@@ -16,10 +17,6 @@ std::string Fixed(double value, int decimals) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
-}
-
-std::string Plural(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 void Line(std::ostringstream& out, const char* label, const std::string& value) {

@@ -1,22 +1,22 @@
 #include "cli/Tool.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <vector>
 
 #include "cli/BoardSvg.h"
+#include "cli/ErrorPrefix.h"
+#include "cli/FileContents.h"
 #include "cli/ImportDump.h"
 #include "cli/ImportPlan.h"
 #include "cli/LeftOutOutput.h"
 #include "cli/Platform.h"
 #include "cli/Summary.h"
 #include "cli/Utf8Path.h"
+#include "cli/ZipArchive.h"
 #include "standin/BoardJson.h"
 #include "standin/ClientFiles.h"
 #include "standin/Geometry.h"
@@ -29,8 +29,6 @@
 
 namespace zzcli {
 namespace {
-
-constexpr const char* kTool = "zizozudu: ";
 
 // An output file, opened before the import so that a bad path costs no import.
 bool OpenOutput(std::ofstream& file, const std::string& path, std::ostream& err) {
@@ -122,14 +120,7 @@ ImportReport ImportOne(const std::string& file, const std::string& shown, const 
   // Its messages name the file as the importer got it.
   std::vector<std::string>& messages = server.Ui().Messages();
   for (std::size_t i = firstMessage; i < messages.size(); ++i) {
-    messages[i] = platform::FromPluginText(messages[i]);
-    // A file from an archive is named as the user knows it, not by its scratch copy.
-    if (shown != file) {
-      for (std::size_t at = messages[i].find(file); at != std::string::npos; at = messages[i].find(file, at)) {
-        messages[i].replace(at, file.size(), shown);
-        at += shown.size();
-      }
-    }
+    messages[i] = AsShown(platform::FromPluginText(messages[i]), file, shown);
   }
 
   if (!report.Recognised) {
@@ -162,11 +153,9 @@ ImportReport ImportOne(const std::string& file, const std::string& shown, const 
 // The file's text from its format statement ("%FS" to the next "%") on a line of its own, then the
 // whole file: what the importer would read were the file readable. None without a format statement.
 std::optional<std::string> ReadableCopy(const std::string& file) {
-  std::ifstream in(PathFromUtf8(file), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  const std::string content = text.str();
+  const std::optional<std::string> whole = ReadWholeFile(file);
+  if (!whole) return std::nullopt;
+  const std::string& content = *whole;
   const std::size_t start = content.find("%FS");
   if (start == std::string::npos) return std::nullopt;
   const std::size_t end = content.find('%', start + 1);
@@ -184,29 +173,30 @@ void AnalyseNotRecognised(ImportReport& report, const std::string& file, const P
   bool read = false;
   if (const std::optional<std::string> copy = ReadableCopy(file);
       copy && plugin.Exports.Import != nullptr && plugin.SetObserver != nullptr) {
-    std::error_code error;
-    const std::filesystem::path original = PathFromUtf8(file);
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path(error) /
-        ("zizozudu-readable-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-         original.extension().string());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << *copy;
-    out.close();
-    const platform::PluginFileName name = platform::ToPluginFileName(Utf8FromPath(path));
-    const zz::THandle scratch = server.Boards().CreateBoard();
-    if (!error && out && name.Problem.empty() && scratch != 0) {
-      const std::size_t firstMessage = server.Ui().Messages().size();
-      const zz::TShortString<255> fileName(name.Bytes);
-      const zz::TShortString<255> reserved;
-      std::string crash;
-      Observe(plugin, &watch);
-      read = Guarded([&] { plugin.Exports.Import(&fileName, &reserved, static_cast<int32_t>(scratch)); }, crash);
-      Observe(plugin, nullptr);
-      if (server.Ui().Progress().IsOpen()) server.Ui().Progress().Finish();
-      server.Ui().Messages().resize(firstMessage);  // the user never saw the copy's
+    try {
+      const ScratchFolder folder;
+      // The copy keeps the file's extension.
+      const std::filesystem::path path =
+          folder.Path() / PathFromUtf8("readable" + Utf8FromPath(PathFromUtf8(file).extension()));
+      std::ofstream out(path, std::ios::binary | std::ios::trunc);
+      out << *copy;
+      out.close();
+      const platform::PluginFileName name = platform::ToPluginFileName(Utf8FromPath(path));
+      const zz::THandle scratch = server.Boards().CreateBoard();
+      if (out && name.Problem.empty() && scratch != 0) {
+        const std::size_t firstMessage = server.Ui().Messages().size();
+        const zz::TShortString<255> fileName(name.Bytes);
+        const zz::TShortString<255> reserved;
+        std::string crash;
+        Observe(plugin, &watch);
+        read = Guarded([&] { plugin.Exports.Import(&fileName, &reserved, static_cast<int32_t>(scratch)); }, crash);
+        Observe(plugin, nullptr);
+        if (server.Ui().Progress().IsOpen()) server.Ui().Progress().Finish();
+        server.Ui().Messages().resize(firstMessage);  // the user never saw the copy's
+      }
+    } catch (const std::exception&) {
+      // No scratch folder for the copy: nothing read from it.
     }
-    std::filesystem::remove(path, error);
   }
   report.LeftOut = zzreport::AnalyseImport(
       file, {false, outlines}, read ? watch.TakeReading() : zzreport::PluginReading{}, server.Objects(), {});

@@ -43,7 +43,7 @@ class Writer {
  public:
   explicit Writer(std::ostream& out) : out_(out) {}
 
-  WrittenCounts Write(const ConvertedLayer& layer) {
+  WrittenCounts Write(const ConvertedLayer& layer, std::string_view secondLine) {
     // First every aperture, so that the definitions stand before every use.
     for (const KeptPad& p : layer.Pads) Define(PadKey(p));
     for (const KeptTrack& t : layer.Tracks) Define({'C', t.Width, t.Width});
@@ -54,7 +54,12 @@ class Writer {
     for (const RoundDisc& d : layer.Decomposed.Discs) Define({'C', d.Diameter, d.Diameter});
     PlanFills(layer.Decomposed.Fills);
 
-    Put("%FSLAX46Y46*%\n%MOMM*%\n");
+    Put("%FSLAX46Y46*%\n");
+    if (!secondLine.empty()) {
+      Put(secondLine);
+      Put('\n');
+    }
+    Put("%MOMM*%\n");
     for (const auto& [key, code] : codes_) {
       Put("%ADD" + std::to_string(code) + key.Letter + ',' + Millimetres(key.X));
       if (key.Letter != 'C') Put('X' + Millimetres(key.Y));
@@ -247,6 +252,8 @@ class Writer {
 
 }  // namespace
 
-WrittenCounts WriteGerber(std::ostream& out, const ConvertedLayer& layer) { return Writer(out).Write(layer); }
+WrittenCounts WriteGerber(std::ostream& out, const ConvertedLayer& layer, std::string_view secondLine) {
+  return Writer(out).Write(layer, secondLine);
+}
 
 }  // namespace gerberx::convert

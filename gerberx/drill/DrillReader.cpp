@@ -3,10 +3,8 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 
 #include "gerberx/Geometry.h"
 
@@ -559,14 +557,6 @@ class Reader {
 
 DrillFile ReadDrillText(std::string_view text, const std::string& fileName, const DrillLimits& limits) {
   return Reader(fileName, limits).Read(text);
-}
-
-DrillFile ReadDrillFile(const std::string& path, const DrillLimits& limits) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ReadError(path, 0, "", "cannot be opened");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return ReadDrillText(text.str(), path, limits);
 }
 
 bool LooksLikeDrillFile(std::string_view head) {

@@ -60,8 +60,6 @@ struct DrillLimits {
 
 // Throws ReadError naming the file, the line and the offending text.
 DrillFile ReadDrillText(std::string_view text, const std::string& fileName, const DrillLimits& limits = {});
-// A file that cannot be opened is a ReadError at line 0.
-DrillFile ReadDrillFile(const std::string& path, const DrillLimits& limits = {});
 
 // How many of a file's first bytes LooksLikeDrillFile wants.
 constexpr std::size_t kDrillHeadBytes = 4096;

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "ToolRun.h"
 #include "cli/ConvertCommand.h"
-#include "cli/DrillConversion.h"
 #include "gerberx/Reader.h"
 
 namespace zzcli {
@@ -17,29 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DrillConversion : public ::testing::Test {
+class DrillConversion : public test::TempFolder {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("zz-drill-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_ / "out");
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string Write(const std::string& name, const std::string& text) {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-
   int Run(const ConvertCommand& command) {
     out_.str("");
     err_.str("");
     return RunConvert(command, {}, out_, err_);
   }
 
-  fs::path folder_;
   std::ostringstream out_, err_;
 };
 
@@ -55,17 +39,17 @@ TEST_F(DrillConversion, ConvertsHolesToPadsUnderAGd1Name) {
     std::string Expected;
   };
   const Row rows[] = {
-      {nullptr, false, (folder_ / "board.converted.gd1").string()},
-      {nullptr, true, (folder_ / "out" / "board.gd1").string()},
-      {"given.gbr", false, (folder_ / "given.gbr").string()},
+      {nullptr, false, (dir_ / "board.converted.gd1").string()},
+      {nullptr, true, (dir_ / "out" / "board.gd1").string()},
+      {"given.gbr", false, (dir_ / "given.gbr").string()},
   };
   for (const Row& row : rows) {
     ConvertCommand command;
     command.Files = {drill};
-    if (row.Output) command.Output = (folder_ / row.Output).string();
-    if (row.OutDir) command.OutputDir = (folder_ / "out").string();
+    if (row.Output) command.Output = (dir_ / row.Output).string();
+    if (row.OutDir) command.OutputDir = (dir_ / "out").string();
     SCOPED_TRACE(row.Expected);
-    EXPECT_EQ(DrillConvertedPath(command, drill), row.Expected);
+    EXPECT_EQ(TargetOfFile(command, OutputPlaceOf(command, drill, false), drill, kDrillLayer).Path, row.Expected);
     ASSERT_EQ(Run(command), 0) << err_.str();
     EXPECT_NE(out_.str().find(drill + " -> " + row.Expected), std::string::npos) << out_.str();
     EXPECT_NE(out_.str().find("drill:       holes: 0.800 mm x 2; slots: 1.200 mm x 1"), std::string::npos)
@@ -86,21 +70,20 @@ TEST_F(DrillConversion, ABadFileFailsWithItsLineAndLeavesNoFile) {
   const std::string drill = Write("bad.drl", "M48\nMETRIC\nT1C0.8\n%\nT1\nX1.0Y1.0\nX1.2.3\n");
   ConvertCommand command;
   command.Files = {drill};
-  command.OutputDir = (folder_ / "out").string();
+  command.OutputDir = (dir_ / "out").string();
   EXPECT_EQ(Run(command), 1);
   EXPECT_NE(err_.str().find(drill + ":7: a malformed number after X in 'X1.2.3'"), std::string::npos) << err_.str();
-  EXPECT_TRUE(fs::is_empty(folder_ / "out"));
+  EXPECT_TRUE(fs::is_empty(dir_ / "out"));
 }
 
 TEST_F(DrillConversion, TheFileItselfIsNeverOverwritten) {
   const std::string drill = Write("board.gd1", kDrill);
   ConvertCommand command;
   command.Files = {drill};
-  command.OutputDir = folder_.string();
+  command.OutputDir = dir_.string();
   EXPECT_EQ(Run(command), 1);
   EXPECT_NE(err_.str().find("would overwrite the input"), std::string::npos) << err_.str();
-  std::ifstream in(drill);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kDrill);
+  EXPECT_EQ(Read(drill), kDrill);
 }
 
 }  // namespace
