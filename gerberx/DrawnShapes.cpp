@@ -66,8 +66,7 @@ Box ArcBox(Point start, Point end, Point centre, bool clockwise, bool full) {
   return Box{Moved(box.min, {-1, -1}), Moved(box.max, {1, 1}), false};
 }
 
-Area RoundStroke(Point from, Point to, double half, double chordError) {
-  if (half <= 0) return {};  // a zero-width aperture draws nothing
+Ring RoundStrokeRing(Point from, Point to, double half, double chordError) {
   const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
   const double theta = std::atan2(dy, dx);
   DRing ring;
@@ -77,7 +76,28 @@ Area RoundStroke(Point from, Point to, double half, double chordError) {
     AppendArc(ring, {double(to.x), double(to.y)}, half, theta - kPi / 2, kPi, chordError, true);
     AppendArc(ring, {double(from.x), double(from.y)}, half, theta + kPi / 2, kPi, chordError, true);
   }
-  return ConvexArea(ToGrid(ring, Affine{}));
+  return ToGrid(ring, Affine{});
+}
+
+Area RoundStroke(Point from, Point to, double half, double chordError) {
+  if (half <= 0) return {};  // a zero-width aperture draws nothing
+  return ConvexArea(RoundStrokeRing(from, to, half, chordError));
+}
+
+void AppendRadialOffset(DRing& ring, const DRing& path, DPoint centre, double grow, bool backwards) {
+  const auto add = [&](DPoint p) {
+    const double r = std::hypot(p.x - centre.x, p.y - centre.y);
+    if (grow >= 0 ? r <= 0 : r <= -grow) {
+      if (grow < 0) ring.push_back(centre);
+      return;
+    }
+    ring.push_back({centre.x + (p.x - centre.x) * (r + grow) / r, centre.y + (p.y - centre.y) * (r + grow) / r});
+  };
+  if (backwards) {
+    for (auto p = path.rbegin(); p != path.rend(); ++p) add(*p);
+  } else {
+    for (const DPoint p : path) add(p);
+  }
 }
 
 Area SweptAlong(const Ring& shape, const DRing& path, long long maxVertices) {
@@ -117,13 +137,9 @@ Area RoundArc(Point from, Point to, Point centre, bool clockwise, bool full, dou
     const double a0 = std::atan2(double(from.y) - cy, double(from.x) - cx);
     const double a1 = std::atan2(double(to.y) - cy, double(to.x) - cx);
     const double dir = clockwise ? -1 : 1;
-    auto radial = [&](DPoint p, double grow) {
-      const double dx = p.x - cx, dy = p.y - cy, r = std::hypot(dx, dy);
-      return DPoint{cx + dx * (r + grow) / r, cy + dy * (r + grow) / r};
-    };
-    for (DPoint p : path) ring.push_back(radial(p, half));
+    AppendRadialOffset(ring, path, {cx, cy}, half, false);
     AppendArc(ring, {double(to.x), double(to.y)}, half, a1, dir * kPi, chordError, false);
-    for (auto it = path.rbegin(); it != path.rend(); ++it) ring.push_back(radial(*it, -half));
+    AppendRadialOffset(ring, path, {cx, cy}, -half, true);
     AppendArc(ring, {double(from.x), double(from.y)}, half, a0 + kPi, dir * kPi, chordError, false);
     return AreaOfRing(ToGrid(ring, Affine{}));
   }

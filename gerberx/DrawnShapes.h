@@ -18,8 +18,15 @@ DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, d
 // centre, at the larger of its two radii).
 Box ArcBox(Point start, Point end, Point centre, bool clockwise, bool full);
 
-// A circle of radius `half` moved straight from `from` to `to`.
+// A circle of radius `half` moved straight from `from` to `to`: its outline, counter-clockwise,
+// and its area.
+Ring RoundStrokeRing(Point from, Point to, double half, double chordError);
 Area RoundStroke(Point from, Point to, double half, double chordError);
+
+// Appends the points of `path` (last first when `backwards`), each moved `grow` away from
+// `centre` along its radius; a negative `grow` moves towards it and stops there. Going out, a
+// point on the centre has no radius and is left out.
+void AppendRadialOffset(DRing& ring, const DRing& path, DPoint centre, double grow, bool backwards);
 
 // A convex `shape` moved along `path`. Throws std::length_error beyond `maxVertices` vertices.
 Area SweptAlong(const Ring& shape, const DRing& path, long long maxVertices);

@@ -9,8 +9,6 @@ namespace gerberx {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 void Add(Outline& out, Ring ring) {
   if (ring.size() < 3) return;
   if (RingArea(ring) < 0) std::reverse(ring.begin(), ring.end());
@@ -26,19 +24,8 @@ void Disc(Outline& out, DPoint centre, double radius, double chordError) {
 void Band(Outline& out, const DRing& path, DPoint centre, double half) {
   DRing ring;
   ring.reserve(2 * path.size());
-  for (const DPoint p : path) {
-    const double r = std::hypot(p.x - centre.x, p.y - centre.y);
-    if (r <= 0) continue;
-    ring.push_back({centre.x + (p.x - centre.x) * (r + half) / r, centre.y + (p.y - centre.y) * (r + half) / r});
-  }
-  for (auto p = path.rbegin(); p != path.rend(); ++p) {
-    const double r = std::hypot(p->x - centre.x, p->y - centre.y);
-    if (r <= half) {
-      ring.push_back(centre);
-    } else {
-      ring.push_back({centre.x + (p->x - centre.x) * (r - half) / r, centre.y + (p->y - centre.y) * (r - half) / r});
-    }
-  }
+  AppendRadialOffset(ring, path, centre, half, false);
+  AppendRadialOffset(ring, path, centre, -half, true);
   Add(out, ToGrid(ring, Affine{}));
 }
 
@@ -54,17 +41,8 @@ DPoint D(Point p) { return {double(p.x), double(p.y)}; }
 }  // namespace
 
 void TrackOutline(Outline& out, Point a, Point b, double width, double chordError) {
-  if (!(width > 0)) return;
   const double half = width / 2;
-  if (a == b) {
-    Disc(out, D(a), half, chordError);
-    return;
-  }
-  const double theta = std::atan2(double(b.y) - a.y, double(b.x) - a.x);
-  DRing ring;
-  AppendArc(ring, D(b), half, theta - kPi / 2, kPi, chordError, true);
-  AppendArc(ring, D(a), half, theta + kPi / 2, kPi, chordError, true);
-  Add(out, ToGrid(ring, Affine{}));
+  if (half > 0) Add(out, RoundStrokeRing(a, b, half, chordError));
 }
 
 void ArcOutline(Outline& out, Point centre, double radius, double start, double sweep, double width,

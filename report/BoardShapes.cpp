@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 #include "standin/Geometry.h"
@@ -54,17 +55,8 @@ void AddObjectOutline(gerberx::Outline& out, const standin::ObjectStore& objects
 }
 
 gerberx::Coord LowestY(const standin::ObjectStore& objects, zz::THandle handle) {
-  if (const auto t = objects.FindTrack(handle))
-    return Floor(std::min<double>(t->Y, t->Y2) - std::abs(double(t->Width)));
-  if (const auto f = objects.FindFill(handle)) {
-    const double cy = (double(f->Y) + f->Y2) / 2;
-    return Floor(cy - std::hypot(double(f->X2) - f->X, double(f->Y2) - f->Y));
-  }
-  if (const auto a = objects.FindArc(handle)) {
-    return Floor(a->Y - std::abs(double(a->Radius)) - std::abs(double(a->LineWidth)));
-  }
-  if (const auto p = objects.FindPad(handle)) return Floor(p->Y - std::hypot(double(p->TopXSize), double(p->TopYSize)));
-  return 0;
+  const std::optional<standin::Box> box = standin::ObjectBounds(objects, handle);
+  return box ? Floor(box->Bottom) : 0;
 }
 
 }  // namespace zzreport

@@ -15,7 +15,7 @@ constexpr double kChordErrorMm = 0.0025;
 
 // Adds the object's outline (nothing for kinds without a shape, or an empty object).
 void AddObjectOutline(gerberx::Outline& out, const standin::ObjectStore& objects, zz::THandle handle);
-// A y at or below everything the object covers.
+// A y at or below everything the object covers: the bottom of its box on the board.
 gerberx::Coord LowestY(const standin::ObjectStore& objects, zz::THandle handle);
 
 }  // namespace zzreport

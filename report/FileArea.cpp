@@ -31,14 +31,20 @@ Cause CauseOf(const gerberx::Object& object, const PluginReading& reading) {
   return line != reading.LineCauses.end() ? line->second : Cause::None;
 }
 
-// A file whose apertures are in a table file (RS-274-D), for the full reader: the apertures the
-// importer used, as definitions on the format statement's line so that every line keeps its number.
-std::optional<std::string> WithApertures(const std::string& file, const PluginReading& reading) {
-  if (reading.Apertures.empty()) return std::nullopt;
+// The file's text, read once for both tries below; failing as the reader fails on the file.
+std::string FileText(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
+  if (!in) throw gerberx::ReadError(file, 0, "", "cannot open the file");
   std::ostringstream text;
   text << in.rdbuf();
-  std::string content = text.str();
+  if (in.bad()) throw gerberx::ReadError(file, 0, "", "cannot read the file");
+  return text.str();
+}
+
+// A file whose apertures are in a table file (RS-274-D), for the full reader: the apertures the
+// importer used, as definitions on the format statement's line so that every line keeps its number.
+std::optional<std::string> WithApertures(const std::string& content, const PluginReading& reading) {
+  if (reading.Apertures.empty()) return std::nullopt;
   const std::size_t start = content.find("%FS");
   const std::size_t end = start == std::string::npos ? start : content.find('%', start + 1);
   if (end == std::string::npos) return std::nullopt;
@@ -71,8 +77,9 @@ std::optional<std::string> WithApertures(const std::string& file, const PluginRe
     }
     definitions += "*%";
   }
-  content.insert(end + 1, definitions);
-  return content;
+  std::string defined = content;
+  defined.insert(end + 1, definitions);
+  return defined;
 }
 
 }  // namespace
@@ -85,10 +92,11 @@ std::optional<FileArea> ReadFileArea(const std::string& file, const PluginReadin
     // The sweep fills the objects itself: no dark area, and plain objects outlined when reached.
     options.computeDarkArea = false;
     options.plainObjectAreas = false;
+    const std::string text = FileText(file);
     try {
-      area.Layer = gerberx::ReadGerberFile(file, options);
+      area.Layer = gerberx::ReadGerberText(text, file, options);
     } catch (const gerberx::ReadError&) {
-      const std::optional<std::string> defined = WithApertures(file, reading);
+      const std::optional<std::string> defined = WithApertures(text, reading);
       if (!defined) throw;
       area.Layer = gerberx::ReadGerberText(*defined, file, options);
     }

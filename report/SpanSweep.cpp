@@ -10,7 +10,7 @@ namespace {
 
 // Merges the boundaries of a and b and keeps what `keep(inA, inB)` says.
 template <typename Keep>
-void Combine(const Spans& a, const Spans& b, Spans& out, Keep keep) {
+void Combine(std::span<const Span> a, std::span<const Span> b, Spans& out, Keep keep) {
   out.clear();
   std::size_t i = 0, j = 0;
   bool inA = false, inB = false, in = false;
@@ -28,19 +28,17 @@ void Combine(const Spans& a, const Spans& b, Spans& out, Keep keep) {
   }
 }
 
+constexpr auto kUnion = [](bool x, bool y) { return x || y; };
+constexpr auto kDifference = [](bool x, bool y) { return x && !y; };
+constexpr auto kIntersection = [](bool x, bool y) { return x && y; };
+
 bool ByFirst(const auto& a, const auto& b) { return a.First > b.First; }  // a min-heap
 
 }  // namespace
 
-void Unite(const Spans& a, const Spans& b, Spans& out) {
-  Combine(a, b, out, [](bool x, bool y) { return x || y; });
-}
-void Subtract(const Spans& a, const Spans& b, Spans& out) {
-  Combine(a, b, out, [](bool x, bool y) { return x && !y; });
-}
-void Intersect(const Spans& a, const Spans& b, Spans& out) {
-  Combine(a, b, out, [](bool x, bool y) { return x && y; });
-}
+void Unite(const Spans& a, const Spans& b, Spans& out) { Combine(a, b, out, kUnion); }
+void Subtract(const Spans& a, const Spans& b, Spans& out) { Combine(a, b, out, kDifference); }
+void Intersect(const Spans& a, const Spans& b, Spans& out) { Combine(a, b, out, kIntersection); }
 double Length(const Spans& spans) {
   double sum = 0;
   for (const Span& s : spans) sum += s.End - s.Begin;
@@ -52,11 +50,12 @@ void Paint(Spans& image, const Spans& spans, bool cut, Spans& scratch) {
   const double from = spans.front().Begin, to = spans.back().End;
   const auto lo = std::lower_bound(image.begin(), image.end(), from, [](const Span& s, double x) { return s.End < x; });
   const auto hi = std::upper_bound(lo, image.end(), to, [](double x, const Span& s) { return x < s.Begin; });
-  const Spans window(lo, hi);
+  // Read in place: the image changes only once the result is in `scratch`.
+  const std::span<const Span> window(lo, hi);
   if (cut) {
-    Subtract(window, spans, scratch);
+    Combine(window, spans, scratch, kDifference);
   } else {
-    Unite(window, spans, scratch);
+    Combine(window, spans, scratch, kUnion);
   }
   const auto at = image.erase(lo, hi);
   image.insert(at, scratch.begin(), scratch.end());

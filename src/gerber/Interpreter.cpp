@@ -104,23 +104,20 @@ bool InterpretStatement(GerberRun& run, std::string_view statement) {
     if (operation == TOperation::Draw || operation == TOperation::Flash) {
       aperture = run.ApertureTable.FindAperture(state.CurrentDCode);
     }
-    // What the drawing changes, kept for the observer.
-    const int32_t fromX = state.PointX;
-    const int32_t fromY = state.PointY;
-    const int32_t i = state.CoordI;
-    const int32_t j = state.CoordJ;
-    const int32_t notCreated = run.ObjectsNotCreated;
-    const MadeObject made = ExecuteStatement(run, aperture);
-    if (run.Observer != nullptr) {
-      StatementEvent event;
-      event.FromX = fromX;
-      event.FromY = fromY;
-      event.I = i;
-      event.J = j;
-      event.Made = made;
-      event.Refused = run.ObjectsNotCreated != notCreated;
-      ReportStatement(run, statement, event, fields, aperture);
+    if (run.Observer == nullptr) {
+      ExecuteStatement(run, aperture);
+      return true;
     }
+    // What the drawing changes, kept for the observer.
+    StatementEvent event;
+    event.FromX = state.PointX;
+    event.FromY = state.PointY;
+    event.I = state.CoordI;
+    event.J = state.CoordJ;
+    const int32_t notCreated = run.ObjectsNotCreated;
+    event.Made = ExecuteStatement(run, aperture);
+    event.Refused = run.ObjectsNotCreated != notCreated;
+    ReportStatement(run, statement, event, fields, aperture);
   } catch (const std::exception& error) {
     ThrowInStatement(run, error, "statement", statement);
   }
