@@ -41,7 +41,7 @@ constexpr double kUnitsPerMm = 10000.0 / 0.0254;
 // uses no aperture (an empty layer, regions only) is RS-274-X. Read a piece at a time: a file
 // with definitions says so near the top.
 bool IsRs274D(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   std::vector<char> piece(1 << 16);
   bool format = false, selects = false;
   bool inBlock = false, comment = false;
@@ -130,10 +130,17 @@ std::string PassThrough(const std::string& file, const std::string& shown, const
   return "with its aperture table " + FileNameOf(*search.TableFile) + " as " + Utf8FromPath(targetTable);
 }
 
+// Read by its UTF-8 path: the reader's own narrow open takes the ANSI code page on Windows.
+gerberx::Layer ReadGerber(const std::string& file, double toleranceMm) {
+  const std::optional<std::string> text = ReadWholeFile(file);
+  if (!text) throw gerberx::ReadError(file, 0, "", "cannot open the file");
+  return gerberx::ReadGerberText(*text, file, cv::ReadingOptions(toleranceMm));
+}
+
 // The written file read back, against the original as the converter read it.
 gerberx::convert::ProofResult ProveConversion(const gerberx::Layer& original, const std::string& target,
                                               double toleranceMm, int64_t tolerance) {
-  return cv::Prove(original, gerberx::ReadGerberFile(target, cv::ReadingOptions(toleranceMm)), tolerance);
+  return cv::Prove(original, ReadGerber(target, toleranceMm), tolerance);
 }
 
 bool ConvertOne(const ConvertCommand& command, const std::string& file, const std::string& shown,
@@ -152,9 +159,9 @@ bool ConvertOne(const ConvertCommand& command, const std::string& file, const st
     cv::DecomposeOptions options;
     options.Tolerance = std::max<int64_t>(1, std::llround(command.ToleranceMm * kUnitsPerMm));
     ConversionFigures figures;
-    figures.File = file;
+    figures.File = shown;  // an archive's entry as the user knows it, not its scratch copy
     figures.Target = target;
-    const gerberx::Layer read = gerberx::ReadGerberFile(file, cv::ReadingOptions(command.ToleranceMm));
+    const gerberx::Layer read = ReadGerber(file, command.ToleranceMm);
     figures.ObjectsRead = read.objects.size();
     for (const gerberx::Object& object : read.objects) figures.Primitives += object.Primitives();
     const cv::ConvertedLayer layer = cv::ConvertLayer(read, options);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -33,7 +34,8 @@ Cause CauseOf(const gerberx::Object& object, const PluginReading& reading) {
 
 // The file's text, read once for both tries below; failing as the reader fails on the file.
 std::string FileText(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+  // By its UTF-8 name: a narrow one opens in the ANSI code page on Windows.
+  std::ifstream in(std::filesystem::path(std::u8string(file.begin(), file.end())), std::ios::binary);
   if (!in) throw gerberx::ReadError(file, 0, "", "cannot open the file");
   std::ostringstream text;
   text << in.rdbuf();

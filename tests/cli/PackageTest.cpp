@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -92,10 +93,17 @@ TEST_F(Package, ConvertedFolderAndArchiveImportOntoTheOriginalsLayers) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.Input);
-    std::vector<std::string> args = {"convert", PathOf(row.Input)};
+    const std::string figures = PathOf(std::string(row.Input) + ".json");
+    std::vector<std::string> args = {"convert", PathOf(row.Input), "--json", figures};
     if (row.OutDir) args.insert(args.end(), {"--out-dir", PathOf(row.OutDir)});
     const test::ToolResult summary = test::RunWith(RealPlugin(), args);
     ASSERT_EQ(summary.ExitCode, 0) << summary.Err;
+    // Each file as the user knows it, never by the scratch copy an archive's entry is read from.
+    const nlohmann::json written = nlohmann::json::parse(Read(figures));
+    ASSERT_EQ(written["files"].size(), 6U);  // the RS-274-D file is copied, not proved
+    for (const nlohmann::json& file : written["files"]) {
+      EXPECT_TRUE(file["file"].get<std::string>().starts_with(PathOf(row.Input))) << file["file"];
+    }
     EXPECT_TRUE(summary.Out.ends_with("Package:         8 files converted, 3 skipped, 0 failed\n")) << summary.Out;
     EXPECT_NE(summary.Out.find("(job file)"), std::string::npos);
     EXPECT_NE(summary.Out.find("with its aperture table LEGACY.ABR as"), std::string::npos) << summary.Out;
@@ -180,6 +188,22 @@ TEST_F(Package, ATableFoundWhateverItsLetterCaseIsNamedAsOnDisk) {
             std::string::npos)
       << converted.Out;
   EXPECT_EQ(Read(PathOf("legacy.converted.Abr")), ReadExample("rs274d/legacy.Abr"));
+}
+
+// Windows opens a narrow name in its code page; the tool's arguments are UTF-8. A name outside
+// any code page (Greek) must be read, written and read back for the proof all the same.
+TEST_F(Package, NamesOutsideTheCodePageConvert) {
+  const auto utf8 = [](std::u8string_view text) { return std::string(text.begin(), text.end()); };
+  const fs::path folder = dir_ / fs::path(u8"Platine-\u03a9");
+  fs::create_directories(folder);
+  std::ofstream(folder / fs::path(u8"oben-\u00fc.gbr"), std::ios::binary) << X2Layer("Copper,L1,Top");
+  std::ofstream(folder / fs::path(u8"bohr-\u03c0.drl"), std::ios::binary) << kDrill;
+  const std::string out = PathOf("out") + "/" + utf8(u8"\u03b1");
+  const test::ToolResult r =
+      test::RunWith(RealPlugin(), {"convert", PathOf("") + utf8(u8"Platine-\u03a9"), "--out-dir", out, "-q"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(fs::exists(dir_ / "out" / fs::path(u8"\u03b1") / fs::path(u8"oben-\u00fc.gtl"))) << r.Err;
+  EXPECT_TRUE(fs::exists(dir_ / "out" / fs::path(u8"\u03b1") / fs::path(u8"bohr-\u03c0.gd1"))) << r.Err;
 }
 
 }  // namespace
