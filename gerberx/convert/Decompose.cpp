@@ -458,7 +458,8 @@ class Decomposer {
         from = to;
       }
     }
-    stairs_.push_back({std::move(out), ring.Hole});
+    // Outer rings run counter-clockwise, holes clockwise.
+    stairs_.push_back({std::move(out), ring.Hole, !ring.Hole});
   }
 
   // Chords from vertex From to To covered by one arc, and the stairs that replace them: the
@@ -631,7 +632,7 @@ class Decomposer {
           [&](Vec c, Vec d) { return PointSegmentDistance(circle.Centre, c, d); });
       if (!clear) continue;
       pieces.Arcs.push_back({Round(circle.Centre), std::llround(circle.Radius + offset), 0.0, 360.0, width});
-      stairs_.push_back({CircleStairs(circle, 2.0 * r - 0.2 * tolerance_), true});
+      stairs_.push_back({CircleStairs(circle, 2.0 * r - 0.2 * tolerance_), true, true});
       return true;
     }
     return false;
@@ -667,7 +668,7 @@ class Decomposer {
 
   void FillRectangles(Pieces& pieces) const {
     gtl::polygon_90_set_data<int64_t> set;
-    for (const auto& [points, hole] : stairs_) {
+    for (const auto& [points, hole, counterClockwise] : stairs_) {
       std::vector<gtl::point_data<int64_t>> clean;
       for (const IntPoint& p : points) {
         const gtl::point_data<int64_t> q(p.X, p.Y);
@@ -693,7 +694,13 @@ class Decomposer {
       if (clean.size() < 4) continue;
       gtl::polygon_90_data<int64_t> polygon;
       polygon.set(clean.begin(), clean.end());
-      set.insert(polygon, hole);
+      // Inserted the way it runs, not the way its net area says: where a thin part's stairs reach
+      // past its far side they cross the stairs there, and enough such crossings turn the net area
+      // around, which would count every stair box of the ring as outside and the crossings inside.
+      using Edges = gtl::iterator_geometry_to_set<gtl::polygon_90_concept, gtl::polygon_90_data<int64_t>>;
+      const gtl::direction_1d winding = counterClockwise ? gtl::COUNTERCLOCKWISE : gtl::CLOCKWISE;
+      set.insert(Edges(polygon, gtl::LOW, gtl::HORIZONTAL, hole, true, winding),
+                 Edges(polygon, gtl::HIGH, gtl::HORIZONTAL, hole, true, winding), gtl::HORIZONTAL);
     }
     std::vector<gtl::rectangle_data<int64_t>> horizontal;
     std::vector<gtl::rectangle_data<int64_t>> vertical;
@@ -749,7 +756,12 @@ class Decomposer {
   std::vector<EdgeRef> edges_;
   std::vector<std::size_t> firstEdge_;
   EdgeIndex index_;
-  std::vector<std::pair<std::vector<IntPoint>, bool>> stairs_;
+  struct Stairs {
+    std::vector<IntPoint> Points;
+    bool Hole = false;
+    bool CounterClockwise = true;
+  };
+  std::vector<Stairs> stairs_;
 };
 
 }  // namespace

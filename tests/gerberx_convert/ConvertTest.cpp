@@ -179,6 +179,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "%AB*%%LPD*%%SRX302*X300D01*GY2I0.1J0.1*%D10*X0Y0D03*%SR*%"
                  "G36*X0Y0D02*X100D02*X300D01*G75*G03X200Y300I-100J0D01*G37*",
                  0, 0, 0, 1},
+        // A region 0.02 mm wide along a diagonal, 8.6 mm long, its ends bitten round: the stairs
+        // beside its edge tracks reach past the far edge, and the ring's stairs cross each other.
+        KeepCase{"ThinDiagonalRegionIsDecomposed",
+                 "G75*G36*X8597900Y8613140D02*G03X8613140Y8597900I7620J-7620D01*G01X7620Y-7620D01*"
+                 "G03X-7620Y7620I-7620J7620D01*G01X8597900Y8613140D01*G37*",
+                 0, 0, 0, 1},
         KeepCase{"TrackBesideAClearFlashIsKept",
                  "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0}),
     [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });
