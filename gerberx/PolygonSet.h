@@ -17,7 +17,7 @@ struct geometry_concept<gerberx::Point> {
 template <>
 struct point_traits<gerberx::Point> {
   using coordinate_type = gerberx::Coord;
-  static coordinate_type get(const gerberx::Point& p, orientation_2d orient) {
+  static coordinate_type get(const gerberx::Point& p, const orientation_2d& orient) {
     return orient == HORIZONTAL ? p.x : p.y;
   }
 };
@@ -25,7 +25,7 @@ struct point_traits<gerberx::Point> {
 template <>
 struct point_mutable_traits<gerberx::Point> {
   using coordinate_type = gerberx::Coord;
-  static void set(gerberx::Point& p, orientation_2d orient, coordinate_type value) {
+  static void set(gerberx::Point& p, const orientation_2d& orient, coordinate_type value) {
     (orient == HORIZONTAL ? p.x : p.y) = value;
   }
   static gerberx::Point construct(coordinate_type x, coordinate_type y) { return {x, y}; }
