@@ -6,10 +6,18 @@
 
 #include "report/BoardShapes.h"
 #include "report/FileArea.h"
-#include "report/SpanSweep.h"
+#include "gerberx/SpanSweep.h"
 
 namespace zzreport {
 namespace {
+
+using gerberx::Length;
+using gerberx::Paint;
+using gerberx::Row;
+using gerberx::Span;
+using gerberx::Spans;
+using gerberx::SpanSweep;
+using gerberx::Subtract;
 
 constexpr uint32_t kBoardLayer = 0;
 constexpr uint32_t FileCauseLayer(Cause c) { return static_cast<uint32_t>(c); }

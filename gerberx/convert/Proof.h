@@ -3,13 +3,13 @@
 // The proof of a conversion: the written file, read back, against the original's dark area.
 // Area of the original the written objects leave uncovered, and area they cover that is not the
 // original's, both without the band of the tolerance along the original's edges: the uncovered
-// area is measured inside the original shrunk by the tolerance, the added area outside it grown
-// by the tolerance.
+// area is measured where a disc as wide as the tolerance lies within the original, the added area
+// where it lies clear of it.
 //
 // Objects written exactly as the original draws them (a pad, track or arc kept as it was, and
-// not cut by a later clear object) lie in both and cannot differ: they are matched and left out,
-// so that the polygon work is only where the converter remade something. That part is measured
-// in groups of what touches, each within a window around it.
+// not cut by a later clear object) lie in both and cannot differ: they are matched and left out.
+// The rest is swept in rows a quarter of the tolerance apart, exact along each row, as the
+// original paints them (a clear object cuts what came before it) and as the written file does.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,9 +35,14 @@ struct ProofResult {
   bool Exceeds() const { return Pieces > 0; }
 };
 
+// Row crossings by edges the sweep makes at most: a few seconds' work. A file whose outlines
+// would cross more is swept in rows farther apart, its measurement coarser and no slower.
+constexpr double kProofCrossings = 3e8;
+
 // Both layers read without their dark area and without the areas of plain objects (the
 // converter's reading, gerberx::convert::ReadingOptions); `written` is what the converter wrote,
 // read back. `tolerance` in grid units.
-ProofResult Prove(const Layer& original, const Layer& written, std::int64_t tolerance);
+ProofResult Prove(const Layer& original, const Layer& written, std::int64_t tolerance,
+                  double maxCrossings = kProofCrossings);
 
 }  // namespace gerberx::convert

@@ -1,10 +1,10 @@
-#include "report/SpanSweep.h"
+#include "gerberx/SpanSweep.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
-namespace zzreport {
+namespace gerberx {
 
 namespace {
 
@@ -47,6 +47,10 @@ double Length(const Spans& spans) {
 
 void Paint(Spans& image, const Spans& spans, bool cut, Spans& scratch) {
   if (spans.empty()) return;
+  if (image.empty()) {
+    if (!cut) image = spans;
+    return;
+  }
   const double from = spans.front().Begin, to = spans.back().End;
   const auto lo = std::lower_bound(image.begin(), image.end(), from, [](const Span& s, double x) { return s.End < x; });
   const auto hi = std::upper_bound(lo, image.end(), to, [](double x, const Span& s) { return x < s.Begin; });
@@ -63,13 +67,13 @@ void Paint(Spans& image, const Spans& spans, bool cut, Spans& scratch) {
 
 int64_t SpanSweep::RowAt(double y) const { return static_cast<int64_t>(std::ceil(y / pitch_ - 0.5)); }
 
-void SpanSweep::AddEdges(uint32_t layer, const gerberx::Ring& ring) {
+void SpanSweep::AddEdges(uint32_t layer, const Ring& ring) {
   for (std::size_t i = 0; i < ring.size(); ++i) {
-    const gerberx::Point a = ring[i];
-    const gerberx::Point b = ring[(i + 1) % ring.size()];
+    const Point a = ring[i];
+    const Point b = ring[(i + 1) % ring.size()];
     if (a.y == b.y) continue;
     const bool down = a.y > b.y;
-    const gerberx::Point lo = down ? b : a, hi = down ? a : b;
+    const Point lo = down ? b : a, hi = down ? a : b;
     const int64_t first = RowAt(lo.y), end = RowAt(hi.y);
     if (first >= end) continue;
     const double dxdy = (double(hi.x) - lo.x) / (double(hi.y) - lo.y);
@@ -80,12 +84,12 @@ void SpanSweep::AddEdges(uint32_t layer, const gerberx::Ring& ring) {
   }
 }
 
-void SpanSweep::Run(const std::vector<gerberx::Coord>& lowest, const MakeItem& make,
+void SpanSweep::Run(const std::vector<Coord>& lowest, const MakeItem& make,
                     const std::function<void(const Row&)>& onRow) {
   std::vector<std::size_t> order(lowest.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return lowest[a] < lowest[b]; });
-  const AddRing add = [this](uint32_t layer, const gerberx::Ring& ring) { AddEdges(layer, ring); };
+  const AddRing add = [this](uint32_t layer, const Ring& ring) { AddEdges(layer, ring); };
   const auto byLayerAndX = [](const Edge& a, const Edge& b) {
     return a.Layer != b.Layer ? a.Layer < b.Layer : a.X < b.X;
   };
@@ -167,4 +171,4 @@ void SpanSweep::Run(const std::vector<gerberx::Coord>& lowest, const MakeItem& m
   }
 }
 
-}  // namespace zzreport
+}  // namespace gerberx

@@ -11,7 +11,7 @@
 
 #include "gerberx/Geometry.h"
 
-namespace zzreport {
+namespace gerberx {
 
 struct Span {
   double Begin = 0;
@@ -39,7 +39,7 @@ struct Row {
 
 class SpanSweep {
  public:
-  using AddRing = std::function<void(uint32_t layer, const gerberx::Ring& ring)>;
+  using AddRing = std::function<void(uint32_t layer, const Ring& ring)>;
   // Makes the rings of item `index`; asked once, when the sweep reaches the item's lowest y.
   using MakeItem = std::function<void(std::size_t index, const AddRing& add)>;
 
@@ -47,7 +47,7 @@ class SpanSweep {
 
   // `lowest[i]` is a y at or below everything item i makes. Calls `onRow` for every row that
   // has spans, in increasing y.
-  void Run(const std::vector<gerberx::Coord>& lowest, const MakeItem& make,
+  void Run(const std::vector<Coord>& lowest, const MakeItem& make,
            const std::function<void(const Row&)>& onRow);
 
   double Pitch() const { return pitch_; }
@@ -61,7 +61,7 @@ class SpanSweep {
     uint32_t Layer;
     int32_t Wind;  // what crossing it left to right adds
   };
-  void AddEdges(uint32_t layer, const gerberx::Ring& ring);
+  void AddEdges(uint32_t layer, const Ring& ring);
   int64_t RowAt(double y) const;  // the first row whose centre is at or above y
 
   double pitch_;
@@ -69,4 +69,4 @@ class SpanSweep {
   std::vector<Edge> active_;   // sorted by layer and x
 };
 
-}  // namespace zzreport
+}  // namespace gerberx

@@ -8,22 +8,20 @@
 #include <numbers>
 
 #include "gerberx/ObjectOutlines.h"
-#include "report/SpanSweep.h"
+#include "gerberx/SpanSweep.h"
 
-namespace zzreport {
+namespace gerberx {
 namespace {
-
-using gerberx::Ring;
 
 Ring Box(int x0, int y0, int x1, int y1) { return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}; }
 Ring Reversed(Ring r) { return {r.rbegin(), r.rend()}; }
 
 // Area by layer of items made of (layer, ring) pairs, one item each.
 std::map<uint32_t, double> Areas(const std::vector<std::pair<uint32_t, Ring>>& rings, double pitch = 1.0) {
-  std::vector<gerberx::Coord> lowest;
+  std::vector<Coord> lowest;
   for (const auto& [layer, ring] : rings) {
-    gerberx::Coord y = ring.front().y;
-    for (const gerberx::Point p : ring) y = std::min(y, p.y);
+    Coord y = ring.front().y;
+    for (const Point p : ring) y = std::min(y, p.y);
     lowest.push_back(y);
   }
   std::map<uint32_t, double> areas;
@@ -70,48 +68,48 @@ TEST(Outlines, ArcsAndTracksFillAsTheirShapes) {
   const double chord = 0.5;
   const struct {
     const char* Name;
-    gerberx::Outline Outline;
+    Outline Rings;
     double Area;
   } rows[] = {
       {"full circle",
        [&] {
-         gerberx::Outline o;
-         gerberx::ArcOutline(o, {0, 0}, 1000, 0, 2 * std::numbers::pi, 200, chord);
+         Outline o;
+         ArcOutline(o, {0, 0}, 1000, 0, 2 * std::numbers::pi, 200, chord);
          return o;
        }(),
        std::numbers::pi * (1100.0 * 1100 - 900.0 * 900)},
       {"quarter",
        [&] {
-         gerberx::Outline o;
-         gerberx::ArcOutline(o, {0, 0}, 1000, 0, std::numbers::pi / 2, 200, chord);
+         Outline o;
+         ArcOutline(o, {0, 0}, 1000, 0, std::numbers::pi / 2, 200, chord);
          return o;
        }(),
        std::numbers::pi * (1100.0 * 1100 - 900.0 * 900) / 4 + std::numbers::pi * 100 * 100},
       {"track",
        [&] {
-         gerberx::Outline o;
-         gerberx::TrackOutline(o, {0, 0}, {3000, 4000}, 200, chord);
+         Outline o;
+         TrackOutline(o, {0, 0}, {3000, 4000}, 200, chord);
          return o;
        }(),
        5000.0 * 200 + std::numbers::pi * 100 * 100},
       {"turned fill",
        [&] {
-         gerberx::Outline o;
-         gerberx::FillOutline(o, {0, 0}, {3000, 1000}, 30);
+         Outline o;
+         FillOutline(o, {0, 0}, {3000, 1000}, 30);
          return o;
        }(),
        3000.0 * 1000},
       {"octagon pad",
        [&] {
-         gerberx::Outline o;
-         gerberx::PadOutline(o, {0, 0}, 1000, 1000, gerberx::PadForm::Octagon, 0, chord);
+         Outline o;
+         PadOutline(o, {0, 0}, 1000, 1000, PadForm::Octagon, 0, chord);
          return o;
        }(),
        2 * (1 + std::sqrt(2.0)) * std::pow(1000 / (1 + std::sqrt(2.0)), 2)},
   };
   for (const auto& row : rows) {
     std::vector<std::pair<uint32_t, Ring>> rings;
-    for (const Ring& r : row.Outline) rings.emplace_back(0, r);
+    for (const Ring& r : row.Rings) rings.emplace_back(0, r);
     EXPECT_NEAR(Areas(rings, 0.25)[0], row.Area, row.Area * 0.003) << row.Name;
   }
 }
@@ -158,4 +156,4 @@ TEST(Spans, PaintMatchesTheFullOperation) {
 }
 
 }  // namespace
-}  // namespace zzreport
+}  // namespace gerberx
