@@ -53,6 +53,25 @@ TEST_P(ProofTest, FindsWhatDiffersPastTheTolerance) {
   }
 }
 
+// Rows eight times farther apart than the finest, as on a file too large for those: a lost
+// quarter, an added disc, a cut drawn over are still found, and what is drawn within the tolerance
+// still passes; only differences a few rows thin go unseen.
+TEST_P(ProofTest, CoarseRowsAgreeButOnTheThinnestDifferences) {
+  const ProofCase& c = GetParam();
+  if (c.Exceeds && c.UncoveredMm2 + c.AddedMm2 < 0.05) GTEST_SKIP() << "thinner than the coarse rows";
+  // The squares' outlines cross some 6,400 rows at the finest pitch.
+  constexpr double kCrossings = 800;
+  const ProofResult proof =
+      Prove(Read(c.Original, "o.gbr"), Read(c.Written, "w.gbr"), DecomposeOptions{}.Tolerance, kCrossings);
+  EXPECT_EQ(proof.Exceeds(), c.Exceeds) << proof.UncoveredMm2 << " uncovered, " << proof.AddedMm2 << " added";
+  if (!c.Exceeds) {
+    // The band widened by the rows' pitch: no more is measured than in the finest rows (slivers
+    // along shallow edges would be), though a gap thinner than the rows may go unseen.
+    EXPECT_LE(proof.UncoveredMm2, c.UncoveredMm2 * 1.01 + 0.0025);
+    EXPECT_LE(proof.AddedMm2, c.AddedMm2 * 1.01 + 0.0025);
+  }
+}
+
 // A 2 x 2 mm square as a region, and its parts as rectangle flashes.
 const std::string kSquare = "G36*X0Y0D02*X2000000D01*Y2000000D01*X0D01*Y0D01*G37*";
 const std::string kRect = "%ADD10R,2X2*%%ADD11R,2X1*%%ADD12R,1X1*%";
@@ -80,6 +99,14 @@ INSTANTIATE_TEST_SUITE_P(
                   0.0398, 0, 0.99, 0.005},
         ProofCase{"WideGapAlongRows", kSquare, "%ADD14R,2X0.99*%D14*X1000000Y495000D03*X1000000Y1505000D03*", true,
                   0.0398, 0, 0.005, 0.99},
+        // Turned 10 degrees and drawn 0.004 mm higher: slivers along shallow edges, all within the
+        // tolerance.
+        ProofCase{"TurnedSquareShiftedWithinTheTolerance",
+                  "G36*X188840Y-158456D02*X2158456Y188840D01*X1811160Y2158456D01*X-158456Y1811160D01*"
+                  "X188840Y-158456D01*G37*",
+                  "G36*X188840Y-154456D02*X2158456Y192840D01*X1811160Y2162456D01*X-158456Y1815160D01*"
+                  "X188840Y-154456D01*G37*",
+                  false, 0, 0},
         // A clear square cut out of the middle: drawn around, it proves; drawn over, it is added.
         ProofCase{"ClearCutDrawnAround",
                   kSquare + "%LPC*%G36*X500000Y500000D02*X1500000D01*Y1500000D01*X500000D01*Y500000D01*G37*",
