@@ -84,7 +84,18 @@ void DarkArea::Flush() {
   for (const Area& a : run_) shapes.push_back(&a);
   for (const Area* a : shapes) boxes.push_back(BoundingBox(*a));
   const std::size_t firstOfRun = old.size();
-  for (const std::vector<std::size_t>& group : TouchingGroups(boxes)) {
+  const std::vector<std::vector<std::size_t>> groups = TouchingGroups(boxes);
+  if (charge_) {
+    // Counted before any of it is done: the groups that go through the polygon library below.
+    long long work = 0;
+    for (const std::vector<std::size_t>& group : groups) {
+      const bool hasRun = group.back() >= firstOfRun, hasBefore = group.front() < firstOfRun;
+      if (group.size() == 1 || !hasRun || (runClear_ && !hasBefore)) continue;
+      for (std::size_t i : group) work += static_cast<long long>(VertexCount(*shapes[i]));
+    }
+    if (work > 0) charge_(work);
+  }
+  for (const std::vector<std::size_t>& group : groups) {
     if (group.size() == 1) {
       if (group[0] < firstOfRun || !runClear_) Append(dark_, *shapes[group[0]]);
       continue;

@@ -14,7 +14,8 @@ Interpreter::Interpreter(std::string file, const Options& options)
     : file_(std::move(file)),
       options_(options),
       chordError_(std::max(options.chordErrorMm, 1e-6) * kUnitsPerMm),
-      needAreas_(options.keepObjectAreas || options.computeDarkArea) {
+      needAreas_(options.keepObjectAreas || options.computeDarkArea),
+      dark_([this](long long vertices) { ChargeDarkArea(vertices); }) {
   layer_.file = file_;
 }
 

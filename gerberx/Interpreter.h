@@ -23,6 +23,8 @@ namespace gerberx {
 class Interpreter {
  public:
   Interpreter(std::string file, const Options& options);
+  Interpreter(const Interpreter&) = delete;  // the dark area reports its work to this one
+  Interpreter& operator=(const Interpreter&) = delete;
   Layer Run(std::string_view text);
 
  private:
@@ -95,7 +97,9 @@ class Interpreter {
   Cost CountProduced(const Object& obj);
   static Cost CostOf(const Object& obj);
   // Fails when `times` times `cost` more would pass the budget: before the work is done.
-  void Afford(const Cost& cost, long long times, const char* what);
+  void Afford(const Cost& cost, long long times, const char* what, const char* does = "would place");
+  // Counts the vertices a boolean of the dark area goes through against the budget, before it runs.
+  void ChargeDarkArea(long long vertices);
 
   Coord ParseCoordinate(std::string_view digits, bool xAxis);
   double UnitScale();

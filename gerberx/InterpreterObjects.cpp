@@ -13,13 +13,13 @@ Interpreter::Cost Interpreter::CostOf(const Object& obj) {
   return {static_cast<long long>(obj.Primitives()), static_cast<long long>(VertexCount(obj.area)), 1};
 }
 
-void Interpreter::Afford(const Cost& cost, long long times, const char* what) {
+void Interpreter::Afford(const Cost& cost, long long times, const char* what, const char* does) {
   const auto over = [times](long long spent, long long each, long long budget) {
     return each > 0 && (times > (budget - spent) / each || spent + times * each > budget);
   };
   const auto text = [&](long long each, const char* unit, long long spent, long long budget, const char* bound) {
     const double more = static_cast<double>(each) * static_cast<double>(times);
-    return std::string(what) + " would place " + std::to_string(std::llround(std::min(more, 9e18))) + " " + unit +
+    return std::string(what) + " " + does + " " + std::to_string(std::llround(std::min(more, 9e18))) + " " + unit +
            " more where " + std::to_string(std::max<long long>(0, budget - spent)) + " of the file's " +
            std::to_string(budget) + " are left (" + bound + ")";
   };
@@ -31,6 +31,11 @@ void Interpreter::Afford(const Cost& cost, long long times, const char* what) {
   // The bound on objects is the same for every file.
   if (over(produced_, cost.objects, options_.maxObjects))
     Fail(text(cost.objects, "objects", produced_, options_.maxObjects, "the bound on objects"));
+}
+
+void Interpreter::ChargeDarkArea(long long vertices) {
+  Afford({0, vertices, 0}, 1, "the dark area cut or united with the objects of one polarity", "would go through");
+  vertices_ += vertices;
 }
 
 Interpreter::Cost Interpreter::CountProduced(const Object& obj) {

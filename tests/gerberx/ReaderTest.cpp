@@ -285,8 +285,9 @@ struct ErrorCase {
   const char* name;
   std::string text;
   int line;
-  const char* reason;      // part of the message
-  bool ownBounds = false;  // read with the reader's own bounds, not the test's small ones
+  const char* reason;         // part of the message
+  bool ownBounds = false;     // read with the reader's own bounds, not the test's small ones
+  long long maxVertices = 0;  // else the reader's own: a smaller budget for work that would take long
 };
 
 class ReadErrorTest : public testing::TestWithParam<ErrorCase> {};
@@ -298,6 +299,7 @@ TEST_P(ReadErrorTest, NamesFileLineAndCause) {
     options.maxObjects = 1000;
     options.maxBlockDepth = 3;
   }
+  if (c.maxVertices > 0) options.maxVertices = c.maxVertices;
   try {
     ReadGerberText(c.text, "bad.gbr", options);
     FAIL() << "no error";
@@ -346,7 +348,14 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"NestedBlocksPastTheBudget", kHeader + NestedBlocks(60), 8 + 4 * 17 + 2, "would place", true},
         ErrorCase{"StepAndRepeatPastTheBudget",
                   kHeader + "%ADD10C,1*%D10*\n%SRX1000Y1000I1J1*%\nX0Y0D03*X1Y0D03*X2Y0D03*\n%SR*%\n", 6,
-                  "the copies of this step-and-repeat would place", true}),
+                  "the copies of this step-and-repeat would place", true},
+        // 125 copies of a block that flashes a circle dark and then one clear beside it: each
+        // change of polarity puts the whole image so far through the polygon library again.
+        ErrorCase{"DarkAreaRedoneAtEachChangeOfPolarity",
+                  kHeader + "%ABD10*%\n%ADD11C,10*%\n%ABD12*%D11*X0Y0D03*%AB*%\n"
+                            "D12*X25400Y0D03*%LPC*%D11*X0Y0D03*\n%AB*%\n"
+                            "%LPD*%%SRX5Y25I0.1J0.1*%D10*X0Y0D03*%SR*%\n",
+                  8, "the dark area cut or united with the objects of one polarity would go through", false, 60'000}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
