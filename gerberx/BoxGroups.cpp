@@ -65,4 +65,28 @@ std::vector<std::vector<std::size_t>> TouchingGroups(const std::vector<Box>& box
   return groups;
 }
 
+long long TouchingPairs(const std::vector<Box>& boxes, const std::vector<std::size_t>& members, long long cap) {
+  std::vector<std::size_t> order;
+  for (const std::size_t i : members) {
+    if (!boxes[i].empty) order.push_back(i);
+  }
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].min.x < boxes[b].min.x; });
+  long long pairs = 0, looked = 0;
+  std::vector<std::size_t> open;  // boxes whose x range may still reach the next ones
+  for (const std::size_t i : order) {
+    const Box& b = boxes[i];
+    std::size_t kept = 0;
+    for (const std::size_t j : open) {
+      const Box& o = boxes[j];
+      if (o.max.x < b.min.x) continue;  // closed: it reaches no later box
+      open[kept++] = j;
+      if (++looked >= cap) return cap;
+      if (o.min.y <= b.max.y && b.min.y <= o.max.y && ++pairs >= cap) return cap;
+    }
+    open.resize(kept);
+    open.push_back(i);
+  }
+  return pairs;
+}
+
 }  // namespace gerberx

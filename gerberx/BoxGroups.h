@@ -31,4 +31,9 @@ class BoxIndex {
 // in the order of their first box. An empty box is a group of its own.
 std::vector<std::vector<std::size_t>> TouchingGroups(const std::vector<Box>& boxes);
 
+// The pairs among boxes[members] that share a point, counted up to `cap` (the count stops there,
+// and so does the work of counting: pairs that share an x range are looked at no more than `cap`
+// times).
+long long TouchingPairs(const std::vector<Box>& boxes, const std::vector<std::size_t>& members, long long cap);
+
 }  // namespace gerberx

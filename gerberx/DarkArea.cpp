@@ -22,6 +22,9 @@ std::uint64_t MortonKey(Point p) {
 }
 
 constexpr std::size_t kGroup = 16;
+constexpr long long kCrossingsPerPair = 8;  // two quadrilaterals cross at most so often
+// Pairs looked at, at most, in one flush: a fraction of a second, and a charge past any budget.
+constexpr long long kMaxPairs = 100'000'000;
 
 // The union of many areas: neighbours first, so that each merge sees few edges that the next
 // merge no longer needs (one sweep over everything at once is several times slower).
@@ -92,6 +95,9 @@ void DarkArea::Flush() {
       const bool hasRun = group.back() >= firstOfRun, hasBefore = group.front() < firstOfRun;
       if (group.size() == 1 || !hasRun || (runClear_ && !hasBefore)) continue;
       for (std::size_t i : group) work += static_cast<long long>(VertexCount(*shapes[i]));
+      // Each pair of shapes that meet may cross: their crossings are vertices too, and a grid of
+      // strokes makes as many as the square of its strokes.
+      work += kCrossingsPerPair * TouchingPairs(boxes, group, kMaxPairs);
     }
     if (work > 0) charge_(work);
   }

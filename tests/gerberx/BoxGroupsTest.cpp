@@ -38,6 +38,20 @@ INSTANTIATE_TEST_SUITE_P(Boxes, Grouping,
                                            Row{"EmptyBoxAlone", {B(0, 0, 1, 1), Box{}, B(0, 0, 1, 1)}, {{0, 2}, {1}}}),
                          [](const ::testing::TestParamInfo<Row>& row) { return std::string(row.param.Name); });
 
+TEST(BoxPairs, CountedAmongTheMembersUpToTheCap) {
+  // A grid of three rows across three columns: nine crossings; a box apart meets none.
+  std::vector<Box> boxes;
+  for (int k = 0; k < 3; ++k) boxes.push_back(B(10 * k, 0, 10 * k + 1, 30));
+  for (int k = 0; k < 3; ++k) boxes.push_back(B(-1, 10 * k, 31, 10 * k + 1));
+  boxes.push_back(B(100, 100, 101, 101));
+  boxes.push_back(Box{});
+  const std::vector<std::size_t> all{0, 1, 2, 3, 4, 5, 6, 7};
+  EXPECT_EQ(TouchingPairs(boxes, all, 1000), 9);
+  EXPECT_EQ(TouchingPairs(boxes, {0, 1, 2}, 1000), 0);  // the columns alone: side by side
+  EXPECT_EQ(TouchingPairs(boxes, {0, 3, 6}, 1000), 1);
+  EXPECT_EQ(TouchingPairs(boxes, all, 4), 4);
+}
+
 TEST(BoxIndex, EachTouchingBoxOnce) {
   const BoxIndex index({B(0, 0, 1, 1), B(2, 2, 3, 3), Box{}, B(1, 1, 2, 2)});
   std::vector<std::size_t> found;

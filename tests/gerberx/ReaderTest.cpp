@@ -355,7 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
                   kHeader + "%ABD10*%\n%ADD11C,10*%\n%ABD12*%D11*X0Y0D03*%AB*%\n"
                             "D12*X25400Y0D03*%LPC*%D11*X0Y0D03*\n%AB*%\n"
                             "%LPD*%%SRX5Y25I0.1J0.1*%D10*X0Y0D03*%SR*%\n",
-                  8, "the dark area cut or united with the objects of one polarity would go through", false, 60'000}),
+                  8, "polygon vertices", false, 60'000}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
