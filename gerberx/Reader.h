@@ -28,10 +28,13 @@ struct Options {
   long long maxObjects = 20'000'000;          // objects after all expansion
   // One budget of work: primitives placed (each stroke, flash and region edge, each primitive of
   // each macro flash and of each macro instance built, every copy a block aperture or
-  // step-and-repeat makes) and polygon vertices kept, both checked before an expansion is made.
+  // step-and-repeat makes) and polygon vertices kept, both checked before an expansion is made;
+  // with computeDarkArea, also the vertices and crossings each boolean of the dark area goes
+  // through, checked before it runs.
   // A file of N bytes has maxPrimitives + N * primitivesPerByte of the one and maxVertices +
   // N * verticesPerByte of the other: 2.3 million primitives and 9 million vertices for 1 MB, so
-  // that reading, converting or measuring it stays within seconds and under a gigabyte.
+  // that reading it without the dark area, converting or measuring it stays within seconds and
+  // under a gigabyte.
   long long maxPrimitives = 2'000'000;
   double primitivesPerByte = 0.25;
   long long maxVertices = 8'000'000;
