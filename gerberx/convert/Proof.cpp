@@ -206,7 +206,8 @@ class PieceTally {
   }
 
   // Whether line `at` holds a point a quarter of the tolerance from the piece's edges: along the
-  // row, and in the rows on either side (a quarter of the tolerance is the rows' pitch).
+  // row, and in the rows on either side (a quarter of the tolerance away at the finest pitch;
+  // farther on coarser rows, which then ask for a thicker piece).
   void FindCore(std::size_t at) {
     const Line& mid = lines_[at];
     const Line* sides[2] = {at > 0 && lines_[at - 1].Row == mid.Row - 1 ? &lines_[at - 1] : nullptr,
