@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "gerberx/BoxGroups.h"
 #include "gerberx/ObjectOutlines.h"
 #include "gerberx/Overlaps.h"
 #include "gerberx/SpanSweep.h"
@@ -27,7 +28,6 @@ struct Key {
     return std::tie(Kind, Shape, Clockwise, Full, W, H, Start.x, Start.y, End.x, End.y, Centre.x, Centre.y);
   }
   friend bool operator<(const Key& a, const Key& b) { return a.Tied() < b.Tied(); }
-  friend bool operator==(const Key& a, const Key& b) { return a.Tied() == b.Tied(); }
 };
 
 Key KeyOf(const Object& o) {
@@ -245,16 +245,20 @@ class Prover {
 
   ProofResult Run() {
     const std::vector<bool> compared = Unmatched();
+    const std::vector<bool> beside = MatchedBeside(compared);
     // The original's compared objects and its clear objects in drawing order, then the written
-    // file's: each run of one polarity a layer of the sweep, the original's first.
+    // file's: each run of one polarity a layer of the sweep, the original's first. The matched
+    // objects beside them (one of each pair) are a layer of their own, after those.
     const std::size_t n = original_.objects.size();
-    std::vector<std::size_t> items;
+    std::vector<std::size_t> items, matchedItems;
     std::vector<uint32_t> layerOf;
     for (std::size_t i = 0; i < compared.size(); ++i) {
       if (i == n) firstWrittenLayer_ = runClear_.size();
       const Object& o = i < n ? original_.objects[i] : written_.objects[i - n];
       const bool clear = o.polarity == Polarity::Clear;
-      if ((!compared[i] && !clear) || o.box.empty) continue;
+      if (o.box.empty) continue;
+      if (i < n && beside[i]) matchedItems.push_back(i);
+      if (!compared[i] && !clear) continue;
       if (runClear_.empty() || runClear_.size() == firstWrittenLayer_ || runClear_.back() != clear)
         runClear_.push_back(clear);
       items.push_back(i);
@@ -262,6 +266,12 @@ class Prover {
       if (!clear) ++result_.Compared;
     }
     if (firstWrittenLayer_ > runClear_.size()) firstWrittenLayer_ = runClear_.size();
+    matchedLayer_ = runClear_.size();
+    runClear_.push_back(false);
+    for (const std::size_t i : matchedItems) {
+      items.push_back(i);
+      layerOf.push_back(static_cast<uint32_t>(matchedLayer_));
+    }
     Outline outline;
     // The sweep starts each item at its outline's lowest point: an object's box may be narrower
     // than the outline the importer draws (a circle under an image scaled unevenly).
@@ -303,7 +313,10 @@ class Prover {
  private:
   struct Line {
     int64_t Row = 0;
-    Spans Original, Written;
+    Spans Original;  // the compared objects, as the original paints them
+    Spans Full;      // with the matched objects beside them, where there are any
+    Spans Written;   // the written file's compared objects and those matched
+    const Spans& Whole() const { return Full.empty() ? Original : Full; }
   };
 
   // Rows coarser than the finest widen the band by their pitch: what lies between two rows is not
@@ -348,6 +361,7 @@ class Prover {
       } else if (drawn[j].first < plain[i].first) {
         ++j;
       } else {
+        matched_.emplace_back(plain[i].second, drawn[j].second);
         compared[plain[i++].second] = false;
         compared[drawn[j++].second] = false;
         ++result_.Identical;
@@ -356,47 +370,86 @@ class Prover {
     return compared;
   }
 
+  // The matched objects (both of each pair) that come within a few tolerances of one compared:
+  // the converter leaves to a kept object what it covers, so where they meet, the compared ones
+  // alone would differ; and the band along the original's edges is where they all make them.
+  std::vector<bool> MatchedBeside(const std::vector<bool>& compared) const {
+    std::vector<bool> beside(compared.size(), false);
+    const std::size_t n = original_.objects.size();
+    std::vector<Box> boxes;
+    for (std::size_t i = 0; i < compared.size(); ++i) {
+      const Object& o = i < n ? original_.objects[i] : written_.objects[i - n];
+      if (compared[i] && !o.box.empty) boxes.push_back(o.box);
+    }
+    if (boxes.empty() || matched_.empty()) return beside;
+    const BoxIndex index(boxes);
+    const auto reach = static_cast<Coord>(std::ceil(4 * tolerance_));
+    for (const auto& [i, j] : matched_) {
+      Box near = original_.objects[i].box;
+      if (near.empty) continue;
+      near.min = {near.min.x - reach, near.min.y - reach};
+      near.max = {near.max.x + reach, near.max.y + reach};
+      bool meets = false;
+      index.ForEachTouching(near, [&](std::size_t) { meets = true; });
+      beside[i] = beside[j] = meets;
+    }
+    return beside;
+  }
+
   // A row of the sweep: the original's image painted run by run, and what was written. A row is
   // measured once the rows a tolerance above it are in.
   void Take(const Row& row) {
     Line line;
     line.Row = row.Index;
+    const Spans* matched = nullptr;
     for (std::size_t i = 0; i < row.Layers.size(); ++i) {
       const uint32_t layer = row.Layers[i];
-      Paint(layer < firstWrittenLayer_ ? line.Original : line.Written, row.SpansOf[i], runClear_[layer], scratch_);
+      if (layer == matchedLayer_) {
+        matched = &row.SpansOf[i];
+      } else {
+        Paint(layer < firstWrittenLayer_ ? line.Original : line.Written, row.SpansOf[i], runClear_[layer], scratch_);
+      }
+    }
+    if (matched != nullptr) {
+      Unite(line.Original, *matched, line.Full);
+      Unite(line.Written, *matched, scratch_);
+      line.Written.swap(scratch_);
     }
     dark_ += Length(line.Original) * pitch_;
     rows_.push_back(std::move(line));
     while (rows_.front().Row + reach_ < row.Index) Settle();
   }
 
-  // The original's spans on `row` (none if that row had nothing).
-  const Spans& OriginalAt(int64_t row) const {
-    static const Spans kNone;
+  // The line of `row` (none if that row had nothing).
+  const Line* LineAt(int64_t row) const {
     if (row < rows_.front().Row) {
       for (const Line& l : behind_) {
-        if (l.Row == row) return l.Original;
+        if (l.Row == row) return &l;
       }
-      return kNone;
+      return nullptr;
     }
     for (const Line& l : rows_) {
-      if (l.Row == row) return l.Original;
+      if (l.Row == row) return &l;
       if (l.Row > row) break;
     }
-    return kNone;
+    return nullptr;
   }
 
   // Measures the front row, then keeps it for the rows after it that reach back to it.
   void Settle() {
     Line& line = rows_.front();
     // Uncovered: what is not written of the original, where the original holds a disc as wide as
-    // the tolerance around it, row by row of the disc.
+    // the tolerance around it, row by row of the disc. The matched objects cover, but the band is
+    // along the compared objects' own edges: the converter may use the tolerance there, even where
+    // a kept object lies beyond.
     Differences(line.Original, line.Written, missing_, extra_);
     DeepAlongRow(missing_, line.Original, band_, candidates_);
     InBand(line.Row, true);
     uncovered_->AddRow(line.Row, found_);
-    // Added: what is written off the original, farther than the tolerance from it.
-    ClearAlongRow(extra_, line.Original, band_, candidates_);
+    // Added: what is written off the original, matched objects and all, farther than the
+    // tolerance from it.
+    if (!line.Full.empty()) Differences(line.Full, line.Written, scratch_, extra_);
+    ClearAlongRow(extra_, line.Whole(), band_, candidates_);
     InBand(line.Row, false);
     added_->AddRow(line.Row, found_);
     behind_.push_back(std::move(line));
@@ -414,7 +467,10 @@ class Prover {
       for (int64_t d = 1; d <= reach_ && !part_.empty(); ++d) {
         const double half = halfChord_[std::size_t(d + reach_)];
         for (const int64_t k : {row - d, row + d}) {
-          const std::span<const Span> near = Within(OriginalAt(k), s.Begin - half, s.End + half);
+          const Line* at = LineAt(k);
+          static const Spans kNone;
+          const Spans& original = at == nullptr ? kNone : (inside ? at->Original : at->Whole());
+          const std::span<const Span> near = Within(original, s.Begin - half, s.End + half);
           if (inside) {
             Shrunk(near, half, chords_);
             Intersect(part_, chords_, scratch_);
@@ -438,8 +494,10 @@ class Prover {
   double band_ = 0;                // along the original's edges, left out: the tolerance, or more on coarser rows
   int64_t reach_ = 0;              // rows within the band on either side
   std::vector<double> halfChord_;  // of the tolerance's disc on each of those rows
-  std::vector<bool> runClear_;     // by layer: the original's runs, then the written file's
+  std::vector<std::pair<std::size_t, std::size_t>> matched_;  // original, written (after the original's)
+  std::vector<bool> runClear_;                                // by layer: the original's runs, then the written file's
   std::size_t firstWrittenLayer_ = SIZE_MAX;
+  std::size_t matchedLayer_ = SIZE_MAX;
   std::deque<Line> rows_;    // rows in work, the front one next to be measured
   std::deque<Line> behind_;  // rows measured that later rows still reach back to
   Spans scratch_, missing_, extra_, candidates_, found_, part_, chords_;

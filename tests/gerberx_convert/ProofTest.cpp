@@ -107,6 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "G36*X188840Y-154456D02*X2158456Y192840D01*X1811160Y2162456D01*X-158456Y1815160D01*"
                   "X188840Y-154456D01*G37*",
                   false, 0, 0},
+        // A track kept as it was covers part of a region; what is written for the region leaves
+        // that part to it.
+        ProofCase{"KeptTrackCoversWhatTheRegionLeft",
+                  "%ADD10C,0.5*%D10*X0Y0D02*X2000000Y0D01*G36*X0Y0D02*X2000000D01*Y1000000D01*X0D01*Y0D01*G37*",
+                  "%ADD10C,0.5*%D10*X0Y0D02*X2000000Y0D01*G36*X0Y250000D02*X2000000D01*Y1000000D01*X0D01*"
+                  "Y250000D01*G37*",
+                  false, 0, 0},
         // A clear square cut out of the middle: drawn around, it proves; drawn over, it is added.
         ProofCase{"ClearCutDrawnAround",
                   kSquare + "%LPC*%G36*X500000Y500000D02*X1500000D01*Y1500000D01*X500000D01*Y500000D01*G37*",
