@@ -174,7 +174,8 @@ std::optional<Vec> Circumcentre(Vec a, Vec b, Vec c) {
 }
 
 // Edges first to last - 1 of the ring as an arc: chords of one circle, none coming farther inside
-// it than nine tenths of the tolerance, turning one way about its centre.
+// it than nine tenths of the tolerance, turning one way about its centre, and by less than a
+// quarter turn at each vertex.
 std::optional<ArcRun> FitArc(const Ring& ring, std::size_t first, std::size_t last, double tolerance) {
   const std::size_t n = ring.Points.size();
   const auto at = [&](std::size_t v) { return ring.Points[v % n]; };
@@ -190,6 +191,9 @@ std::optional<ArcRun> FitArc(const Ring& ring, std::size_t first, std::size_t la
     if (v == last) break;
     const double turn = v > first ? Cross(at(v) - at(v - 1), at(v + 1) - at(v)) : (concave ? -1.0 : 1.0);
     if (turn == 0.0 || (turn < 0.0) != concave) return std::nullopt;
+    // A chord turning back (the tip of a sliver between two near circles) is no arc, though its
+    // ends lie on one: the side the arc's track would take is then the sliver's outside.
+    if (v > first && Dot(at(v) - at(v - 1), at(v + 1) - at(v)) <= 0.0) return std::nullopt;
     const double half = Length(at(v + 1) - at(v)) / 2.0;
     if (half >= radius) return std::nullopt;
     // A convex arc is drawn inside its deepest chord; beside a concave one the sliver up to the

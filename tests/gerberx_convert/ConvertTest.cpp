@@ -186,7 +186,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "G03X-7620Y7620I-7620J7620D01*G01X8597900Y8613140D01*G37*",
                  0, 0, 0, 1},
         KeepCase{"TrackBesideAClearFlashIsKept",
-                 "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0}),
+                 "%ADD10C,0.5*%%ADD11C,1*%D10*X0Y0D02*X5000000Y0D01*%LPC*%D11*X2500000Y3000000D03*", 0, 1, 0, 0},
+        // A circle cut by one as large beside it: a crescent whose tips are thinner than any
+        // track. At a tip the outline turns back onto the other circle, and an arc track fitted
+        // round that turn lay inside the clear circle.
+        KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1}),
     [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });
 
 // A square turned by any angle is a disc and rings of tracks along its edges; the disc's size and
