@@ -87,9 +87,15 @@ class Converter {
         }
       } catch (const std::range_error& e) {
         throw std::range_error(layer.file + ":" + std::to_string(object.line) + ": " + e.what());
+      } catch (const WorkBoundError& e) {
+        throw WorkBoundError(layer.file + ":" + std::to_string(object.line) + ": " + e.what());
       }
     }
-    Flush();
+    try {
+      Flush();
+    } catch (const WorkBoundError& e) {
+      throw WorkBoundError(layer.file + ": " + e.what());
+    }
     // Pieces whose boxes overlap are joined and decomposed together; a group alone is
     // decomposed alone, so that no step works on the whole layer at once.
     std::vector<Box> boxes;
@@ -557,7 +563,17 @@ class Converter {
         piece.Set.clear();  // left empty, with a box nothing meets
         piece.Box = EmptyBox();
       }
-      if (cut != nullptr) cut->Set -= run_;
+      if (cut != nullptr) {
+        const auto edges = static_cast<int64_t>(cut->Set.size() + run_.size());
+        if (edges > options_.MaxCutEdges - cutEdges_) {
+          throw WorkBoundError("clear objects would cut through " + std::to_string(edges) +
+                               " polygon edges more where " + std::to_string(options_.MaxCutEdges - cutEdges_) +
+                               " of the file's " + std::to_string(options_.MaxCutEdges) +
+                               " are left (the bound on work for a file of this size)");
+        }
+        cutEdges_ += edges;
+        cut->Set -= run_;
+      }
     }
     run_.clear();
     runBox_ = EmptyBox();
@@ -570,6 +586,7 @@ class Converter {
     BoxD Box;
   };
   std::vector<Piece> dark_;  // the area to decompose, in pieces that may overlap
+  int64_t cutEdges_ = 0;     // gone through by the cuts so far
   PolygonSet run_;           // objects of one polarity since the last change
   BoxD runBox_ = EmptyBox();
   bool runDark_ = true;
@@ -610,6 +627,10 @@ Options ReadingOptions(double toleranceMm) {
   reading.plainObjectAreas = false;        // what it keeps as it is needs none
   reading.chordErrorMm = toleranceMm / 4;  // the rest of the tolerance is the decomposition's
   return reading;
+}
+
+int64_t CutEdgesFor(std::uintmax_t bytes) {
+  return 500'000 + static_cast<int64_t>(std::min<std::uintmax_t>(bytes, std::uintmax_t{1} << 50) / 2);
 }
 
 ConvertedLayer ConvertLayer(const Layer& layer, const DecomposeOptions& options) {

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,15 @@ struct ConvertedLayer {
 // How the converter has the reader read a file: areas only where it decomposes, polygons within a
 // quarter of the tolerance, no dark area.
 Options ReadingOptions(double toleranceMm);
+
+// A conversion that would pass DecomposeOptions::MaxCutEdges: thrown before the cut is made,
+// naming the file and the line.
+struct WorkBoundError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The bound on cut edges for a file of `bytes`.
+int64_t CutEdgesFor(std::uintmax_t bytes);
 
 // The layer as the reader gives it with ReadingOptions (or with every object's area).
 ConvertedLayer ConvertLayer(const Layer& layer, const DecomposeOptions& options);

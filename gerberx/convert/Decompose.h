@@ -24,6 +24,10 @@ struct IntShape {
 struct DecomposeOptions {
   int64_t Tolerance = 1969;        // 0.005 mm in internal units
   int64_t MaxTrackWidth = 500000;  // 50 mil: wider tracks save little and reach past narrow parts
+  // Polygon edges the cuts of clear objects may go through, all told: each cut goes through the
+  // dark pieces it meets, so a file that changes polarity often over one place costs far more than
+  // its objects. `zizozudu convert` allows 500,000 + 1 per 2 bytes of the file (CutEdgesFor).
+  int64_t MaxCutEdges = 500'000;
 };
 
 Pieces Decompose(const std::vector<IntShape>& shapes, const DecomposeOptions& options);

@@ -193,6 +193,27 @@ INSTANTIATE_TEST_SUITE_P(
         KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1}),
     [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });
 
+// Each copy of a block that draws a circle dark and then clear cuts all the copies before it: the
+// work grows with the square of the copies, so it is bounded, and the bound is said before the
+// cut that would pass it.
+TEST(ConverterBounds, ClearCutsOverOnePlaceEndAtTheBoundOnWork) {
+  const std::string text =
+      "%FSLAX25Y25*MOIN*%\n%ABD10*%\n%ADD11C,1.01*%\n%ABD12*%D11*X0Y0D03*%AB*%\n"
+      "D12*X100Y0D03*%LPC*%D11*X0Y0D03*\n%AB*%\n%LPD*%%SRX5Y5I0.1J0.1*%D10*X0Y0D03*%SR*%\nM02*\n";
+  const Layer layer = ReadGerberText(text, "c.gbr", ReadingOptions(0.005));
+  DecomposeOptions options;
+  EXPECT_NO_THROW(ConvertLayer(layer, options));
+  options.MaxCutEdges = 20'000;
+  try {
+    ConvertLayer(layer, options);
+    ADD_FAILURE() << "no error";
+  } catch (const WorkBoundError& e) {
+    EXPECT_NE(std::string(e.what()).find("c.gbr:"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("of the file's 20000 are left (the bound on work"), std::string::npos)
+        << e.what();
+  }
+}
+
 // A square turned by any angle is a disc and rings of tracks along its edges; the disc's size and
 // the rings' widths come from the ladder, so squares of several sizes meet its steps differently.
 // Regular polygons turned by any angle are decomposed as one disc and rings, too.
