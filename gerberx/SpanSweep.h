@@ -47,8 +47,7 @@ class SpanSweep {
 
   // `lowest[i]` is a y at or below everything item i makes. Calls `onRow` for every row that
   // has spans, in increasing y.
-  void Run(const std::vector<Coord>& lowest, const MakeItem& make,
-           const std::function<void(const Row&)>& onRow);
+  void Run(const std::vector<Coord>& lowest, const MakeItem& make, const std::function<void(const Row&)>& onRow);
 
   double Pitch() const { return pitch_; }
 

@@ -4,9 +4,9 @@
 #include <exception>
 #include <utility>
 
+#include "gerberx/SpanSweep.h"
 #include "report/BoardShapes.h"
 #include "report/FileArea.h"
-#include "gerberx/SpanSweep.h"
 
 namespace zzreport {
 namespace {
