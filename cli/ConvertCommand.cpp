@@ -237,7 +237,7 @@ CLI::App* AddConvertSubcommand(CLI::App& app, ConvertCommand& command) {
       "macro primitives of each flash, copies made by blocks and step-and-repeat) and keep 8 million + N\n"
       "polygon vertices, and its clear objects may cut through 500,000 + N/2 polygon edges; a file past\n"
       "them is not converted (exit 1), the error says where. The proof sweeps rows farther apart on a\n"
-      "file whose outlines would cross rows more than 300 million times: coarser, no slower.");
+      "file whose outlines would cross rows more than 150 million times: coarser, no slower.");
   return sub;
 }
 

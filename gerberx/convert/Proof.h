@@ -37,7 +37,7 @@ struct ProofResult {
 
 // Row crossings by edges the sweep makes at most: a few seconds' work. A file whose outlines
 // would cross more is swept in rows farther apart, its measurement coarser and no slower.
-constexpr double kProofCrossings = 3e8;
+constexpr double kProofCrossings = 1.5e8;
 
 // Both layers read without their dark area and without the areas of plain objects (the
 // converter's reading, gerberx::convert::ReadingOptions); `written` is what the converter wrote,
