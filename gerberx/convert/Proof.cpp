@@ -161,7 +161,9 @@ class PieceTally {
     for (std::size_t i = 0; i < pieces_.size(); ++i) {
       if (Root(i) != i) continue;
       const Piece& p = pieces_[i];
-      if (p.Area <= tolerance_ * tolerance_ || !p.Core) continue;
+      // Rows measure a piece's area to about one row of its width: a piece counts when it is
+      // larger than a tolerance square by more than that.
+      if (p.Area <= tolerance_ * tolerance_ + pitch_ * (p.Box[2] - p.Box[0]) || !p.Core) continue;
       ++result.Pieces;
       const double mm2 = ToMm(ToMm(p.Area));
       if (mm2 > result.WorstMm2) {
