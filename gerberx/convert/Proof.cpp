@@ -48,6 +48,8 @@ Key KeyOf(const Object& o) {
   return k;
 }
 
+const Spans kNoSpans;  // of a row that had nothing
+
 // The spans of `row` that reach into [from, to].
 std::span<const Span> Within(const Spans& row, double from, double to) {
   const auto lo = std::lower_bound(row.begin(), row.end(), from, [](const Span& s, double x) { return s.End < x; });
@@ -470,8 +472,7 @@ class Prover {
         const double half = halfChord_[std::size_t(d + reach_)];
         for (const int64_t k : {row - d, row + d}) {
           const Line* at = LineAt(k);
-          static const Spans kNone;
-          const Spans& original = at == nullptr ? kNone : (inside ? at->Original : at->Whole());
+          const Spans& original = at == nullptr ? kNoSpans : (inside ? at->Original : at->Whole());
           const std::span<const Span> near = Within(original, s.Begin - half, s.End + half);
           if (inside) {
             Shrunk(near, half, chords_);
