@@ -15,12 +15,10 @@ constexpr double kPi = std::numbers::pi;
 
 }  // namespace
 
-DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, double chordError) {
+double ArcSweep(Point start, Point end, Point centre, bool clockwise, bool full) {
   const double cx = centre.x, cy = centre.y;
   const double a0 = std::atan2(double(start.y) - cy, double(start.x) - cx);
   const double a1 = std::atan2(double(end.y) - cy, double(end.x) - cx);
-  const double r0 = std::hypot(double(start.x) - cx, double(start.y) - cy);
-  const double r1 = std::hypot(double(end.x) - cx, double(end.y) - cy);
   double sweep;
   if (full) {
     sweep = 2 * kPi;
@@ -29,7 +27,30 @@ DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, d
     while (sweep < 0) sweep += 2 * kPi;
     while (sweep >= 2 * kPi) sweep -= 2 * kPi;
   }
-  if (clockwise) sweep = -sweep;
+  return clockwise ? -sweep : sweep;
+}
+
+bool RadialBandHolds(Point from, Point to, Point centre, bool clockwise, bool full, double half, double chordError) {
+  const double cx = centre.x, cy = centre.y;
+  const double r0 = std::hypot(double(from.x) - cx, double(from.y) - cy);
+  const double r1 = std::hypot(double(to.x) - cx, double(to.y) - cy);
+  const double rMin = std::min(r0, r1);
+  if (!(rMin > half)) return false;
+  if (full || r0 == r1) return true;
+  // Where the radius changes along the path, its normal leans off the radius: a point moved
+  // `half` along the radius is only half * sin(lean) from the path.
+  const double sweep = std::abs(ArcSweep(from, to, centre, clockwise, full));
+  if (!(sweep > 0)) return false;
+  const double k = std::abs(r1 - r0) / sweep;
+  return half * (1 - rMin / std::hypot(rMin, k)) <= chordError;
+}
+
+DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, double chordError) {
+  const double cx = centre.x, cy = centre.y;
+  const double a0 = std::atan2(double(start.y) - cy, double(start.x) - cx);
+  const double r0 = std::hypot(double(start.x) - cx, double(start.y) - cy);
+  const double r1 = std::hypot(double(end.x) - cx, double(end.y) - cy);
+  const double sweep = ArcSweep(start, end, centre, clockwise, full);
   const int n = SegmentsForArc(std::max(r0, r1), sweep, chordError);
   DRing points;
   points.push_back({double(start.x), double(start.y)});
@@ -125,26 +146,26 @@ Area RoundArc(Point from, Point to, Point centre, bool clockwise, bool full, dou
   const DRing path = ArcPath(from, to, centre, clockwise, full, chordError);
   const double cx = centre.x, cy = centre.y;
   const double r0 = std::hypot(double(from.x) - cx, double(from.y) - cy);
-  const double r1 = std::hypot(double(to.x) - cx, double(to.y) - cy);
-  if (full && r0 > half) {
+  if (!RadialBandHolds(from, to, centre, clockwise, full, half, chordError)) {
+    // The circle reaches over the centre, or the radius changes too fast along the path for
+    // the band: the circle swept along the path.
+    return SweptAlong(ToGrid(Circle({0, 0}, half, chordError), Affine{}), path, maxVertices);
+  }
+  if (full) {
     Ring outer = ToGrid(Circle({cx, cy}, r0 + half, chordError), Affine{});
     Ring inner = ToGrid(Circle({cx, cy}, r0 - half, chordError), Affine{});
     return Difference(AreaOfRing(outer), AreaOfRing(inner));
   }
-  if (std::min(r0, r1) > half && !full) {
-    // The outline of the band: outer edge, end cap, inner edge back, start cap.
-    DRing ring;
-    const double a0 = std::atan2(double(from.y) - cy, double(from.x) - cx);
-    const double a1 = std::atan2(double(to.y) - cy, double(to.x) - cx);
-    const double dir = clockwise ? -1 : 1;
-    AppendRadialOffset(ring, path, {cx, cy}, half, false);
-    AppendArc(ring, {double(to.x), double(to.y)}, half, a1, dir * kPi, chordError, false);
-    AppendRadialOffset(ring, path, {cx, cy}, -half, true);
-    AppendArc(ring, {double(from.x), double(from.y)}, half, a0 + kPi, dir * kPi, chordError, false);
-    return AreaOfRing(ToGrid(ring, Affine{}));
-  }
-  // The circle reaches over the centre: the band is no simple outline.
-  return SweptAlong(ToGrid(Circle({0, 0}, half, chordError), Affine{}), path, maxVertices);
+  // The outline of the band: outer edge, end cap, inner edge back, start cap.
+  DRing ring;
+  const double a0 = std::atan2(double(from.y) - cy, double(from.x) - cx);
+  const double a1 = std::atan2(double(to.y) - cy, double(to.x) - cx);
+  const double dir = clockwise ? -1 : 1;
+  AppendRadialOffset(ring, path, {cx, cy}, half, false);
+  AppendArc(ring, {double(to.x), double(to.y)}, half, a1, dir * kPi, chordError, false);
+  AppendRadialOffset(ring, path, {cx, cy}, -half, true);
+  AppendArc(ring, {double(from.x), double(from.y)}, half, a0 + kPi, dir * kPi, chordError, false);
+  return AreaOfRing(ToGrid(ring, Affine{}));
 }
 
 Area PlainArea(const Object& object, double chordError) {

@@ -14,6 +14,15 @@ namespace gerberx {
 // to the end's), within `chordError` grid units; both ends included.
 DRing ArcPath(Point start, Point end, Point centre, bool clockwise, bool full, double chordError);
 
+// The signed angle an arc turns through, counter-clockwise positive.
+double ArcSweep(Point start, Point end, Point centre, bool clockwise, bool full);
+
+// Whether a circle of radius `half` moved along the arc fills, within `chordError`, the band
+// between the path's radial offsets by `half` (and its two end discs): not where the circle
+// reaches over the centre, nor where the radius changes so fast along the path that its normal
+// leans off the radius.
+bool RadialBandHolds(Point from, Point to, Point centre, bool clockwise, bool full, double half, double chordError);
+
 // A box around the arc's path (its ends and the points where it crosses the axes through the
 // centre, at the larger of its two radii).
 Box ArcBox(Point start, Point end, Point centre, bool clockwise, bool full);

@@ -94,9 +94,17 @@ void ObjectOutline(Outline& out, const Object& object, double chordError) {
       return;
     }
     if (object.kind == ObjectKind::Arc) {
+      const double half = a.xSize / 2.0;
       const DRing path =
           ArcPath(object.start, object.end, object.centre, object.clockwise, object.fullCircle, chordError);
-      ArcPieces(out, path, D(object.centre), a.xSize / 2.0, chordError);
+      if (RadialBandHolds(object.start, object.end, object.centre, object.clockwise, object.fullCircle, half,
+                          chordError)) {
+        ArcPieces(out, path, D(object.centre), half, chordError);
+      } else {
+        // As the reader draws it: the circle moved along each piece of the path.
+        for (std::size_t i = 0; i + 1 < path.size(); ++i)
+          TrackOutline(out, ToGrid(path[i]), ToGrid(path[i + 1]), a.xSize, chordError);
+      }
       return;
     }
   }

@@ -190,7 +190,16 @@ INSTANTIATE_TEST_SUITE_P(
         // A circle cut by one as large beside it: a crescent whose tips are thinner than any
         // track. At a tip the outline turns back onto the other circle, and an arc track fitted
         // round that turn lay inside the clear circle.
-        KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1}),
+        KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1},
+        // Arcs whose ends lie at radii far apart, cut: the path spirals, and a circle moved along
+        // it reaches farther than the band beside its radii.
+        KeepCase{"SpiralArcFromTheCentreCut",
+                 "%ADD10C,0.5*%%ADD11C,0.4*%G75*D10*X0Y0D02*G03X-3000000Y0I-20J0D01*%LPC*%D11*X0Y1500000D03*", 0, 0, 0,
+                 1},
+        KeepCase{"SpiralArcAwayFromTheCentreCut",
+                 "%ADD10C,0.5*%%ADD11C,0.4*%G75*D10*X1000000Y0D02*G03X-3000000Y0I-1000000J0D01*%LPC*%D11*"
+                 "X0Y2000000D03*",
+                 0, 0, 0, 1}),
     [](const ::testing::TestParamInfo<KeepCase>& row) { return row.param.Name; });
 
 // Each copy of a block that draws a circle dark and then clear cuts all the copies before it: the
