@@ -108,7 +108,9 @@ void ObjectOutline(Outline& out, const Object& object, double chordError) {
       return;
     }
   }
-  const Area area = object.area.empty() ? PlainArea(object, chordError) : Area();
+  // Only a plain object may have been read without its area; any other's is empty because it
+  // draws nothing (a hole wider than its aperture).
+  const Area area = object.area.empty() && object.IsPlain() ? PlainArea(object, chordError) : Area();
   for (const Area* from : {&object.area, &area}) {
     for (const Polygon& polygon : *from) {
       out.push_back(polygon.outer);
