@@ -65,7 +65,12 @@ void Interpreter::Produce(Object obj) {
 }
 
 void Interpreter::Emit(Object obj) {
-  if (!imageMapIdentity_) obj = Placed(obj, imageMap_);
+  if (!imageMapIdentity_) {
+    // A plain object read without its area gets it before a map that scales unevenly makes it
+    // no longer plain.
+    if (obj.area.empty() && obj.IsPlain() && !imageMap_.KeepsAngles()) obj.area = PlainArea(obj, chordError_);
+    obj = Placed(obj, imageMap_);
+  }
   const bool clear = obj.polarity == Polarity::Clear;
   if (options_.computeDarkArea) dark_.Add(obj.area, clear);
   if (negative_) obj.polarity = clear ? Polarity::Dark : Polarity::Clear;

@@ -13,6 +13,7 @@ int QuarterTurns(double degrees) {
 }
 
 bool Object::IsPlain() const {
+  if (aperture.distorted) return false;  // a circle scaled unevenly is an ellipse
   const bool onAxes = aperture.shape == ApertureShape::Rectangle && QuarterTurns(aperture.rotation) >= 0;
   switch (kind) {
     case ObjectKind::Flash:

@@ -45,6 +45,7 @@ struct Aperture {
   int vertices = 0;        // polygon: 3 to 12
   Coord holeDiameter = 0;  // 0: no hole. A hole is no part of the object's area.
   double rotation = 0;     // degrees counter-clockwise: the polygon's own rotation plus the transforms
+  bool distorted = false;  // an image map that does not keep angles drew it: the sizes are only its mean
   std::string macroName;   // ApertureShape::Macro
 };
 

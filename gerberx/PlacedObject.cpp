@@ -40,6 +40,7 @@ Object Placed(const Object& obj, const Affine& map) {
   const double theta = std::atan2(map.c, map.a) * 180 / kPi;
   a.rotation = std::fmod((mirror ? -a.rotation : a.rotation) + theta + 720.0, 360.0);
   a.mirrored = a.mirrored != mirror;
+  if (!map.KeepsAngles()) a.distorted = true;
   for (MacroPart& part : out.macroParts) {
     if (!map.KeepsAngles()) part.shape = MacroPart::Shape::Other;
     part.centre = place(part.centre);

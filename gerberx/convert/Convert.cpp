@@ -135,6 +135,11 @@ class Converter {
       Keep(o);
       return;
     }
+    if (o.aperture.distorted && o.kind != ObjectKind::Region) {
+      Count(DecomposeReason::Distorted);
+      Dark(o.area);
+      return;
+    }
     switch (o.kind) {
       case ObjectKind::Flash:
         if (KeepTurnedObround(o)) return;
@@ -611,6 +616,8 @@ std::string DecomposeReasonText(DecomposeReason reason, std::size_t count) {
       return text("flash of an aperture with a hole", "flashes of apertures with a hole");
     case DecomposeReason::MisdrawnStroke:
       return text("stroke the importer would draw otherwise", "strokes the importer would draw otherwise");
+    case DecomposeReason::Distorted:
+      return text("object the image scales unevenly", "objects the image scales unevenly");
     case DecomposeReason::CutByClear:
       return text("object cut by clear polarity", "objects cut by clear polarity");
     case DecomposeReason::ClearObject:

@@ -50,6 +50,7 @@ enum class DecomposeReason : uint8_t {
   RotatedFlash,      // a rectangle or obround turned by other than a quarter turn
   ApertureWithHole,  // the importer's pads have no hole
   MisdrawnStroke,    // a stroke the importer would draw as something else
+  Distorted,         // drawn under an image map that scales unevenly or shears
   CutByClear,        // a kept object that a later clear object cuts
   ClearObject,       // a clear object (it cuts; it creates nothing itself)
   Count

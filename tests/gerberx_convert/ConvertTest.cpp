@@ -191,6 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         // track. At a tip the outline turns back onto the other circle, and an arc track fitted
         // round that turn lay inside the clear circle.
         KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1},
+        // An image scaled unevenly makes a circle an ellipse, which no pad draws.
+        KeepCase{"CircleInAnImageScaledUnevenlyIsDecomposed", "%SFA3B1*%%ADD10C,1*%D10*X0Y0D03*", 0, 0, 0, 1},
         // A hole wider than its pad clears all of it: nothing to write, nothing to prove.
         KeepCase{"HoleWiderThanItsPadDrawsNothing", "%ADD10R,2X1X5*%D10*X0Y0D03*", 0, 0, 0, 0},
         // Arcs whose ends lie at radii far apart, cut: the path spirals, and a circle moved along

@@ -42,6 +42,16 @@ TEST_F(LeftOut, AreasAddUpByCause) {
   EXPECT_EQ(left["statements"]["regions"]["lines"], nlohmann::json::array({7})) << left;
 }
 
+// An image scaled three times along x makes a 1 mm circle a 3 x 1 mm ellipse, reaching below
+// and above the circle of the mean size its description gives.
+TEST_F(LeftOut, AnImageScaledUnevenlyIsMeasuredAsDrawn) {
+  const std::string file = Write("scaled.gtl", "%FSLAX46Y46*%\n%MOMM*%\n%SFA3B1*%\n%ADD10C,1*%\nD10*X0Y0D03*\nM02*\n");
+  const test::ToolResult r = test::RunWith(RealPlugin(), {"import", file, "--json", "-", "--quiet"});
+  const nlohmann::json left = nlohmann::json::parse(r.Out)["left_out"];
+  // The chords, made for the mean size, grow with the scale along x; the circle alone is 1.99 mm2.
+  EXPECT_NEAR(left["dark_mm2"], 3.14159 * 1.5 * 0.5, 0.03) << left;
+}
+
 // The two ends of the analysis: a file read as it means has nothing to measure, a file the importer
 // turns down is read from a copy made readable, and all of it is left out.
 TEST_F(LeftOut, EveryFileHasItsShare) {
