@@ -104,7 +104,8 @@ Interpreter::ApertureUse Interpreter::BuildUse(int dcode, const ApertureDef& def
   if (p.size() > holeAt) {
     DRing hole;
     if (p.size() > holeAt + 1) {
-      hole = Rectangle(std::abs(p[holeAt]), std::abs(p[holeAt + 1]));  // a deprecated square hole
+      hole = Rectangle(std::abs(p[holeAt]), std::abs(p[holeAt + 1]));                 // a deprecated square hole
+      a.holeDiameter = grid(std::max(std::abs(p[holeAt]), std::abs(p[holeAt + 1])));  // a hole all the same
     } else {
       hole = Circle({0, 0}, std::abs(p[holeAt]) / 2, chordError_ / s);
       a.holeDiameter = grid(p[holeAt]);

@@ -193,6 +193,17 @@ INSTANTIATE_TEST_SUITE_P(
         KeepCase{"CrescentBetweenTwoCircles", "%ADD10C,25.654*%D10*X25400Y0D03*%LPC*%X0Y0D03*", 0, 0, 0, 1},
         // An image scaled unevenly makes a circle an ellipse, which no pad draws.
         KeepCase{"CircleInAnImageScaledUnevenlyIsDecomposed", "%SFA3B1*%%ADD10C,1*%D10*X0Y0D03*", 0, 0, 0, 1},
+        // A circle inside a thermal of its radius: where their chords fail to meet, hairline holes
+        // the pieces around stopped short of. A hole a few tolerances wide stays open, a square
+        // one too (no pad of the importer has a hole).
+        KeepCase{"CircleInsideAThermalOfItsRadius", "%AMT*1,1,3,0,0*7,0,0,4,3,0.5,45*%%ADD10T*%D10*X0Y0D03*", 0, 0, 0,
+                 1},
+        KeepCase{"SmallSquareHoleStaysOpen", "%ADD10R,1X1X0.015X0.015*%D10*X0Y0D03*", 0, 0, 0, 1},
+        // A slit a hairline wide with a dot at its end: thin for its edge, but the dot is no hairline.
+        KeepCase{"HairlineSlitWithADotStaysOpen",
+                 "%ADD10R,1X1*%%ADD11C,0.002*%%ADD12C,0.02*%D10*X0Y0D03*%LPC*%D11*X-400000Y0D02*X400000Y0D01*"
+                 "D12*X400000Y0D03*",
+                 0, 0, 0, 1},
         // A hole wider than its pad clears all of it: nothing to write, nothing to prove.
         KeepCase{"HoleWiderThanItsPadDrawsNothing", "%ADD10R,2X1X5*%D10*X0Y0D03*", 0, 0, 0, 0},
         // Arcs whose ends lie at radii far apart, cut: the path spirals, and a circle moved along
