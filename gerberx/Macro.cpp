@@ -137,9 +137,14 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
                                  std::to_string(limits.maxVertices) + " vertices (the bound on vertices)");
   };
 
+  // Each boolean with the image goes through all of it: charged before it runs, so that a
+  // large image cut again and again by small primitives ends at the bound, not after it.
+  const auto charge = [&](const PolygonSet& with, int line) { spend(image.size() + with.size(), line); };
   PolygonSet run;  // dark primitives since the last other one
+  int runLine = 0;
   const auto settle = [&] {
     if (run.empty()) return;
+    charge(run, runLine);
     image += run;
     run.clear();
   };
@@ -280,6 +285,7 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
           AddRing(bar, ToGrid(r, map.After(Affine::Rotation(arg(8)))));
           moire += bar;
         }
+        charge(moire, item.line);
         image += moire;
         if (parts != nullptr) parts->emplace_back();
         continue;
@@ -299,6 +305,7 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
           AddRing(cut, ToGrid(r, rot));
         }
         thermal -= cut;
+        charge(thermal, item.line);
         image += thermal;
         if (parts != nullptr) {
           MacroPart part;
@@ -335,9 +342,11 @@ Area MacroTemplate::Instantiate(const std::vector<double>& parameters, const Aff
     if (prim.on && !prim.toggle) {
       // Dark primitives in a row are united at once: one boolean, not one for each.
       run.insert(shape.begin(), shape.end());
+      runLine = item.line;
       continue;
     }
     settle();
+    charge(shape, item.line);
     if (prim.toggle) {
       PolygonSet both = image;
       both &= shape;

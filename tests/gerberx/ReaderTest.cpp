@@ -320,6 +320,13 @@ std::string MacroOfCircles(int circles, double lastX) {
   return text + "%\n%ADD10M*%\nD10*\n";
 }
 
+// A circle 100 mm wide cut by `cuts` small clear ones, each cut a boolean through the whole image.
+std::string MacroCutAgainAndAgain(int cuts) {
+  std::string text = "%AMK*1,1,100,0,0*";
+  for (int i = 0; i < cuts; ++i) text += "1,0,0.1," + std::to_string(i % 40) + "," + std::to_string(i / 40) + "*";
+  return text + "%\n%ADD10K*%\n";
+}
+
 std::string FlashesOnOneLine(int count) {
   std::string text;
   for (int i = 0; i < count; ++i)
@@ -355,7 +362,10 @@ INSTANTIATE_TEST_SUITE_P(
                   kHeader + "%ABD10*%\n%ADD11C,10*%\n%ABD12*%D11*X0Y0D03*%AB*%\n"
                             "D12*X25400Y0D03*%LPC*%D11*X0Y0D03*\n%AB*%\n"
                             "%LPD*%%SRX5Y25I0.1J0.1*%D10*X0Y0D03*%SR*%\n",
-                  8, "polygon vertices", false, 60'000}),
+                  8, "polygon vertices", false, 60'000},
+        // Each of 200 cuts goes through the circle's 2,000 edges and those of the cuts before it.
+        ErrorCase{"MacroImageCutAgainAndAgain", kHeader + MacroCutAgainAndAgain(200), 4, "the bound on vertices", false,
+                  60'000}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
