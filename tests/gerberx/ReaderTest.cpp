@@ -363,9 +363,9 @@ INSTANTIATE_TEST_SUITE_P(
                             "D12*X25400Y0D03*%LPC*%D11*X0Y0D03*\n%AB*%\n"
                             "%LPD*%%SRX5Y25I0.1J0.1*%D10*X0Y0D03*%SR*%\n",
                   8, "polygon vertices", false, 60'000},
-        // Each of 200 cuts goes through the circle's 2,000 edges and those of the cuts before it.
+        // Each of 200 cuts goes through the whole circle and the cuts before it.
         ErrorCase{"MacroImageCutAgainAndAgain", kHeader + MacroCutAgainAndAgain(200), 4, "the bound on vertices", false,
-                  60'000}),
+                  20'000}),
     [](const testing::TestParamInfo<ErrorCase>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
